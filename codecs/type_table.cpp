@@ -1,0 +1,46 @@
+#include "codecs/type_table.h"
+
+#include <initializer_list>
+
+namespace scrivet {
+
+namespace {
+
+using Factory = std::unique_ptr<IffResource> (*)();
+
+struct Row {
+  std::initializer_list<TypeCode> chunkTypes;
+  TypeCode reported;
+  Factory create;
+};
+
+template <typename T>
+std::unique_ptr<IffResource> Make() {
+  return std::make_unique<T>();
+}
+
+// Resource classes register here, one row per class.
+const Row kRows[] = {
+    {{}, ResourceData::kType, &Make<ResourceData>},
+};
+
+const Row* FindRow(TypeCode chunkType) {
+  for (const Row& row : kRows)
+    for (TypeCode t : row.chunkTypes)
+      if (t == chunkType) return &row;
+  return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<IffResource> CreateResourceForType(TypeCode chunkType) {
+  const Row* row = FindRow(chunkType);
+  return row ? row->create() : std::make_unique<ResourceData>();
+}
+
+TypeCode ReportedTypeFor(TypeCode chunkType) {
+  const Row* row = FindRow(chunkType);
+  return row ? row->reported : ResourceData::kType;
+}
+
+}  // namespace scrivet

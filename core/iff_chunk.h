@@ -1,0 +1,101 @@
+#pragma once
+// One chunk of an IFF container: identity plus a data buffer with a read/write cursor.
+// Reads fail (reading nothing, cursor unchanged) rather than run past the data; writes grow the
+// buffer in 64-byte steps. This buffer is the only way codecs touch resource bytes.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/type_code.h"
+
+namespace scrivet {
+
+class IffChunk {
+ public:
+  static constexpr uint16_t kDefaultFlags = 0x0010;
+  static constexpr uint16_t kFlagLittleEndian = 0x0010;
+  static constexpr size_t kMaxNameLength = 63;
+
+  IffChunk();
+  IffChunk(const IffChunk& other);
+  IffChunk& operator=(const IffChunk& other);
+  IffChunk(IffChunk&&) noexcept = default;
+  IffChunk& operator=(IffChunk&&) noexcept = default;
+
+  // Identity.
+  TypeCode type = 0;
+  uint16_t id = 0;
+  uint16_t flags = kDefaultFlags;
+  std::string name;
+  // Position of the data in the container's stream (header position + 76); 0 when made in memory.
+  uint64_t dataOffset = 0;
+  // True once the buffer holds the chunk's data (always true for a chunk made in memory).
+  bool loaded = true;
+
+  bool IsLittleEndian() const { return (flags & kFlagLittleEndian) != 0; }
+
+  // Buffer state.
+  // The data length; for a chunk not loaded yet, the length its header declares.
+  size_t Size() const { return loaded ? size_ : pendingSize_; }
+  size_t Capacity() const { return capacity_; }
+  size_t Cursor() const { return cursor_; }
+  size_t Remaining() const { return size_ - cursor_; }
+  const uint8_t* Data() const { return data_.get(); }
+  uint8_t* MutableData() { return data_.get(); }
+  std::string_view View() const { return {reinterpret_cast<const char*>(data_.get()), size_}; }
+
+  void Rewind() { cursor_ = 0; }
+  // Moves the cursor; fails when the position lies beyond the data.
+  bool SetCursor(size_t position);
+
+  // Reads (little-endian for multi-byte values; all fail without moving the cursor).
+  bool Read(void* out, size_t n);
+  bool ReadU8(uint8_t& v);
+  bool ReadU16(uint16_t& v);
+  bool ReadU32(uint32_t& v);
+  bool ReadI16(int16_t& v);
+  bool ReadI32(int32_t& v);
+  // Text up to the next zero, which must lie within the data; the cursor moves past the zero.
+  bool ReadZString(std::string& text);
+  // n bytes; the text ends at the first zero within them.
+  bool ReadFixedString(size_t n, std::string& text);
+  bool Skip(size_t n);
+
+  // Writes at the cursor; fail only when memory runs out, leaving the buffer as it was.
+  bool Write(const void* in, size_t n);
+  bool WriteU8(uint8_t v) { return Write(&v, 1); }
+  bool WriteU16(uint16_t v);
+  bool WriteU32(uint32_t v);
+  bool WriteI16(int16_t v) { return WriteU16(static_cast<uint16_t>(v)); }
+  bool WriteI32(int32_t v) { return WriteU32(static_cast<uint32_t>(v)); }
+  // The bytes then one zero byte.
+  bool WriteZString(std::string_view text);
+
+  // Sets the data size (growing the capacity to a multiple of 64); pulls the cursor back if needed.
+  // Writing or sizing makes the buffer the chunk's data, so the chunk counts as loaded from then on.
+  bool SetSize(size_t n);
+
+  // Replaces the whole data with a copy of the bytes; cursor 0; marks the chunk loaded.
+  bool Assign(const void* in, size_t n);
+
+  // Frees the buffer (back to an empty 64-byte one) and marks the chunk not loaded.
+  void Unload();
+
+ private:
+  friend class IffFile;
+  bool Reserve(size_t newCapacity);
+  // Allocates a fresh buffer of at least n bytes for a load; old contents are dropped.
+  bool AllocateForLoad(size_t n);
+
+  std::unique_ptr<uint8_t[]> data_;
+  size_t capacity_ = 0;
+  size_t size_ = 0;
+  size_t cursor_ = 0;
+  // Data length declared by the header while the data is not loaded (the buffer is then empty).
+  size_t pendingSize_ = 0;
+};
+
+}  // namespace scrivet

@@ -1,0 +1,507 @@
+#include "core/iff_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <unordered_set>
+
+#include "core/byte_order.h"
+
+namespace scrivet {
+
+namespace {
+
+std::array<uint8_t, IffFile::kHeaderSize> MakeTemplate() {
+  // The game compares bytes 0-59 with this text (only the version digits may differ).
+  std::array<uint8_t, IffFile::kHeaderSize> t{};
+  const char first[] = "IFF FILE 2.5:TYPE FOLLOWED BY SIZE";
+  const char second[] = " JAMIE DOORNBOS & MAXIS 1996";
+  static_assert(sizeof(first) - 1 == 34 && sizeof(second) - 1 == 28);
+  std::memcpy(t.data(), first, 34);
+  t[34] = 0;
+  std::memcpy(t.data() + 35, second, 28);
+  t[63] = 0;
+  return t;
+}
+
+std::string NameFromHeader(const uint8_t* field) {
+  // Up to the first zero; a field with none is cut at its 64 bytes.
+  const void* zero = std::memchr(field, 0, 64);
+  size_t length = zero ? size_t(static_cast<const uint8_t*>(zero) - field) : 64;
+  return std::string(reinterpret_cast<const char*>(field), length);
+}
+
+// Collects output into large blocks so that writing many small chunks costs few system calls.
+class BlockWriter {
+ public:
+  explicit BlockWriter(Stream& target) : target_(target) { buffer_.reserve(kBlock); }
+  bool Put(const void* data, size_t n) {
+    if (!ok_) return false;
+    if (buffer_.size() + n > kBlock) {
+      if (!Flush()) return false;
+      if (n >= kBlock) {
+        ok_ = target_.Write(data, n);
+        return ok_;
+      }
+    }
+    const auto* p = static_cast<const uint8_t*>(data);
+    buffer_.insert(buffer_.end(), p, p + n);
+    return true;
+  }
+  bool Flush() {
+    if (ok_ && !buffer_.empty()) ok_ = target_.Write(buffer_.data(), buffer_.size());
+    buffer_.clear();
+    return ok_;
+  }
+
+ private:
+  static constexpr size_t kBlock = 1 << 20;
+  Stream& target_;
+  std::vector<uint8_t> buffer_;
+  bool ok_ = true;
+};
+
+}  // namespace
+
+const std::array<uint8_t, IffFile::kHeaderSize>& IffFile::HeaderTemplate() {
+  static const auto kTemplate = MakeTemplate();
+  return kTemplate;
+}
+
+std::unique_ptr<IffFile> IffFile::CreateEmpty(bool readOnly) {
+  std::unique_ptr<IffFile> file(new IffFile);
+  file->stream_ = std::make_unique<MemoryStream>();
+  file->inMemory_ = true;
+  file->readOnly_ = readOnly;
+  return file;
+}
+
+std::unique_ptr<IffFile> IffFile::AttachStream(const Stream& stream, std::string fileName, bool readOnly) {
+  std::unique_ptr<Stream> copy = stream.Duplicate();
+  if (!copy) return nullptr;
+  std::unique_ptr<IffFile> file(new IffFile);
+  file->streamLength_ = copy->Length();
+  file->stream_ = std::move(copy);
+  file->inMemory_ = file->stream_->IsMemory();
+  file->name_ = std::move(fileName);
+  file->readOnly_ = readOnly;
+  return file;
+}
+
+std::unique_ptr<IffFile> IffFile::AttachMemoryCopy(const MemoryStream& memory) {
+  std::unique_ptr<IffFile> file(new IffFile);
+  file->stream_ = std::make_unique<MemoryStream>(memory.Bytes());
+  file->streamLength_ = memory.Length();
+  file->inMemory_ = true;
+  file->readOnly_ = false;
+  return file;
+}
+
+std::unique_ptr<IffFile> IffFile::OpenPath(const std::filesystem::path& path, int& error, std::string* reason) {
+  error = kErrorNone;
+  auto stream = FileStream::Open(path, FileStream::Mode::Read, reason);
+  if (!stream) return nullptr;
+  // The container keeps the opened handle itself rather than a duplicate of it.
+  std::unique_ptr<IffFile> file(new IffFile);
+  file->streamLength_ = stream->Length();
+  file->stream_ = std::move(stream);
+  file->name_ = path.string();
+  file->readOnly_ = true;
+  file->ReadDirectory(error);
+  return file;
+}
+
+IffFile::~IffFile() { Close(); }
+
+void IffFile::Close() {
+  stream_.reset();
+  chunks_.clear();
+  index_.clear();
+  typeList_.clear();
+  typeListDirty_ = false;
+  hasTombstones_ = false;
+}
+
+// ---------------------------------------------------------------- reading
+
+bool IffFile::RegisterChunk(const uint8_t* h, uint64_t dataOffset, IffChunk** registered) {
+  uint32_t size = LoadU32BE(h + 4);
+  if (size < kChunkHeaderSize || size > kMaxChunkSize) return false;
+  auto chunk = std::make_unique<IffChunk>();
+  chunk->type = LoadU32BE(h);
+  chunk->id = LoadU16BE(h + 8);
+  chunk->flags = LoadU16BE(h + 10);
+  chunk->name = NameFromHeader(h + 12);
+  chunk->dataOffset = dataOffset;
+  chunk->pendingSize_ = size - kChunkHeaderSize;
+  chunk->Unload();
+  chunk->pendingSize_ = size - kChunkHeaderSize;
+
+  uint64_t key = Key(chunk->type, chunk->id);
+  auto found = index_.find(key);
+  if (found != index_.end()) {
+    // The later one wins; leave a hole that is closed once the whole directory is read.
+    for (size_t i = chunks_.size(); i-- > 0;) {
+      if (chunks_[i].get() == found->second) {
+        chunks_[i].reset();
+        hasTombstones_ = true;
+        break;
+      }
+    }
+  }
+  IffChunk* raw = chunk.get();
+  chunks_.push_back(std::move(chunk));
+  index_[key] = raw;
+  TypesChanged();
+  if (registered) *registered = raw;
+  return true;
+}
+
+void IffFile::CompactTombstones() {
+  if (!hasTombstones_) return;
+  chunks_.erase(std::remove(chunks_.begin(), chunks_.end(), nullptr), chunks_.end());
+  hasTombstones_ = false;
+}
+
+void IffFile::ReadMap(IffChunk& map) {
+  uint8_t magic[4];
+  map.Rewind();
+  if (!map.SetCursor(8) || !map.Read(magic, 4) || std::memcmp(magic, "pmsr", 4) != 0) return;
+  uint32_t groups;
+  if (!map.SetCursor(16) || !map.ReadU32(groups)) return;
+  uint8_t header[kChunkHeaderSize];
+  for (uint32_t g = 0; g < groups; ++g) {
+    uint32_t type, count;
+    if (!map.ReadU32(type) || !map.ReadU32(count)) return;
+    for (uint32_t e = 0; e < count; ++e) {
+      uint32_t offset;
+      std::string name;
+      if (!map.ReadU32(offset) || !map.Skip(4) || !map.ReadZString(name)) return;
+      if (map.Cursor() % 2 != 0 && !map.Skip(1)) return;
+      if (uint64_t(offset) + kChunkHeaderSize > streamLength_) continue;
+      if (!stream_->Seek(offset) || !stream_->ReadExact(header, kChunkHeaderSize)) continue;
+      RegisterChunk(header, uint64_t(offset) + kChunkHeaderSize);
+    }
+  }
+}
+
+bool IffFile::ReadDirectory(int& error) {
+  if (!stream_) {
+    error = kErrorInvalidHandle;
+    return false;
+  }
+  header_.fill(0);
+  streamLength_ = stream_->Length();
+  if (!stream_->Seek(0)) {
+    error = kErrorNotIff;
+    return false;
+  }
+  size_t got = stream_->Read(header_.data(), kHeaderSize);
+  if (got < 8 || std::memcmp(header_.data(), "IFF FILE", 8) != 0) {
+    error = kErrorNotIff;
+    return false;
+  }
+  const bool v25 = got >= 12 && std::memcmp(header_.data() + 9, "2.5", 3) == 0;
+  const bool v20 = got >= 12 && std::memcmp(header_.data() + 9, "2.0", 3) == 0;
+  if (!v25 && !v20) {
+    error = kErrorBadVersion;
+    return false;
+  }
+
+  uint8_t header[kChunkHeaderSize];
+  if (v25 && got == kHeaderSize) {
+    uint32_t mapOffset = LoadU32BE(header_.data() + 60);
+    if (mapOffset != 0 && uint64_t(mapOffset) + kChunkHeaderSize <= streamLength_ &&
+        stream_->Seek(mapOffset) && stream_->ReadExact(header, kChunkHeaderSize)) {
+      IffChunk* map = nullptr;
+      if (RegisterChunk(header, uint64_t(mapOffset) + kChunkHeaderSize, &map) && LoadChunkData(*map))
+        ReadMap(*map);
+    }
+  }
+
+  uint64_t position = kHeaderSize;
+  while (position < streamLength_) {
+    if (position + kChunkHeaderSize > streamLength_) break;
+    if (!stream_->Seek(position) || !stream_->ReadExact(header, kChunkHeaderSize)) break;
+    uint32_t size = LoadU32BE(header + 4);
+    if (size < kChunkHeaderSize || size > kMaxChunkSize) break;
+    uint16_t flags = LoadU16BE(header + 10);
+    if (!(flags & 0x0004)) RegisterChunk(header, position + kChunkHeaderSize);
+    position += size;
+  }
+  CompactTombstones();
+  error = kErrorNone;
+  return true;
+}
+
+bool IffFile::LoadChunkData(IffChunk& chunk) {
+  if (chunk.loaded) return true;
+  size_t size = chunk.pendingSize_;
+  // The declared size is checked against the bytes the stream holds before anything is allocated.
+  if (!stream_ || chunk.dataOffset > streamLength_ || size > streamLength_ - chunk.dataOffset) return false;
+  if (stream_->Length() < chunk.dataOffset + size) return false;  // the file shrank meanwhile
+  if (!chunk.AllocateForLoad(size)) return false;
+  if (!stream_->Seek(chunk.dataOffset) || !stream_->ReadExact(chunk.data_.get(), size)) {
+    chunk.Unload();
+    chunk.pendingSize_ = size;
+    return false;
+  }
+  chunk.size_ = size;
+  chunk.cursor_ = 0;
+  chunk.loaded = true;
+  return true;
+}
+
+bool IffFile::LoadAll() {
+  for (auto& chunk : chunks_)
+    if (!LoadChunkData(*chunk)) return false;
+  return true;
+}
+
+void IffFile::DetachStream(bool readOnly) {
+  stream_ = std::make_unique<MemoryStream>();
+  streamLength_ = 0;
+  inMemory_ = true;
+  readOnly_ = readOnly;
+}
+
+// ---------------------------------------------------------------- writing
+
+bool IffFile::Write(Stream* target) {
+  if (!target) {
+    if (!stream_ || readOnly_) return false;
+    target = stream_.get();
+  } else if (target == stream_.get() && readOnly_) {
+    return false;
+  }
+  if (!target->Truncate(0) || !target->Seek(0)) return false;
+
+  BlockWriter out(*target);
+  std::array<uint8_t, kHeaderSize> header = HeaderTemplate();
+  if (!out.Put(header.data(), kHeaderSize)) return false;
+  uint64_t end = kHeaderSize;
+
+  struct MapEntry {
+    uint32_t offset;
+    const IffChunk* chunk;
+  };
+  std::vector<TypeCode> groupOrder;
+  std::unordered_map<TypeCode, std::vector<MapEntry>> groups;
+
+  uint8_t chunkHeader[kChunkHeaderSize];
+  for (auto& chunk : chunks_) {
+    if (chunk->type == kMapType) continue;
+    if (!chunk->loaded) return false;
+    uint64_t size = uint64_t(chunk->Size()) + kChunkHeaderSize;
+    if (size > std::numeric_limits<uint32_t>::max() || end > std::numeric_limits<uint32_t>::max()) return false;
+    std::memset(chunkHeader, 0, sizeof chunkHeader);
+    StoreU32BE(chunkHeader, chunk->type);
+    StoreU32BE(chunkHeader + 4, uint32_t(size));
+    StoreU16BE(chunkHeader + 8, chunk->id);
+    StoreU16BE(chunkHeader + 10, chunk->flags);
+    std::memcpy(chunkHeader + 12, chunk->name.data(), std::min(chunk->name.size(), IffChunk::kMaxNameLength));
+    if (!out.Put(chunkHeader, kChunkHeaderSize) || !out.Put(chunk->Data(), chunk->Size())) return false;
+    chunk->dataOffset = end + kChunkHeaderSize;
+    auto [it, fresh] = groups.try_emplace(chunk->type);
+    if (fresh) groupOrder.push_back(chunk->type);
+    it->second.push_back({uint32_t(end), chunk.get()});
+    end += size;
+  }
+
+  // The resource map, built in memory and then patched with its size.
+  const uint64_t mapPosition = end;
+  if (mapPosition > std::numeric_limits<uint32_t>::max()) return false;
+  std::vector<uint8_t> map(kChunkHeaderSize + 20, 0);
+  StoreU32BE(map.data(), kMapType);
+  StoreU16BE(map.data() + 10, IffChunk::kDefaultFlags);
+  std::memcpy(map.data() + kChunkHeaderSize + 8, "pmsr", 4);
+  StoreU32LE(map.data() + kChunkHeaderSize + 16, uint32_t(groupOrder.size()));
+  auto put32 = [&map](uint32_t v) {
+    uint8_t b[4];
+    StoreU32LE(b, v);
+    map.insert(map.end(), b, b + 4);
+  };
+  auto put16 = [&map](uint16_t v) {
+    uint8_t b[2];
+    StoreU16LE(b, v);
+    map.insert(map.end(), b, b + 2);
+  };
+  for (TypeCode type : groupOrder) {
+    const auto& entries = groups[type];
+    put32(type);
+    put32(uint32_t(entries.size()));
+    for (const MapEntry& e : entries) {
+      put32(e.offset);
+      put16(e.chunk->id);
+      put16(e.chunk->flags);
+      size_t nameLength = std::min(e.chunk->name.size(), IffChunk::kMaxNameLength);
+      // The name stops at a zero byte, as the header field does.
+      size_t zero = e.chunk->name.find('\0');
+      if (zero != std::string::npos) nameLength = std::min(nameLength, zero);
+      map.insert(map.end(), e.chunk->name.begin(), e.chunk->name.begin() + nameLength);
+      map.push_back(0);
+      if (map.size() % 2 != 0) map.push_back(0xA3);
+    }
+  }
+  if (map.size() > std::numeric_limits<uint32_t>::max()) return false;
+  const uint32_t mapSize = uint32_t(map.size());
+  StoreU32BE(map.data() + 4, mapSize);
+  StoreU32LE(map.data() + kChunkHeaderSize + 12, mapSize);
+  if (!out.Put(map.data(), map.size()) || !out.Flush()) return false;
+
+  StoreU32BE(header.data() + 60, uint32_t(mapPosition));
+  if (!target->Seek(60) || !target->Write(header.data() + 60, 4) || !target->Seek(mapPosition + mapSize))
+    return false;
+  header_ = header;
+  if (target == stream_.get()) streamLength_ = target->Length();
+  return true;
+}
+
+bool IffFile::SaveToPath(const std::filesystem::path& path, std::string* error) {
+  if (error) error->clear();
+  if (!LoadAll()) {
+    if (error) *error = "Couldn't read all resource data from the file.";
+    return false;
+  }
+  bool ok = SaveFileAtomically(
+      path,
+      [this](Stream& out) {
+        if (!Write(&out)) return false;
+        // Everything is in memory now: release the file so that it can be replaced.
+        if (!inMemory_) DetachStream(false);
+        return true;
+      },
+      error);
+  if (ok) name_ = path.string();
+  return ok;
+}
+
+// ---------------------------------------------------------------- lookup and editing
+
+size_t IffFile::PositionOf(const IffChunk* chunk) const {
+  for (size_t i = 0; i < chunks_.size(); ++i)
+    if (chunks_[i].get() == chunk) return i;
+  return npos;
+}
+
+IffChunk* IffFile::Find(TypeCode type, uint16_t id) {
+  auto it = index_.find(Key(type, id));
+  return it == index_.end() ? nullptr : it->second;
+}
+
+const IffChunk* IffFile::Find(TypeCode type, uint16_t id) const {
+  auto it = index_.find(Key(type, id));
+  return it == index_.end() ? nullptr : it->second;
+}
+
+size_t IffFile::FirstOfType(TypeCode type) const {
+  for (size_t i = 0; i < chunks_.size(); ++i)
+    if (chunks_[i]->type == type) return i;
+  return npos;
+}
+
+size_t IffFile::NextOfSameType(size_t position) const {
+  if (position >= chunks_.size()) return npos;
+  TypeCode type = chunks_[position]->type;
+  for (size_t i = position + 1; i < chunks_.size(); ++i)
+    if (chunks_[i]->type == type) return i;
+  return npos;
+}
+
+IffChunk* IffFile::LowestIdOfType(TypeCode type) {
+  IffChunk* best = nullptr;
+  for (auto& chunk : chunks_)
+    if (chunk->type == type && (!best || chunk->id < best->id)) best = chunk.get();
+  return best;
+}
+
+IffChunk* IffFile::NextHigherId(const IffChunk& from) {
+  IffChunk* best = nullptr;
+  for (auto& chunk : chunks_)
+    if (chunk->type == from.type && chunk->id > from.id && (!best || chunk->id < best->id)) best = chunk.get();
+  return best;
+}
+
+size_t IffFile::CountOfType(TypeCode type, bool loadedOnly) const {
+  size_t n = 0;
+  for (const auto& chunk : chunks_)
+    if (chunk->type == type && (!loadedOnly || chunk->loaded)) ++n;
+  return n;
+}
+
+void IffFile::EraseAt(size_t position) {
+  uint64_t key = Key(chunks_[position]->type, chunks_[position]->id);
+  index_.erase(key);
+  chunks_.erase(chunks_.begin() + std::ptrdiff_t(position));
+  // A rename onto a taken identity can leave a second chunk with this key: it is found again.
+  for (auto& chunk : chunks_)
+    if (Key(chunk->type, chunk->id) == key) index_[key] = chunk.get();
+  TypesChanged();
+}
+
+IffChunk* IffFile::AddChunk(TypeCode type, uint16_t id, std::string_view name, const void* data, size_t n) {
+  auto chunk = std::make_unique<IffChunk>();
+  chunk->type = type;
+  chunk->id = id;
+  chunk->flags = IffChunk::kDefaultFlags;
+  chunk->name.assign(name);
+  if (!chunk->Assign(data, n)) return nullptr;
+  chunk->dataOffset = 0;
+  RemoveChunk(type, id);
+  IffChunk* raw = chunk.get();
+  chunks_.push_back(std::move(chunk));
+  index_[Key(type, id)] = raw;
+  TypesChanged();
+  return raw;
+}
+
+IffChunk* IffFile::AddChunk(TypeCode type, uint16_t id, std::string_view name, Stream& source) {
+  std::vector<uint8_t> bytes;
+  try {
+    bytes.resize(size_t(source.Length()));
+  } catch (...) {
+    return nullptr;
+  }
+  if (!source.Seek(0) || !source.ReadExact(bytes.data(), bytes.size())) return nullptr;
+  return AddChunk(type, id, name, bytes.data(), bytes.size());
+}
+
+bool IffFile::RemoveChunk(TypeCode type, uint16_t id) {
+  IffChunk* chunk = Find(type, id);
+  if (!chunk) return false;
+  EraseAt(PositionOf(chunk));
+  return true;
+}
+
+bool IffFile::ChangeIdentity(TypeCode type, uint16_t id, TypeCode newType, uint16_t newId,
+                             std::string_view newName) {
+  IffChunk* chunk = Find(type, id);
+  if (!chunk) return false;
+  index_.erase(Key(type, id));
+  chunk->type = newType;
+  chunk->id = newId;
+  chunk->name.assign(newName);
+  // When the new identity was taken, the lookup finds the renamed chunk; the other stays listed.
+  index_[Key(newType, newId)] = chunk;
+  TypesChanged();
+  return true;
+}
+
+bool IffFile::WriteChunkData(TypeCode type, uint16_t id, Stream& target) {
+  IffChunk* chunk = Find(type, id);
+  if (!chunk || !LoadChunkData(*chunk)) return false;
+  return target.Write(chunk->Data(), chunk->Size());
+}
+
+const std::vector<TypeCode>& IffFile::TypeList() const {
+  if (typeListDirty_) {
+    typeList_.clear();
+    std::unordered_set<TypeCode> seen;
+    for (const auto& chunk : chunks_)
+      if (seen.insert(chunk->type).second) typeList_.push_back(chunk->type);
+    typeListDirty_ = false;
+  }
+  return typeList_;
+}
+
+}  // namespace scrivet

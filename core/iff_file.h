@@ -1,0 +1,126 @@
+#pragma once
+// An IFF container: a 64-byte header, then chunks (76-byte header + data), and in version 2.5 a
+// resource map (`rsmp`). The directory is read first; chunk data loads on demand from the
+// container's own handle on the file. Writing always produces version 2.5 with a fresh map.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/iff_chunk.h"
+#include "core/stream.h"
+#include "core/type_code.h"
+
+namespace scrivet {
+
+class IffFile {
+ public:
+  // Error codes of ReadDirectory.
+  static constexpr int kErrorNone = 0;
+  static constexpr int kErrorNotIff = 3;
+  static constexpr int kErrorBadVersion = 4;
+  static constexpr int kErrorInvalidHandle = 5;
+
+  static constexpr size_t kHeaderSize = 64;
+  static constexpr size_t kChunkHeaderSize = 76;
+  static constexpr uint32_t kMaxChunkSize = 0x40000000;
+  static constexpr TypeCode kMapType = MakeTypeCode("rsmp");
+  static constexpr size_t npos = SIZE_MAX;
+
+  // The 64 bytes every written file starts with (bytes 60-63 are then replaced by the map offset).
+  static const std::array<uint8_t, kHeaderSize>& HeaderTemplate();
+
+  // A new container on an empty memory stream; callers normally pass readOnly = true.
+  static std::unique_ptr<IffFile> CreateEmpty(bool readOnly = true);
+  // A container reading through its own duplicate of the stream; reads nothing yet.
+  static std::unique_ptr<IffFile> AttachStream(const Stream& stream, std::string fileName, bool readOnly);
+  // A container on a memory copy of all the bytes of the given memory stream.
+  static std::unique_ptr<IffFile> AttachMemoryCopy(const MemoryStream& memory);
+  // Opens a disk file (read-only handle) and reads its directory. Null only when the file cannot
+  // be opened (reason in *reason); IFF errors come back through `error` with the container.
+  static std::unique_ptr<IffFile> OpenPath(const std::filesystem::path& path, int& error,
+                                           std::string* reason = nullptr);
+
+  ~IffFile();
+  IffFile(const IffFile&) = delete;
+  IffFile& operator=(const IffFile&) = delete;
+
+  // Reads the header, the resource map (2.5) and scans the chunks. error: 0, 3 or 4.
+  bool ReadDirectory(int& error);
+
+  bool LoadChunkData(IffChunk& chunk);
+  bool LoadAll();
+  // Closes the disk stream and continues on an empty memory stream (data must be loaded first).
+  void DetachStream(bool readOnly);
+  // Writes the whole container to the target (or its own stream when null).
+  bool Write(Stream* target = nullptr);
+  // Loads everything and writes to `path` through a temporary file that replaces it only on
+  // success; the container is then detached from any disk file and named after `path`.
+  bool SaveToPath(const std::filesystem::path& path, std::string* error = nullptr);
+  // Releases the stream and every chunk.
+  void Close();
+
+  const std::string& Name() const { return name_; }
+  bool IsReadOnly() const { return readOnly_; }
+  bool IsInMemory() const { return inMemory_; }
+  bool HasStream() const { return stream_ != nullptr; }
+  const std::array<uint8_t, kHeaderSize>& Header() const { return header_; }
+  uint64_t StreamLength() const { return streamLength_; }
+
+  // Chunks in list order.
+  size_t ChunkCount() const { return chunks_.size(); }
+  IffChunk& ChunkAt(size_t position) { return *chunks_[position]; }
+  const IffChunk& ChunkAt(size_t position) const { return *chunks_[position]; }
+  size_t PositionOf(const IffChunk* chunk) const;
+
+  IffChunk* Find(TypeCode type, uint16_t id);
+  const IffChunk* Find(TypeCode type, uint16_t id) const;
+  size_t FirstOfType(TypeCode type) const;
+  size_t NextOfSameType(size_t position) const;
+  IffChunk* LowestIdOfType(TypeCode type);
+  IffChunk* NextHigherId(const IffChunk& chunk);
+  size_t CountOfType(TypeCode type, bool loadedOnly = false) const;
+
+  // Adds a loaded chunk (flags 0x0010) at the end, replacing any chunk with the same type and id.
+  IffChunk* AddChunk(TypeCode type, uint16_t id, std::string_view name, const void* data, size_t n);
+  // The same with all bytes of the source stream from its start.
+  IffChunk* AddChunk(TypeCode type, uint16_t id, std::string_view name, Stream& source);
+  bool RemoveChunk(TypeCode type, uint16_t id);
+  // Rewrites type, id and name in place; flags and data stay. No check that the new identity is free.
+  bool ChangeIdentity(TypeCode type, uint16_t id, TypeCode newType, uint16_t newId, std::string_view newName);
+  // Loads the chunk and writes its data bytes at the stream's position.
+  bool WriteChunkData(TypeCode type, uint16_t id, Stream& target);
+
+  // Distinct types in order of first occurrence in the chunk list.
+  const std::vector<TypeCode>& TypeList() const;
+
+ private:
+  IffFile() = default;
+  static uint64_t Key(TypeCode type, uint16_t id) { return (uint64_t(type) << 16) | id; }
+  // Registers a chunk from its 76 header bytes; false when the header's size is unusable.
+  bool RegisterChunk(const uint8_t* header, uint64_t dataOffset, IffChunk** registered = nullptr);
+  void EraseAt(size_t position);
+  void CompactTombstones();
+  void ReadMap(IffChunk& map);
+  void TypesChanged() { typeListDirty_ = true; }
+
+  std::string name_;
+  std::unique_ptr<Stream> stream_;
+  bool inMemory_ = false;
+  bool readOnly_ = true;
+  std::array<uint8_t, kHeaderSize> header_{};
+  uint64_t streamLength_ = 0;
+  std::vector<std::unique_ptr<IffChunk>> chunks_;
+  std::unordered_map<uint64_t, IffChunk*> index_;
+  bool hasTombstones_ = false;
+  mutable std::vector<TypeCode> typeList_;
+  mutable bool typeListDirty_ = false;
+};
+
+}  // namespace scrivet

@@ -1,0 +1,20 @@
+#include "core/type_code.h"
+
+namespace scrivet {
+
+std::string TypeCodeToString(TypeCode type) {
+  std::string s(4, '\0');
+  s[0] = char(type >> 24);
+  s[1] = char(type >> 16);
+  s[2] = char(type >> 8);
+  s[3] = char(type);
+  return s;
+}
+
+bool ParseTypeCode(std::string_view text, TypeCode& type) {
+  if (text.size() != 4) return false;
+  type = MakeTypeCode(text[0], text[1], text[2], text[3]);
+  return true;
+}
+
+}  // namespace scrivet
