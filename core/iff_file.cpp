@@ -493,6 +493,22 @@ bool IffFile::WriteChunkData(TypeCode type, uint16_t id, Stream& target) {
   return target.Write(chunk->Data(), chunk->Size());
 }
 
+std::vector<IffChunk*> IffFile::ResourcesByTypeAndId() {
+  std::unordered_map<TypeCode, std::vector<IffChunk*>> byType;
+  for (auto& chunk : chunks_)
+    if (chunk->type != kMapType) byType[chunk->type].push_back(chunk.get());
+  std::vector<IffChunk*> out;
+  out.reserve(chunks_.size());
+  for (TypeCode type : TypeList()) {
+    auto it = byType.find(type);
+    if (it == byType.end()) continue;
+    std::stable_sort(it->second.begin(), it->second.end(),
+                     [](const IffChunk* a, const IffChunk* b) { return a->id < b->id; });
+    out.insert(out.end(), it->second.begin(), it->second.end());
+  }
+  return out;
+}
+
 const std::vector<TypeCode>& IffFile::TypeList() const {
   if (typeListDirty_) {
     typeList_.clear();

@@ -100,6 +100,9 @@ class IffFile {
   // Distinct types in order of first occurrence in the chunk list.
   const std::vector<TypeCode>& TypeList() const;
 
+  // Every chunk but the resource map: types in TypeList order, each type's chunks by ascending id.
+  std::vector<IffChunk*> ResourcesByTypeAndId();
+
  private:
   IffFile() = default;
   static uint64_t Key(TypeCode type, uint16_t id) { return (uint64_t(type) << 16) | id; }

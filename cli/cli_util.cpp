@@ -1,0 +1,111 @@
+#include "cli/cli_util.h"
+
+#include <QTextStream>
+#include <cstdio>
+
+#include "core/text_codec.h"
+
+namespace scrivet::cli {
+
+int Fail(const QString& message) {
+  QTextStream(stderr) << "scrivet2-cli: " << message << Qt::endl;
+  return 2;
+}
+
+bool ParseArguments(QCommandLineParser& parser, const QStringList& args, const QString& description,
+                    int minPositional, int maxPositional, int* exitCode) {
+  parser.setApplicationDescription(description);
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  QCommandLineOption help(QStringList{"h", "help"}, "Show this help.");
+  parser.addOption(help);
+  if (!parser.parse(args)) {
+    *exitCode = Fail(parser.errorText());
+    return false;
+  }
+  if (parser.isSet(help)) {
+    QTextStream(stdout) << parser.helpText();
+    *exitCode = 0;
+    return false;
+  }
+  const int n = int(parser.positionalArguments().size());
+  if (n < minPositional || (maxPositional >= 0 && n > maxPositional)) {
+    *exitCode = Fail(QString("wrong number of arguments (see %1 --help)").arg(args.value(0)));
+    return false;
+  }
+  return true;
+}
+
+std::filesystem::path ToPath(const QString& text) {
+#ifdef _WIN32
+  return std::filesystem::path(text.toStdWString());
+#else
+  return std::filesystem::path(text.toLocal8Bit().toStdString());
+#endif
+}
+
+std::unique_ptr<IffFile> OpenIff(const QString& path) {
+  int error = 0;
+  std::string reason;
+  auto file = IffFile::OpenPath(ToPath(path), error, &reason);
+  if (!file) {
+    Fail(QString("%1: %2").arg(path, QString::fromStdString(reason)));
+    return nullptr;
+  }
+  if (error == IffFile::kErrorNotIff) {
+    Fail(QString("%1: This file is *not* an IFF file!").arg(path));
+    return nullptr;
+  }
+  if (error == IffFile::kErrorBadVersion) {
+    Fail(QString("%1: The file verison of the IFF file is not supported!").arg(path));
+    return nullptr;
+  }
+  return file;
+}
+
+bool ParseType(const QString& text, TypeCode& type) {
+  std::string bytes = ToBytes(text);
+  return ParseTypeCode(bytes, type);
+}
+
+bool ParseId(const QString& text, uint16_t& id) {
+  bool ok = false;
+  uint value = text.startsWith("0x", Qt::CaseInsensitive) ? text.mid(2).toUInt(&ok, 16) : text.toUInt(&ok, 10);
+  if (!ok || value > 0xFFFF) return false;
+  id = uint16_t(value);
+  return true;
+}
+
+bool ParseFlags(const QString& text, uint16_t& flags) {
+  bool ok = false;
+  uint value = text.startsWith("0x", Qt::CaseInsensitive) ? text.mid(2).toUInt(&ok, 16) : text.toUInt(&ok, 10);
+  if (!ok || value > 0xFFFF) return false;
+  flags = uint16_t(value);
+  return true;
+}
+
+QString FromBytes(const std::string& bytes) {
+  std::u16string u = Cp1252ToUtf16(bytes);
+  return QString::fromUtf16(u.data(), qsizetype(u.size()));
+}
+
+std::string ToBytes(const QString& text) {
+  std::string bytes;
+  Utf16ToCp1252(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())), bytes);
+  return bytes;
+}
+
+bool SaveIff(IffFile& file, const QString& path) {
+  std::string reason;
+  if (!file.SaveToPath(ToPath(path), &reason)) {
+    Fail(QString("%1: Couldn't save the file! %2").arg(path, QString::fromStdString(reason)));
+    return false;
+  }
+  return true;
+}
+
+bool WriteStdout(const void* data, size_t n) {
+  std::fflush(stdout);
+  return n == 0 || std::fwrite(data, 1, n, stdout) == n;
+}
+
+}  // namespace scrivet::cli
