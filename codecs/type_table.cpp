@@ -2,6 +2,9 @@
 
 #include <initializer_list>
 
+#include "codecs/resource_bhav.h"
+#include "codecs/resource_str.h"
+
 namespace scrivet {
 
 namespace {
@@ -22,6 +25,9 @@ std::unique_ptr<IffResource> Make() {
 // Resource classes register here, one row per class.
 const Row kRows[] = {
     {{}, ResourceData::kType, &Make<ResourceData>},
+    {{MakeTypeCode("STR#"), MakeTypeCode("TTAs"), MakeTypeCode("CTSS"), MakeTypeCode("FAMs")},
+     ResourceStr::kType, &Make<ResourceStr>},
+    {{ResourceBhav::kType}, ResourceBhav::kType, &Make<ResourceBhav>},
 };
 
 const Row* FindRow(TypeCode chunkType) {

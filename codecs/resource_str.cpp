@@ -1,0 +1,177 @@
+#include "codecs/resource_str.h"
+
+#include <algorithm>
+
+#include "core/byte_order.h"
+
+namespace scrivet {
+
+const std::array<const char*, kLanguageCount> kLanguageNames = {
+    "USEnglish",          "UKEnglish",       "French",           "German",
+    "Italian",            "Spanian",         "Dutch",            "Danish (Unleashed)",
+    "Swedish",            "Norwegian (Unleashed)", "Finnish (Unleashed)", "Hebrew (unused)",
+    "Russian (unused)",   "Portuguese",      "Japanese",         "Polish",
+    "Traditional Chinese", "Simplified Chinese", "Thai",          "Korean",
+};
+
+namespace {
+
+constexpr uint16_t kFormatValues = 0xFFFF;
+constexpr uint16_t kFormatDescriptions = 0xFFFE;
+constexpr uint16_t kFormatLanguages = 0xFFFD;
+
+bool ReadHeaderWord(IffChunk& chunk, uint16_t& word) {
+  if (!chunk.ReadU16(word)) return false;
+  if (!chunk.IsLittleEndian()) word = SwapU16(word);
+  return true;
+}
+
+}  // namespace
+
+void ResourceStr::CopyFrom(const IffResource& other) {
+  IffResource::CopyFrom(other);
+  if (auto* str = dynamic_cast<const ResourceStr*>(&other)) {
+    items = str->items;
+    basicMode = str->basicMode;
+    useLanguages = str->useLanguages;
+    useDescriptions = str->useDescriptions;
+  }
+}
+
+bool ResourceStr::ModelEquals(const ResourceStr& other) const {
+  return basicMode == other.basicMode && useLanguages == other.useLanguages &&
+         useDescriptions == other.useDescriptions && items == other.items;
+}
+
+bool ResourceStr::GetString(size_t item, size_t language, int part, std::string& text) const {
+  if (item >= items.size() || language >= kLanguageCount) return false;
+  const StringSlot& slot = items[item].slots[language];
+  if (part == kPartValue) text = slot.value;
+  else if (part == kPartDescription) text = slot.description;
+  else return false;
+  return true;
+}
+
+bool ResourceStr::SetString(size_t item, size_t language, int part, std::string_view text) {
+  if (item > items.size() || language >= kLanguageCount) return false;
+  if (part != kPartValue && part != kPartDescription) return false;
+  if (item == items.size()) {
+    if (items.size() >= kMaxStrings) return false;
+    items.emplace_back();
+  }
+  StringSlot& slot = items[item].slots[language];
+  (part == kPartValue ? slot.value : slot.description) = text;
+  return true;
+}
+
+bool ResourceStr::Decode() {
+  IffChunk& chunk = Chunk();
+  uint16_t word;
+  if (!ReadHeaderWord(chunk, word)) return false;
+  items.clear();
+
+  const int16_t format = static_cast<int16_t>(word);
+  uint16_t count;
+  size_t minRecord;
+  if (format >= 0 || format <= -4) {
+    basicMode = true;
+    useLanguages = false;
+    useDescriptions = false;
+    count = word;
+    minRecord = 1;  // the length byte
+  } else {
+    basicMode = false;
+    useDescriptions = format <= -2;
+    useLanguages = format == -3;
+    if (!ReadHeaderWord(chunk, count)) return false;
+    minRecord = 1 + (useDescriptions ? 1 : 0) + (useLanguages ? 1 : 0);
+  }
+  // Every record needs at least its terminators; a count the data cannot hold fails here.
+  if (size_t(count) * minRecord > chunk.Remaining()) return false;
+
+  size_t language = 0;
+  size_t position = 0;
+  std::string value;
+  std::string description;
+  for (uint32_t i = 0; i < count; ++i) {
+    size_t l = 0;
+    value.clear();
+    description.clear();
+    if (basicMode) {
+      uint8_t length;
+      if (!chunk.ReadU8(length) || !chunk.ReadFixedString(length, value)) return false;
+    } else {
+      if (useLanguages) {
+        uint8_t code;
+        if (!chunk.ReadU8(code)) return false;
+        l = uint8_t(code - 1);
+        if (l >= kLanguageCount) return false;
+        if (l != language) {
+          language = l;
+          position = 0;
+        }
+      }
+      if (!chunk.ReadZString(value)) return false;
+      if (useDescriptions && !chunk.ReadZString(description)) return false;
+    }
+    SetString(position, l, kPartValue, value);
+    SetString(position, l, kPartDescription, description);
+    ++position;
+  }
+  return true;
+}
+
+bool ResourceStr::Encode() {
+  if (basicMode) {
+    useLanguages = false;
+    useDescriptions = false;
+  } else if (!useDescriptions) {
+    useLanguages = false;
+  }
+  const size_t languages = useLanguages ? kLanguageCount : 1;
+  const size_t n = items.size();
+
+  auto languageHasText = [&](size_t language) {
+    return std::any_of(items.begin(), items.end(), [&](const StringItem& item) {
+      const StringSlot& slot = item.slots[language];
+      return !slot.value.empty() || !slot.description.empty();
+    });
+  };
+  size_t total = 0;
+  for (size_t language = 0; language < languages; ++language)
+    if (languageHasText(language)) total += n;
+  // A wrapped count word would corrupt the table; in the basic layout the last three counts
+  // would also read back as format words.
+  const size_t limit = basicMode ? size_t(kFormatLanguages) - 1 : kMaxStrings;
+  if (total > limit) return false;
+
+  IffChunk& chunk = Chunk();
+  if (!chunk.SetSize(0)) return false;
+  chunk.Rewind();
+  bool ok = true;
+  if (basicMode) {
+    ok = chunk.WriteU16(uint16_t(total));
+  } else {
+    uint16_t format = useLanguages ? kFormatLanguages : useDescriptions ? kFormatDescriptions : kFormatValues;
+    ok = chunk.WriteU16(format) && chunk.WriteU16(uint16_t(total));
+  }
+  for (size_t language = 0; ok && language < languages; ++language) {
+    if (!languageHasText(language)) continue;
+    for (const StringItem& item : items) {
+      const StringSlot& slot = item.slots[language];
+      if (basicMode) {
+        const size_t length = std::min<size_t>(slot.value.size(), 255);
+        ok = ok && chunk.WriteU8(uint8_t(length)) && chunk.Write(slot.value.data(), length);
+      } else {
+        if (useLanguages) ok = ok && chunk.WriteU8(uint8_t(language + 1));
+        ok = ok && chunk.WriteZString(slot.value);
+        if (useDescriptions) ok = ok && chunk.WriteZString(slot.description);
+      }
+    }
+  }
+  if (!ok) return false;
+  chunk.flags |= IffChunk::kFlagLittleEndian;
+  return true;
+}
+
+}  // namespace scrivet

@@ -1,0 +1,207 @@
+#include "codecs/resource_str.h"
+
+#include <gtest/gtest.h>
+
+#include "codec_test_util.h"
+
+namespace scrivet {
+namespace {
+
+using namespace test;
+
+// Two items in USEnglish and French, the French block listed first.
+const Bytes kFormat3 = Cat({{0xFD, 0xFF, 0x04, 0x00},
+                            {3}, Text("Bonjour"), Text("salut"),
+                            {3}, Text("Non"), Text(""),
+                            {1}, Text("Hello"), Text("greeting"),
+                            {1}, Text("No"), Text("")});
+
+TEST(ResourceStr, NewTableIsFormat3Empty) {
+  ResourceStr str;
+  EXPECT_EQ(EncodeBytes(str), (Bytes{0xFD, 0xFF, 0x00, 0x00}));
+}
+
+TEST(ResourceStr, LayoutsDecode) {
+  struct Case {
+    const char* name;
+    Bytes bytes;
+    uint16_t flags;
+    bool basic, languages, descriptions;
+    size_t items;
+  };
+  const Case cases[] = {
+      {"empty basic", {0x00, 0x00}, kLE, true, false, false, 0},
+      {"basic", Cat({{2, 0, 2}, Text("ab", false), {0}}), kLE, true, false, false, 2},
+      {"basic, big-endian count", Cat({{0, 2, 2}, Text("ab", false), {0}}), kBE, true, false, false, 2},
+      {"values", Cat({{0xFF, 0xFF, 1, 0}, Text("v")}), kLE, false, false, false, 1},
+      {"descriptions", Cat({{0xFE, 0xFF, 1, 0}, Text("v"), Text("d")}), kLE, false, false, true, 1},
+      {"languages", Cat({{0xFD, 0xFF, 2, 0}, {1}, Text("a"), Text(""), {1}, Text("b"), Text("")}), kLE, false, true, true, 2},
+      {"languages, big-endian header", Cat({{0xFF, 0xFD, 0, 2}, {1}, Text("a"), Text(""), {1}, Text("b"), Text("")}), kBE, false, true, true, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResourceStr str;
+    ASSERT_TRUE(DecodeBytes(str, c.bytes, c.flags));
+    EXPECT_EQ(str.basicMode, c.basic);
+    EXPECT_EQ(str.useLanguages, c.languages);
+    EXPECT_EQ(str.useDescriptions, c.descriptions);
+    EXPECT_EQ(str.items.size(), c.items);
+    FeedPrefixes<ResourceStr>(c.bytes, c.flags, true);
+  }
+}
+
+TEST(ResourceStr, LanguageBlocksFillTheSameItems) {
+  ResourceStr str;
+  ASSERT_TRUE(DecodeBytes(str, kFormat3));
+  ASSERT_EQ(str.items.size(), 2u);
+  EXPECT_EQ(str.items[0].slots[0].value, "Hello");
+  EXPECT_EQ(str.items[0].slots[0].description, "greeting");
+  EXPECT_EQ(str.items[0].slots[2].value, "Bonjour");
+  EXPECT_EQ(str.items[0].slots[2].description, "salut");
+  EXPECT_EQ(str.items[1].slots[2].value, "Non");
+  std::string text;
+  EXPECT_TRUE(str.GetString(1, 0, ResourceStr::kPartValue, text));
+  EXPECT_EQ(text, "No");
+  EXPECT_FALSE(str.GetString(2, 0, 0, text));
+  EXPECT_FALSE(str.GetString(0, 20, 0, text));
+  EXPECT_FALSE(str.GetString(0, 0, 2, text));
+}
+
+TEST(ResourceStr, EncodeWritesLanguagesInOrderAndSkipsEmptyOnes) {
+  ResourceStr str;
+  ASSERT_TRUE(DecodeBytes(str, kFormat3));
+  Bytes expected = Cat({{0xFD, 0xFF, 0x04, 0x00},
+                        {1}, Text("Hello"), Text("greeting"), {1}, Text("No"), Text(""),
+                        {3}, Text("Bonjour"), Text("salut"), {3}, Text("Non"), Text("")});
+  EXPECT_EQ(EncodeBytes(str), expected);
+  ExpectCanonical<ResourceStr>(expected);
+  FeedPrefixes<ResourceStr>(expected, kLE, true);
+}
+
+TEST(ResourceStr, CanonicalInEveryLayout) {
+  ExpectCanonical<ResourceStr>(Cat({{2, 0, 2}, Text("ab", false), {0}}));
+  ExpectCanonical<ResourceStr>(Cat({{0xFF, 0xFF, 2, 0}, Text("v"), Text("")}));
+  ExpectCanonical<ResourceStr>(Cat({{0xFE, 0xFF, 1, 0}, Text("v"), Text("d")}));
+  // Texts keep every byte value above zero as it is.
+  ExpectCanonical<ResourceStr>(Cat({{0xFF, 0xFF, 1, 0}, {0x81, 0xE9, 0xFF, 0x00}}));
+}
+
+TEST(ResourceStr, AllEmptyTableIsWrittenEmptyInEveryLayout) {
+  struct Case { bool basic, languages, descriptions; Bytes expected; };
+  const Case cases[] = {
+      {true, false, false, {0, 0}},
+      {false, false, false, {0xFF, 0xFF, 0, 0}},
+      {false, false, true, {0xFE, 0xFF, 0, 0}},
+      {false, true, true, {0xFD, 0xFF, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    ResourceStr str;
+    str.basicMode = c.basic;
+    str.useLanguages = c.languages;
+    str.useDescriptions = c.descriptions;
+    str.items.resize(3);
+    EXPECT_EQ(EncodeBytes(str), c.expected);
+  }
+}
+
+TEST(ResourceStr, LanguageWithOneTextWritesEveryItem) {
+  ResourceStr str;
+  ASSERT_TRUE(str.SetString(0, 0, 0, "a"));
+  ASSERT_TRUE(str.SetString(1, 0, 0, "b"));
+  ASSERT_TRUE(str.SetString(1, 4, 1, "note"));
+  Bytes expected = Cat({{0xFD, 0xFF, 4, 0},
+                        {1}, Text("a"), Text(""), {1}, Text("b"), Text(""),
+                        {5}, Text(""), Text(""), {5}, Text(""), Text("note")});
+  EXPECT_EQ(EncodeBytes(str), expected);
+}
+
+TEST(ResourceStr, BasicValuesAreCutAt255Bytes) {
+  ResourceStr str;
+  str.basicMode = true;
+  ASSERT_TRUE(str.SetString(0, 0, 0, std::string(300, 'x')));
+  Bytes out = EncodeBytes(str);
+  ASSERT_EQ(out.size(), 2u + 1 + 255);
+  EXPECT_EQ(out[2], 255);
+  ResourceStr back;
+  ASSERT_TRUE(DecodeBytes(back, out));
+  EXPECT_EQ(back.items[0].slots[0].value, std::string(255, 'x'));
+}
+
+TEST(ResourceStr, BasicTextEndsAtAZeroByte) {
+  ResourceStr str;
+  ASSERT_TRUE(DecodeBytes(str, {1, 0, 3, 'a', 0, 'b'}));
+  EXPECT_EQ(str.items[0].slots[0].value, "a");
+}
+
+TEST(ResourceStr, DescriptionsOffTurnsLanguagesOff) {
+  ResourceStr str;
+  str.SetString(0, 0, 0, "v");
+  str.SetString(0, 1, 0, "uk");
+  str.useDescriptions = false;
+  EXPECT_EQ(EncodeBytes(str), Cat({{0xFF, 0xFF, 1, 0}, Text("v")}));
+  EXPECT_FALSE(str.useLanguages);
+}
+
+TEST(ResourceStr, SetStringAppendsOnlyAtTheEnd) {
+  ResourceStr str;
+  EXPECT_TRUE(str.SetString(0, 0, 0, "a"));
+  EXPECT_FALSE(str.SetString(2, 0, 0, "c"));
+  EXPECT_TRUE(str.SetString(1, 19, 1, "d"));
+  EXPECT_FALSE(str.SetString(0, 20, 0, "x"));
+  EXPECT_FALSE(str.SetString(0, 0, 2, "x"));
+  EXPECT_EQ(str.items.size(), 2u);
+}
+
+TEST(ResourceStr, MalformedDataFails) {
+  const Bytes cases[] = {
+      {0xFD, 0xFF, 1, 0, 0, 'a', 0, 0},       // language code 0
+      {0xFD, 0xFF, 1, 0, 21, 'a', 0, 0},      // language code 21
+      {0xFF, 0xFF, 1, 0, 'a', 'b'},           // no terminator
+      {0xFC, 0xFF, 'a', 'b'},                 // -4: a huge basic count
+      {0x05, 0x00, 0x01, 'a'},                // basic count beyond the data
+  };
+  for (const Bytes& bytes : cases) {
+    ResourceStr str;
+    EXPECT_FALSE(DecodeBytes(str, bytes));
+  }
+}
+
+TEST(ResourceStr, TooManyStringsAreRefusedAndNothingIsWritten) {
+  ResourceStr str;
+  str.items.resize(3300);
+  for (size_t language = 0; language < kLanguageCount; ++language)
+    str.items[0].slots[language].value = "a";  // 20 x 3300 strings
+  IffChunk& chunk = str.Chunk();
+  chunk.Assign("old", 3);
+  EXPECT_FALSE(str.Encode());
+  EXPECT_EQ(chunk.View(), "old");
+  // Nineteen languages fit.
+  str.items[0].slots[19].value.clear();
+  EXPECT_TRUE(str.Encode());
+}
+
+TEST(ResourceStr, BasicCountsThatLookLikeFormatWordsAreRefused) {
+  ResourceStr str;
+  str.basicMode = true;
+  str.items.resize(0xFFFD);
+  str.items[0].slots[0].value = "a";
+  EXPECT_FALSE(str.Encode());
+  str.items.pop_back();
+  ASSERT_TRUE(str.Encode());
+  EXPECT_EQ(str.Chunk().Data()[0], 0xFC);
+  EXPECT_EQ(str.Chunk().Data()[1], 0xFF);
+}
+
+TEST(ResourceStr, CopyFromCopiesModelAndNames) {
+  ResourceStr a;
+  ASSERT_TRUE(DecodeBytes(a, kFormat3));
+  ResourceStr b;
+  b.CopyFrom(a);
+  EXPECT_TRUE(b.ModelEquals(a));
+  EXPECT_EQ(b.GetType(), MakeTypeCode("STR#"));
+  EXPECT_STREQ(kLanguageNames[5], "Spanian");
+  EXPECT_STREQ(kLanguageNames[19], "Korean");
+}
+
+}  // namespace
+}  // namespace scrivet
