@@ -117,28 +117,11 @@ QString TypeForFileName(TypeCode type) {
   for (char c : TypeCodeToString(type)) {
     unsigned char b = static_cast<unsigned char>(c);
     if (b < 0x20 || b > 0x7E || QStringLiteral("%/\\:*?\"<>|").contains(QChar(b)))
-      out += QString("%%%1").arg(b, 2, 16, QChar('0')).toUpper();
+      out += QChar(0x25) + QString("%1").arg(b, 2, 16, QChar(0x30)).toUpper();
     else
       out += QChar(b);
   }
   return out;
-}
-
-bool TypeFromFileName(const QString& text, TypeCode& type) {
-  std::string bytes;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] == '%') {
-      bool ok = false;
-      uint v = text.mid(i + 1, 2).toUInt(&ok, 16);
-      if (!ok || i + 2 >= text.size()) return false;
-      bytes.push_back(char(v));
-      i += 2;
-    } else {
-      if (text[i].unicode() > 0x7E) return false;
-      bytes.push_back(char(text[i].unicode()));
-    }
-  }
-  return ParseTypeCode(bytes, type);
 }
 
 }  // namespace scrivet::cli

@@ -48,6 +48,4 @@ namespace scrivet::cli {
 // The four type characters made safe for a file name: '%', path separators, control bytes, bytes
 // above 0x7E and characters Windows forbids become %XX, so the name maps back to the type.
 QString TypeForFileName(TypeCode type);
-// Reverses TypeForFileName; false when the text is not an escaped type of four characters.
-bool TypeFromFileName(const QString& text, TypeCode& type);
 }  // namespace scrivet::cli

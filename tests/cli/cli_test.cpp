@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "core/iff_file.h"
+
+using namespace scrivet;
+
+namespace {
+
+struct Result {
+  int code = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+Result RunCli(const QStringList& args, const QString& workDir = {}) {
+  QProcess p;
+  if (!workDir.isEmpty()) p.setWorkingDirectory(workDir);
+  p.start(SCRIVET_CLI, args);
+  p.waitForFinished(60000);
+  Result r;
+  r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  r.out = p.readAllStandardOutput();
+  r.err = p.readAllStandardError();
+  return r;
+}
+
+QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+// A file with a string table, two routines, a chunk with flags 0 and a type unsafe in file names.
+QString MakeFixture(const QDir& dir) {
+  auto file = IffFile::CreateEmpty(false);
+  file->AddChunk(MakeTypeCode("STR#"), 128, "Strings", "\xFD\xFF\x00\x00", 4);
+  file->AddChunk(MakeTypeCode("BHAV"), 4097, "Second", "bhav-2", 6);
+  file->AddChunk(MakeTypeCode("BHAV"), 4096, "First", "bhav-1", 6);
+  file->AddChunk(MakeTypeCode("NOTE"), 1, "caf\xE9 \x81", "x", 1)->flags = 0;
+  file->AddChunk(MakeTypeCode('A', '/', '\x01', '%'), 7, "odd type", "odd", 3);
+  QString path = dir.filePath("fixture.iff");
+  EXPECT_TRUE(file->SaveToPath(path.toStdString()));
+  return path;
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(tmp.isValid());
+    dir = QDir(tmp.path());
+    fixture = MakeFixture(dir);
+  }
+  QTemporaryDir tmp;
+  QDir dir;
+  QString fixture;
+};
+
+TEST_F(CliTest, LsListsInDisplayOrderWithJsonKeys) {
+  Result r = RunCli({"ls", "--json", fixture});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  QJsonArray rows = QJsonDocument::fromJson(r.out).array();
+  ASSERT_EQ(rows.size(), 5);
+  // Types in order of first occurrence, ids ascending within a type, no map.
+  EXPECT_EQ(rows[1].toObject()["type"].toString(), "BHAV");
+  EXPECT_EQ(rows[1].toObject()["id"].toInt(), 4096);
+  EXPECT_EQ(rows[2].toObject()["id"].toInt(), 4097);
+  QJsonObject note = rows[3].toObject();
+  EXPECT_EQ(note.keys(), (QStringList{"flags", "id", "name", "size", "type"}));
+  EXPECT_EQ(note["flags"].toInt(), 0);
+  EXPECT_EQ(note["size"].toInt(), 1);
+  EXPECT_EQ(note["name"].toString(), QString::fromUtf8("caf\u00e9 \u0081"));
+
+  Result text = RunCli({"ls", fixture});
+  ASSERT_EQ(text.code, 0);
+  EXPECT_TRUE(text.out.startsWith("STR#\t128\t0x0010\t4\tStrings\n")) << text.out.toStdString();
+}
+
+TEST_F(CliTest, CatWritesExactDataBytes) {
+  Result r = RunCli({"cat", fixture, "STR#", "128"});
+  ASSERT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, QByteArray("\xFD\xFF\x00\x00", 4));
+}
+
+TEST_F(CliTest, BadInputGivesOneLineErrorAndNonZeroExit) {
+  WriteAll(dir.filePath("junk.iff"), "not an iff file at all");
+  const QList<QStringList> cases = {
+      {"ls", dir.filePath("missing.iff")},
+      {"ls", dir.filePath("junk.iff")},
+      {"cat", fixture, "STR", "128"},
+      {"cat", fixture, "STR#", "70000"},
+      {"cat", fixture, "STR#", "129"},
+      {"rm", fixture, "BHAV", "1"},
+      {"nonsense"},
+      {"far", "ls", fixture},
+      {"export", fixture, "ZZZZ"},
+  };
+  for (const QStringList& args : cases) {
+    Result r = RunCli(args);
+    EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
+    EXPECT_TRUE(r.err.startsWith("scrivet2-cli: ")) << r.err.toStdString();
+    EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+  }
+}
+
+TEST_F(CliTest, EveryCommandHasHelp) {
+  for (const char* cmd : {"ls", "cat", "export", "import", "add", "rm", "rename", "resave", "far"}) {
+    Result r = RunCli({cmd, "--help"});
+    EXPECT_EQ(r.code, 0) << cmd;
+    EXPECT_TRUE(r.out.contains("Usage:")) << cmd;
+  }
+}
+
+TEST_F(CliTest, ExportThenImportReproducesResources) {
+  Result r = RunCli({"export", fixture, "--dir", dir.filePath("out"), "--iff"});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  QDir out(dir.filePath("out"));
+  // The unsafe type is escaped reversibly in the file name.
+  EXPECT_TRUE(out.exists("A%2F%01%257.iff")) << out.entryList().join(' ').toStdString();
+  EXPECT_TRUE(out.exists("STR#128.iff"));
+
+  QStringList importArgs{"import", dir.filePath("copy.iff")};
+  for (const QString& name : out.entryList(QDir::Files, QDir::Name)) importArgs << out.filePath(name);
+  r = RunCli(importArgs);
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+
+  Result before = RunCli({"ls", "--json", fixture});
+  Result after = RunCli({"ls", "--json", dir.filePath("copy.iff")});
+  // Same resources; the import order follows the file names, so compare as sets.
+  auto rows = [](const QByteArray& json) {
+    QStringList list;
+    for (const auto& v : QJsonDocument::fromJson(json).array())
+      list << QString::fromUtf8(QJsonDocument(v.toObject()).toJson(QJsonDocument::Compact));
+    list.sort();
+    return list;
+  };
+  EXPECT_EQ(rows(before.out), rows(after.out));
+  EXPECT_EQ(RunCli({"cat", dir.filePath("copy.iff"), "NOTE", "1"}).out, QByteArray("x"));
+}
+
+TEST_F(CliTest, ExportDataOnlyNamesFilesAfterTypeAndId) {
+  Result r = RunCli({"export", fixture, "BHAV", "--dir", dir.filePath("bin")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_EQ(ReadAll(dir.filePath("bin/BHAV4096.bin")), QByteArray("bhav-1"));
+  EXPECT_EQ(ReadAll(dir.filePath("bin/BHAV4097.bin")), QByteArray("bhav-2"));
+  EXPECT_FALSE(QFile::exists(dir.filePath("bin/STR#128.bin")));
+}
+
+TEST_F(CliTest, AddRenameRemoveChangeTheFile) {
+  WriteAll(dir.filePath("data.bin"), QByteArray("\x00\x01\x02", 3));
+  ASSERT_EQ(RunCli({"add", fixture, "OBJD", "128", "Thing", dir.filePath("data.bin")}).code, 0);
+  EXPECT_EQ(RunCli({"cat", fixture, "OBJD", "128"}).out, QByteArray("\x00\x01\x02", 3));
+
+  // Renaming onto an existing identity needs --force and then leaves only the renamed chunk.
+  Result refused = RunCli({"rename", fixture, "OBJD", "128", "BHAV", "4096", "Renamed"});
+  EXPECT_EQ(refused.code, 2);
+  ASSERT_EQ(RunCli({"rename", "--force", fixture, "OBJD", "128", "BHAV", "4096", "Renamed"}).code, 0);
+  EXPECT_EQ(RunCli({"cat", fixture, "BHAV", "4096"}).out, QByteArray("\x00\x01\x02", 3));
+  EXPECT_NE(RunCli({"cat", fixture, "OBJD", "128"}).code, 0);
+
+  ASSERT_EQ(RunCli({"rm", fixture, "BHAV", "4096"}).code, 0);
+  QJsonArray rows = QJsonDocument::fromJson(RunCli({"ls", "--json", fixture}).out).array();
+  EXPECT_EQ(rows.size(), 4);
+}
+
+TEST_F(CliTest, ResaveKeepsBytesAndFailedSaveKeepsOldFile) {
+  ASSERT_EQ(RunCli({"resave", fixture, dir.filePath("a.iff")}).code, 0);
+  ASSERT_EQ(RunCli({"resave", dir.filePath("a.iff"), dir.filePath("b.iff")}).code, 0);
+  EXPECT_EQ(ReadAll(dir.filePath("a.iff")), ReadAll(dir.filePath("b.iff")));
+
+  QByteArray before = ReadAll(fixture);
+  Result r = RunCli({"resave", fixture, dir.filePath("no/such/folder/x.iff")});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(ReadAll(fixture), before);
+  EXPECT_EQ(QDir(dir.path()).entryList(QStringList{".*.tmp"}, QDir::Hidden | QDir::Files).size(), 0);
+}
+
+TEST(CliFar, ListsAndExtractsCorpusArchive) {
+  const QString far = QString(SCRIVET_CORPUS_DIR) + "/francot514+FreeSims/npcs.far";
+  if (!QFile::exists(far)) GTEST_SKIP() << "corpus not present";
+  QTemporaryDir tmp;
+  Result ls = RunCli({"far", "ls", far});
+  ASSERT_EQ(ls.code, 0);
+  EXPECT_EQ(ls.out.count('\n'), 6);
+  Result ex = RunCli({"far", "extract", far, "PizzaDude.iff", "--dir", tmp.path()});
+  ASSERT_EQ(ex.code, 0) << ex.err.toStdString();
+  EXPECT_EQ(ReadAll(tmp.filePath("PizzaDude.iff")),
+            ReadAll(QString(SCRIVET_CORPUS_DIR) + "/francot514+FreeSims/npcs.far.members/PizzaDude.iff"));
+  EXPECT_EQ(RunCli({"far", "ls", QString(SCRIVET_CORPUS_DIR) + "/francot514+FreeSims/npcs@38e0aa7_broken.far"}).code, 2);
+}
+
+}  // namespace
