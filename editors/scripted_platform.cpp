@@ -1,0 +1,76 @@
+#include "editors/scripted_platform.h"
+
+namespace scrivet {
+
+MessageAnswer ScriptedPlatform::Message(QWidget* parent, const QString& text, const QString& caption,
+                                        MessageIcon icon, MessageButtons buttons) {
+  messages.push_back({text, caption, icon, buttons, parent != nullptr});
+  if (buttons == MessageButtons::Ok) {
+    // Plain notices need no answer, but take one if the test queued it.
+    if (!answers.isEmpty() && answers.head() == MessageAnswer::Ok) answers.dequeue();
+    return MessageAnswer::Ok;
+  }
+  if (answers.isEmpty()) {
+    ++unexpected;
+    return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+  }
+  return answers.dequeue();
+}
+
+QStringList ScriptedPlatform::NextFiles(DialogKind kind, const FileDialogRequest& request) {
+  dialogs.push_back({kind, request});
+  if (fileAnswers.isEmpty()) {
+    ++unexpected;
+    return {};
+  }
+  return fileAnswers.dequeue();
+}
+
+QString ScriptedPlatform::OpenFileName(QWidget*, const FileDialogRequest& request) {
+  QStringList files = NextFiles(DialogKind::Open, request);
+  return files.isEmpty() ? QString() : files.first();
+}
+
+QStringList ScriptedPlatform::OpenFileNames(QWidget*, const FileDialogRequest& request) {
+  return NextFiles(DialogKind::OpenMany, request);
+}
+
+QString ScriptedPlatform::SaveFileName(QWidget*, const FileDialogRequest& request) {
+  QStringList files = NextFiles(DialogKind::Save, request);
+  return files.isEmpty() ? QString() : files.first();
+}
+
+QString ScriptedPlatform::ExistingFolder(QWidget*, const QString& caption, const QString&) {
+  FileDialogRequest request;
+  request.caption = caption;
+  QStringList files = NextFiles(DialogKind::Folder, request);
+  return files.isEmpty() ? QString() : files.first();
+}
+
+QVariant ScriptedPlatform::Setting(const QString& key, const QVariant& fallback) const {
+  return settings.value(key, fallback);
+}
+
+void ScriptedPlatform::SetSetting(const QString& key, const QVariant& value) { settings.insert(key, value); }
+
+void ScriptedPlatform::SetClipboard(const QString& text, const QByteArray& binary) {
+  text_ = text;
+  binary_ = binary;
+  hasBinary_ = !binary.isEmpty();
+}
+
+QStringList ScriptedPlatform::MessageTexts() const {
+  QStringList texts;
+  for (const ShownMessage& m : messages) texts << m.text;
+  return texts;
+}
+
+void ScriptedPlatform::Clear() {
+  answers.clear();
+  fileAnswers.clear();
+  messages.clear();
+  dialogs.clear();
+  unexpected = 0;
+}
+
+}  // namespace scrivet
