@@ -4,6 +4,9 @@
 
 #include "codecs/resource_bhav.h"
 #include "codecs/resource_str.h"
+#include "graphics/dgrp.h"
+#include "graphics/spr.h"
+#include "graphics/spr2.h"
 
 namespace scrivet {
 
@@ -28,6 +31,9 @@ const Row kRows[] = {
     {{MakeTypeCode("STR#"), MakeTypeCode("TTAs"), MakeTypeCode("CTSS"), MakeTypeCode("FAMs")},
      ResourceStr::kType, &Make<ResourceStr>},
     {{ResourceBhav::kType}, ResourceBhav::kType, &Make<ResourceBhav>},
+    {{ResourceSpr::kType}, ResourceSpr::kType, &Make<ResourceSpr>},
+    {{ResourceSpr2::kType}, ResourceSpr2::kType, &Make<ResourceSpr2>},
+    {{ResourceDgrp::kType}, ResourceDgrp::kType, &Make<ResourceDgrp>},
 };
 
 const Row* FindRow(TypeCode chunkType) {
