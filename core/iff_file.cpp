@@ -214,8 +214,11 @@ bool IffFile::ReadDirectory(int& error) {
     if (mapOffset != 0 && uint64_t(mapOffset) + kChunkHeaderSize <= streamLength_ &&
         stream_->Seek(mapOffset) && stream_->ReadExact(header, kChunkHeaderSize)) {
       IffChunk* map = nullptr;
-      if (RegisterChunk(header, uint64_t(mapOffset) + kChunkHeaderSize, &map) && LoadChunkData(*map))
-        ReadMap(*map);
+      if (RegisterChunk(header, uint64_t(mapOffset) + kChunkHeaderSize, &map) && LoadChunkData(*map)) {
+        // Walk a copy: an entry with the map's own type and id replaces (frees) the listed map.
+        IffChunk walked(*map);
+        ReadMap(walked);
+      }
     }
   }
 

@@ -1,0 +1,165 @@
+#pragma once
+// Shared helpers of the engine tests: temporary folders, whole-file I/O, a stream that counts
+// what is read through it, and a comparable snapshot of a container's chunk list.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/iff_file.h"
+#include "core/stream.h"
+
+namespace scrivet::testsupport {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+// A fresh folder below the system's temporary folder, removed with everything in it.
+class TempDir {
+ public:
+  TempDir() {
+    static std::atomic<int> counter{0};
+    path_ = fs::temp_directory_path() /
+            ("scrivet-core-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~TempDir() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  const fs::path& Path() const { return path_; }
+  fs::path operator/(const std::string& name) const { return path_ / name; }
+  // Names of the entries in the folder, sorted.
+  std::vector<std::string> Listing() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(path_)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  fs::path path_;
+};
+
+inline void WriteFile(const fs::path& path, const Bytes& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+inline Bytes ReadFile(const fs::path& path) {
+  Bytes bytes;
+  std::string error;
+  EXPECT_TRUE(ReadWholeFile(path, bytes, &error)) << path << ": " << error;
+  return bytes;
+}
+
+// A disk-like stream over shared bytes that counts the bytes read through it and all its
+// duplicates, so tests can see what opening a container really touches.
+class CountingStream final : public Stream {
+ public:
+  struct Shared {
+    Bytes bytes;
+    uint64_t bytesRead = 0;
+    uint64_t reads = 0;
+  };
+  explicit CountingStream(Bytes bytes) : shared_(std::make_shared<Shared>()) { shared_->bytes = std::move(bytes); }
+
+  size_t Read(void* buffer, size_t n) override {
+    ++shared_->reads;
+    if (position_ >= shared_->bytes.size()) return 0;
+    size_t count = std::min<uint64_t>(n, shared_->bytes.size() - position_);
+    std::memcpy(buffer, shared_->bytes.data() + position_, count);
+    position_ += count;
+    shared_->bytesRead += count;
+    return count;
+  }
+  bool Write(const void*, size_t) override { return false; }
+  bool Seek(uint64_t position) override {
+    position_ = position;
+    return true;
+  }
+  uint64_t Position() const override { return position_; }
+  uint64_t Length() const override { return shared_->bytes.size(); }
+  bool Truncate(uint64_t) override { return false; }
+  bool IsMemory() const override { return false; }
+  std::unique_ptr<Stream> Duplicate() const override {
+    auto copy = std::make_unique<CountingStream>(*this);
+    return copy;
+  }
+
+  const Shared& Stats() const { return *shared_; }
+  void ResetStats() {
+    shared_->bytesRead = 0;
+    shared_->reads = 0;
+  }
+
+ private:
+  std::shared_ptr<Shared> shared_;
+  uint64_t position_ = 0;
+};
+
+// What a reader can observe about one listed chunk.
+struct ChunkImage {
+  std::string type;
+  uint16_t id = 0;
+  uint16_t flags = 0;
+  std::string name;
+  Bytes data;
+  bool operator==(const ChunkImage&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& os, const ChunkImage& c) {
+  return os << c.type << "#" << c.id << " flags=0x" << std::hex << c.flags << std::dec << " name='" << c.name
+            << "' size=" << c.data.size();
+}
+
+// Every listed chunk except resource maps, in list order, with its data loaded.
+inline std::vector<ChunkImage> Images(IffFile& file) {
+  std::vector<ChunkImage> out;
+  for (size_t i = 0; i < file.ChunkCount(); ++i) {
+    IffChunk& c = file.ChunkAt(i);
+    if (c.type == IffFile::kMapType) continue;
+    ChunkImage image{TypeCodeToString(c.type), c.id, c.flags, c.name, {}};
+    if (file.LoadChunkData(c)) image.data.assign(c.Data(), c.Data() + c.Size());
+    out.push_back(std::move(image));
+  }
+  return out;
+}
+
+// Reads the directory of a memory copy of `bytes`; null when it fails.
+inline std::unique_ptr<IffFile> ReadBytes(const Bytes& bytes, int* errorOut = nullptr) {
+  MemoryStream memory(bytes);
+  auto file = IffFile::AttachMemoryCopy(memory);
+  int error = -1;
+  bool ok = file->ReadDirectory(error);
+  if (errorOut) *errorOut = error;
+  return ok ? std::move(file) : nullptr;
+}
+
+// Loads everything and writes the container to memory.
+inline Bytes WriteToBytes(IffFile& file) {
+  EXPECT_TRUE(file.LoadAll());
+  MemoryStream out;
+  EXPECT_TRUE(file.Write(&out));
+  return out.Bytes();
+}
+
+// (type, id) of every listed chunk, resource maps included, as "TYPE#id" strings.
+inline std::vector<std::string> Listing(const IffFile& file) {
+  std::vector<std::string> out;
+  for (size_t i = 0; i < file.ChunkCount(); ++i)
+    out.push_back(TypeCodeToString(file.ChunkAt(i).type) + "#" + std::to_string(file.ChunkAt(i).id));
+  return out;
+}
+
+}  // namespace scrivet::testsupport
