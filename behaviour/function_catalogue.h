@@ -1,0 +1,75 @@
+#pragma once
+// Names of behaviour functions: the game's behaviour file (whose string tables name the
+// primitives), the global and semi-global routines of the game's global folder, and the private
+// routines of the file being edited.
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace scrivet {
+
+class IffFile;
+
+struct FunctionListEntry {
+  std::string name;
+  uint16_t id = 0;
+};
+
+struct FunctionList {
+  std::string label;
+  std::vector<FunctionListEntry> entries;
+
+  // Empties the list, labels it and appends every BHAV of the container in container order.
+  void FillFrom(const IffFile& file, std::string newLabel);
+};
+
+// Upper-cased name without any folder part (up to the last backslash or slash) and without
+// everything from the first ".IFF" on: ...\PeopleGlobals.iff gives PEOPLEGLOBALS.
+std::string FileBaseName(std::string_view fileName);
+
+class FunctionCatalogue {
+ public:
+  static constexpr uint16_t kPrimitiveNamesId = 139;
+  static constexpr const char* kMessageNoBehaviourFile = "Can't load The Sims\\GameData\\Behavior.iff!";
+
+  FunctionCatalogue();
+  ~FunctionCatalogue();
+  FunctionCatalogue(const FunctionCatalogue&) = delete;
+  FunctionCatalogue& operator=(const FunctionCatalogue&) = delete;
+
+  // Reads the game's behaviour file whole into memory.
+  bool LoadBehaviourFile(const std::filesystem::path& path);
+  // Fills the global list and the semi-global lists from the folder's IFF files and the IFF
+  // entries of its FAR archives. A missing folder or unreadable files give partial lists.
+  void LoadGlobalFolder(const std::filesystem::path& folder);
+  void LoadPrivateList(const IffFile& file);
+
+  static const FunctionListEntry* FindEntry(const FunctionList& list, uint16_t id);
+  // The first semi-global list whose label contains FileBaseName(name); null for an empty name.
+  const FunctionList* FindSemiGlobalList(std::string_view semiGlobalName) const;
+  // String `index` in the first language of the behaviour file's STR# `id`; null when missing.
+  const std::string* FindString(uint16_t id, uint16_t index) const;
+
+  bool HasBehaviourFile() const { return behaviourFile_ != nullptr; }
+  const IffFile* BehaviourFile() const { return behaviourFile_.get(); }
+  const FunctionList& GlobalList() const { return global_; }
+  const std::vector<FunctionList>& SemiGlobalLists() const { return semiGlobals_; }
+  const FunctionList& PrivateList() const { return private_; }
+
+ private:
+  void AddFromContainer(const IffFile& file, const std::string& upperName);
+
+  std::unique_ptr<IffFile> behaviourFile_;
+  // First-language strings of each decodable STR# of the behaviour file, filled at load.
+  std::map<uint16_t, std::vector<std::string>> strings_;
+  FunctionList global_;
+  std::vector<FunctionList> semiGlobals_;
+  FunctionList private_;
+};
+
+}  // namespace scrivet

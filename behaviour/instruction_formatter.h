@@ -1,0 +1,79 @@
+#pragma once
+// Turns one behaviour instruction into text by evaluating the script's `main` subroutine with the
+// instruction's opcode and operand bytes; falls back to a fixed numeric form when the script is
+// not ready or cannot describe the instruction.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace scrivet {
+
+class FunctionCatalogue;
+class PrimitiveCatalogue;
+struct BhavInstruction;
+struct ScriptSubroutine;
+
+struct ScriptValue {
+  int32_t number = 0;
+  int size = 4;          // 1, 2 or 4 bytes
+  bool isNumber = true;
+  bool fresh = false;
+  std::string text = "0";
+
+  static ScriptValue Fresh();
+  static ScriptValue FromWord(uint16_t word);  // size 2, sign-extended
+  static ScriptValue FromByte(uint8_t byte);   // size 1, sign-extended
+  static ScriptValue FromInt(int32_t value);   // size 4
+  static ScriptValue FromText(std::string text);
+
+  // Numbers: sign-extend to the size and refresh the decimal text. Texts: size 4 and the number
+  // read from the text's leading decimal digits.
+  void Normalise();
+};
+
+struct CallFrame {
+  std::vector<ScriptValue> arguments;
+  const ScriptSubroutine* subroutine = nullptr;  // null for a built-in
+  const std::string* semiGlobalName = nullptr;
+  std::string_view body;
+  size_t cursor = 0;
+  bool skip = false;
+};
+
+class InstructionFormatter {
+ public:
+  // Nested subroutine calls beyond this depth fail, so self-recursive scripts end.
+  static constexpr int kMaxCallDepth = 256;
+  // Nesting of groups, cases and conditions within the whole evaluation.
+  static constexpr int kMaxNesting = 2048;
+
+  enum class Source { Main, Default, Fallback };
+
+  // `functions` may be null when the game's behaviour file is not loaded.
+  InstructionFormatter(const PrimitiveCatalogue& primitives, const FunctionCatalogue* functions)
+      : primitives_(primitives), functions_(functions) {}
+
+  std::string FormatInstruction(const BhavInstruction& instruction, const std::string& semiGlobalName,
+                                Source* source = nullptr) const;
+  std::string FormatInstruction(uint16_t opcode, const std::array<uint8_t, 8>& operand,
+                                const std::string& semiGlobalName, Source* source = nullptr) const;
+
+  // "%d (%d, %d, %d, %d)": opcode unsigned, then the four operand words signed.
+  static std::string FallbackForm(uint16_t opcode, const std::array<uint8_t, 8>& operand);
+
+  // Calls the named subroutine or built-in as a script call would (for tools and tests).
+  bool Call(std::string_view name, const std::vector<ScriptValue>& arguments, const std::string& semiGlobalName,
+            ScriptValue& result) const;
+  // Evaluates an expression as the body "=" + expression of a subroutine given these arguments.
+  bool EvaluateExpression(std::string_view expression, const std::vector<ScriptValue>& arguments,
+                          ScriptValue& result, const std::string& semiGlobalName = {}) const;
+
+ private:
+  const PrimitiveCatalogue& primitives_;
+  const FunctionCatalogue* functions_;
+};
+
+}  // namespace scrivet

@@ -1,0 +1,62 @@
+#pragma once
+// The catalogue of script subroutines read from script.txt. The script describes how each
+// behaviour instruction is printed; the formatter evaluates its `main` subroutine.
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace scrivet {
+
+class Stream;
+
+struct ScriptSubroutine {
+  std::string name;          // everything before the "(", not trimmed
+  int32_t parameterCount = 0;
+  std::string body;          // from the "=" on, with the terminating ";" appended
+};
+
+// Receives the messages a load would show to the user (all of them errors).
+using MessageCallback = std::function<void(const std::string& message)>;
+
+class PrimitiveCatalogue {
+ public:
+  static constexpr const char* kMessageCantOpen = "Can't open script.txt!";
+  static constexpr const char* kMessageParseError = "Error while parsing script.txt!";
+  static constexpr const char* kMessageNoMain = "Can't find the \"main\" subroutine!";
+  static constexpr const char* kMessageCustomCantOpen = "Couldn't open file!";
+
+  // Parses script text; on success replaces the subroutine list. Looks for no subroutine.
+  bool Load(std::string_view text);
+  // Reads the whole stream from its start and parses it; a short read fails.
+  bool Load(Stream& stream);
+
+  // The first subroutine whose whole name matches, ignoring case; null when there is none.
+  const ScriptSubroutine* FindSubroutine(std::string_view name) const;
+  const std::vector<ScriptSubroutine>& Subroutines() const { return subroutines_; }
+
+  // Start-up: reads the script from `path`; scriptReady tells whether it is usable.
+  // Returns scriptReady; failures are reported once through `report`.
+  bool LoadAtStartup(const std::filesystem::path& path, const MessageCallback& report);
+  // The "Load custom script.txt" command: a failed load keeps the previous subroutines.
+  // Returns true when the new script is in use.
+  bool LoadCustom(const std::filesystem::path& path, const MessageCallback& report);
+
+  bool scriptReady = false;
+
+ private:
+  void RebuildIndex();
+
+  std::vector<ScriptSubroutine> subroutines_;
+  // Lower-cased name -> position of the first subroutine of that name.
+  std::unordered_map<std::string, size_t> index_;
+};
+
+// ASCII lower-casing: names in scripts and files are compared byte-wise apart from case.
+std::string ToLowerAscii(std::string_view text);
+
+}  // namespace scrivet

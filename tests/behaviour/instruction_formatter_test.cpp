@@ -1,0 +1,271 @@
+#include "behaviour/instruction_formatter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "behaviour/primitive_catalogue.h"
+#include "codecs/resource_bhav.h"
+
+namespace scrivet {
+namespace {
+
+std::vector<ScriptValue> Bytes(std::initializer_list<uint8_t> bytes) {
+  std::vector<ScriptValue> values;
+  for (uint8_t b : bytes) values.push_back(ScriptValue::FromByte(b));
+  return values;
+}
+
+class FormatterTest : public ::testing::Test {
+ protected:
+  void UseScript(const std::string& text) {
+    ASSERT_TRUE(primitives_.Load(text));
+    primitives_.scriptReady = true;
+  }
+  // The value's text, or "<fail>".
+  std::string Eval(const std::string& expression, const std::vector<ScriptValue>& args = {}) {
+    ScriptValue value;
+    if (!formatter_.EvaluateExpression(expression, args, value)) return "<fail>";
+    last_ = value;
+    return value.text;
+  }
+
+  PrimitiveCatalogue primitives_;
+  InstructionFormatter formatter_{primitives_, nullptr};
+  ScriptValue last_;
+};
+
+TEST(ScriptValueTest, Normalisation) {
+  EXPECT_EQ(ScriptValue::FromByte(0x80).number, -128);
+  EXPECT_EQ(ScriptValue::FromByte(0x80).text, "-128");
+  EXPECT_EQ(ScriptValue::FromWord(0x8005).number, -32763);
+  EXPECT_EQ(ScriptValue::FromWord(0x8005).size, 2);
+  EXPECT_TRUE(ScriptValue::Fresh().fresh);
+  EXPECT_EQ(ScriptValue::Fresh().text, "0");
+  struct Case {
+    const char* text;
+    int32_t number;
+  };
+  for (const Case& c : {Case{"12abc", 12}, Case{"-7x", -7}, Case{"-", 0}, Case{"abc", 0}, Case{"", 0},
+                        Case{" 5", 0}, Case{"4294967297", 1}}) {
+    ScriptValue v = ScriptValue::FromText(c.text);
+    EXPECT_EQ(v.number, c.number) << c.text;
+    EXPECT_EQ(v.size, 4);
+    EXPECT_EQ(v.text, c.text);
+    EXPECT_FALSE(v.isNumber);
+  }
+  ScriptValue wide;
+  wide.number = 0x1234;
+  wide.size = 1;
+  wide.Normalise();
+  EXPECT_EQ(wide.number, 0x34);
+  EXPECT_EQ(wide.text, "52");
+}
+
+TEST_F(FormatterTest, ExpressionsRunLeftToRightWithTheLeftSize) {
+  const auto args = Bytes({100, 1, 0x80});
+  struct Case {
+    const char* expression;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"1 + 2 * 3", "9"},
+      {"2 * (1 + 2)", "6"},
+      {"(1 + 2) * 3", "9"},
+      {"%0 + %0", "-56"},       // two 1-byte numbers stay one byte
+      {"%1 + 1000", "-23"},     // 1001 cut to the left's byte
+      {"1000 + %1", "1001"},
+      {"%2 * -1", "-128"},      // 128 does not fit one signed byte
+      {"\"a\" & 1 + 2", "a12"},
+      {"1 & 2", "12"},
+      {"1 + \"x\"", "1x"},
+      {"5 - \"abc\"", "5"},
+      {"\"7\" - 2", "5"},
+      {"7 / -2", "-3"},
+      {"-7 % 2", "-1"},
+      {"7 % -2", "1"},
+      {"2147483647 + 1", "-2147483648"},
+      {"\"a\\\"b\\\\c\\;\"", "a\"b\\c;"},
+      {"\"unterminated", "unterminated;"},
+      {"%2", "-128"},
+      {"  3  ", "3"},
+      {"1 2", "1"},             // the expression ends at the first non-operator
+  };
+  for (const Case& c : cases) EXPECT_EQ(Eval(c.expression, args), c.text) << c.expression;
+  EXPECT_EQ(Eval("\"5\" & 5"), "55");
+  EXPECT_FALSE(last_.isNumber);
+  EXPECT_EQ(last_.number, 55);
+}
+
+TEST_F(FormatterTest, FailuresOfTheLanguage) {
+  UseScript("one(1)=%0;");
+  const auto args = Bytes({1, 2});
+  const char* failing[] = {
+      "",  "1 +", "-", "%", "%2", "%99999999999999999999", "1 / 0", "1 % 0", "-2147483648 / -1",
+      "-2147483648 % -1", "undefined(1)", "one()", "one(1, 2)", "and(1)", "hex(1, 2)", "str()",
+      "default(1)", "text(1)", "text(\"a\", 1)", "function(1, 2)", "[", "[:", "[: 1 == 1 : 2", "[1]", "[: 1 = 1 : 2]",
+      "[: 1 == 1 ; 2]", "[: 1 == 1 : 2 ; ]", "[: 1 == 1 | 1 == 1 : 2]", "[: (1 == 1 : 2]", "f", "@", "[: 1 2 3 : 4]",
+  };
+  for (const char* expression : failing) EXPECT_EQ(Eval(expression, args), "<fail>") << expression;
+}
+
+TEST_F(FormatterTest, BuiltIns) {
+  struct Case {
+    const char* expression;
+    std::vector<ScriptValue> args;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"short(%1, %0)", Bytes({0x34, 0x12}), "4660"},
+      {"char(1, 2)", {}, "3"},
+      {"char(%0, %1)", Bytes({0x12, 0x80}), "-128"},
+      {"long(%0, %1, %2, %3)", Bytes({1, 2, 3, 4}), "16909060"},
+      {"long(short(%0, %1), %2)", Bytes({1, 2, 3}), "66051"},
+      {"long()", {}, "0"},
+      {"hex(%0)", Bytes({0xFF}), "ff"},
+      {"hex(short(%0, %1))", Bytes({0xFF, 0xFF}), "ffff"},
+      {"hex(-1)", {}, "ffffffff"},
+      {"hex(10)", {}, "0000000a"},
+      {"str(%0)", Bytes({0x80}), "-128"},
+      {"str(\"x\")", {}, "x"},
+      {"and(%0, 255)", Bytes({0xFF}), "255"},   // masked to one byte, then the larger size
+      {"and(%0, %1)", Bytes({0xFF, 0xFF}), "-1"},
+      {"or(%0, 256)", Bytes({0x80}), "384"},
+      {"xor(%0, %1)", Bytes({0x0F, 0xFF}), "-16"},
+      {"shl(%0, 4)", Bytes({0x0F}), "-16"},
+      {"shr(%0, 4)", Bytes({0xF0}), "15"},
+      {"shl(1, 33)", {}, "2"},
+      {"shr(-1, 28)", {}, "15"},
+      {"function(%0)", {ScriptValue::FromWord(300)}, "300"},
+      {"function(%0)", {ScriptValue::FromWord(0x8005)}, "-32763"},
+      {"function(%0)", {ScriptValue::FromWord(5)}, ""},  // no behaviour file: no primitive names
+      {"text(1, 5)", {}, "?"},
+      {"cHAR(1)", {}, "1"},
+      {"CHAR(1)", {}, "<fail>"},  // a call name starts with a lower-case letter
+  };
+  for (const Case& c : cases) EXPECT_EQ(Eval(c.expression, c.args), c.text) << c.expression;
+}
+
+TEST_F(FormatterTest, CasesEvaluateEveryConditionButOnlyTheChosenArm) {
+  const auto args = Bytes({0x80, 3});
+  struct Case {
+    const char* expression;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"[: 1 == 2 : \"a\" : 1 == 1 : \"b\" : : \"c\"]", "b"},
+      {"[: 1 == 2 : \"a\" : 2 == 3 : \"b\"]", ""},
+      {"[:]", ""},
+      {"[ : ]", ""},
+      {"[: : \"otherwise\" :]", "otherwise"},
+      {"[: 1 == 1 : \"x\" : : undefined(1)]", "x"},       // calls in other arms are not made
+      {"[: 1 == 1 : \"x\" : 1 == 1 : \"y\"]", "x"},        // the first true arm wins
+      {"[: 1 == 1 || 1 == 2 && 1 == 2 : \"y\" : : \"n\"]", "n"},  // no precedence
+      {"[: (1 == 2 || 1 == 1) && 2 == 2 : \"y\" : : \"n\"]", "y"},
+      {"[: %0 < 0 && %0 >= -128 && %0 <= -128 && %0 != 0 && %1 > 2 : \"y\" : : \"n\"]", "y"},
+      {"[: \"abc\" == \"xyz\" : \"equal\"]", "equal"},      // texts compare by their numbers
+      {"[: \"a\" \"b\" : \"t\"]", "t"},                    // no operator: true
+      {"[: 1 == 1 : [: 2 == 2 : \"in\"] & \"!\"]", "in!"},
+      {"\"<\" & [: %1 == 3 : \"three\" : : \"other\"] & \">\"", "<three>"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Eval(c.expression, args), c.text) << c.expression;
+  EXPECT_FALSE(last_.isNumber);
+  // Conditions have no short-circuit: the failing call in the second element is made.
+  EXPECT_EQ(Eval("[: 1 == 2 && undefined(1) == 1 : 1 : : 2]"), "<fail>");
+  // Skipped arms are still parsed and their argument indexes checked.
+  EXPECT_EQ(Eval("[: 1 == 1 : 1 : : %20]"), "<fail>");
+  EXPECT_EQ(Eval("[: 1 == 1 : 1 : : 1 / 0]"), "<fail>");
+}
+
+TEST_F(FormatterTest, CallsPassArgumentsAndCountsMustMatch) {
+  UseScript(
+      "pair(2)=%1 & \"/\" & %0;"
+      "pass(2)=pair(%%);"
+      "twice(1)=pair(%0, %0);"
+      "bad(1)=1 +;"
+      "nobody(1)=;"
+      "noequals(1)%0;");
+  ScriptValue value;
+  ASSERT_TRUE(formatter_.Call("pass", Bytes({1, 2}), "", value));
+  EXPECT_EQ(value.text, "2/1");
+  ASSERT_TRUE(formatter_.Call("TWICE", Bytes({7}), "", value));
+  EXPECT_EQ(value.text, "7/7");
+  EXPECT_FALSE(formatter_.Call("pair", Bytes({1}), "", value));
+  EXPECT_FALSE(formatter_.Call("bad", Bytes({1}), "", value));
+  EXPECT_FALSE(formatter_.Call("nobody", Bytes({1}), "", value));
+  EXPECT_FALSE(formatter_.Call("noequals", Bytes({1}), "", value));
+  EXPECT_EQ(Eval("pass(%%)", Bytes({5, 6})), "6/5");
+  EXPECT_EQ(Eval("pass(%%)", Bytes({5})), "<fail>");
+}
+
+TEST_F(FormatterTest, FallbackForm) {
+  const std::array<uint8_t, 8> operand = {0x01, 0x00, 0xff, 0xff, 0x00, 0x80, 0x10, 0x00};
+  EXPECT_EQ(InstructionFormatter::FallbackForm(2, operand), "2 (1, -1, -32768, 16)");
+  EXPECT_EQ(InstructionFormatter::FallbackForm(0xFFFF, {}), "65535 (0, 0, 0, 0)");
+  InstructionFormatter::Source source;
+  // Not ready: the fallback even though a main exists.
+  ASSERT_TRUE(primitives_.Load("main(9)=\"script\";"));
+  EXPECT_EQ(formatter_.FormatInstruction(2, operand, "", &source), "2 (1, -1, -32768, 16)");
+  EXPECT_EQ(source, InstructionFormatter::Source::Fallback);
+  BhavInstruction instruction;
+  instruction.opcode = 2;
+  instruction.operand = operand;
+  primitives_.scriptReady = true;
+  EXPECT_EQ(formatter_.FormatInstruction(instruction, "", &source), "script");
+  EXPECT_EQ(source, InstructionFormatter::Source::Main);
+  // Ready but without main (a failed custom load before any script): the fallback.
+  ASSERT_TRUE(primitives_.Load(""));
+  EXPECT_EQ(formatter_.FormatInstruction(instruction, "", &source), "2 (1, -1, -32768, 16)");
+  EXPECT_EQ(source, InstructionFormatter::Source::Fallback);
+}
+
+TEST_F(FormatterTest, MainFailureFallsBackToDefault) {
+  const std::array<uint8_t, 8> someBytes = {0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  const std::array<uint8_t, 8> allFF = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  InstructionFormatter::Source source;
+  UseScript("main(8)=\"eight parameters\";");
+  EXPECT_EQ(formatter_.FormatInstruction(300, someBytes, "", &source), "300 (01 ff ff ff ff ff ff ff)");
+  EXPECT_EQ(source, InstructionFormatter::Source::Default);
+  EXPECT_EQ(formatter_.FormatInstruction(300, allFF, ""), "300");
+  EXPECT_EQ(formatter_.FormatInstruction(0x8005, allFF, ""), "-32763");
+  UseScript("main(9)=[: %0 == 1 : undefined(1) : : \"ok\"];");
+  EXPECT_EQ(formatter_.FormatInstruction(1, allFF, ""), "");  // primitive without names: empty name
+  EXPECT_EQ(formatter_.FormatInstruction(2, allFF, ""), "ok");
+}
+
+TEST_F(FormatterTest, UserDefaultIsCalledExceptFromItself) {
+  UseScript(
+      "main(9)=default(%%);"
+      "default(9)=\"<\" & default(%%) & \">\";");
+  const std::array<uint8_t, 8> allFF = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  EXPECT_EQ(formatter_.FormatInstruction(300, allFF, ""), "<300>");
+  // Written in capitals the call goes to the built-in.
+  UseScript(
+      "main(9)=DEFAULT(%%);"
+      "default(9)=\"mine\";");
+  EXPECT_EQ(formatter_.FormatInstruction(300, allFF, ""), "300");
+}
+
+TEST_F(FormatterTest, EndlessRecursionAndDeepNestingFailCleanly) {
+  UseScript(
+      "main(9)=loop(%0);"
+      "loop(1)=loop(%0) & \"x\";");
+  const std::array<uint8_t, 8> allFF = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  InstructionFormatter::Source source;
+  EXPECT_EQ(formatter_.FormatInstruction(300, allFF, "", &source), "300");
+  EXPECT_EQ(source, InstructionFormatter::Source::Default);
+
+  // Recursion that ends within the limit works.
+  UseScript("main(9)=count(%0);count(1)=[: %0 > 0 : count(%0 - 1) & \"x\" : : \"\"];");
+  EXPECT_EQ(formatter_.FormatInstruction(200, allFF, ""), std::string(200, 'x'));
+
+  std::string deep(100000, '(');
+  EXPECT_EQ(Eval(deep + "1"), "<fail>");
+  std::string cases;
+  for (int i = 0; i < 50000; ++i) cases += "[: : ";
+  EXPECT_EQ(Eval(cases), "<fail>");
+}
+
+}  // namespace
+}  // namespace scrivet
