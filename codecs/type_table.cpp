@@ -2,8 +2,15 @@
 
 #include <initializer_list>
 
+#include "codecs/resource_bcon.h"
 #include "codecs/resource_bhav.h"
+#include "codecs/resource_carr.h"
+#include "codecs/resource_fwav.h"
+#include "codecs/resource_glob.h"
+#include "codecs/resource_objd.h"
+#include "codecs/resource_objf.h"
 #include "codecs/resource_str.h"
+#include "codecs/resource_ttab.h"
 #include "graphics/dgrp.h"
 #include "graphics/spr.h"
 #include "graphics/spr2.h"
@@ -31,6 +38,13 @@ const Row kRows[] = {
     {{MakeTypeCode("STR#"), MakeTypeCode("TTAs"), MakeTypeCode("CTSS"), MakeTypeCode("FAMs")},
      ResourceStr::kType, &Make<ResourceStr>},
     {{ResourceBhav::kType}, ResourceBhav::kType, &Make<ResourceBhav>},
+    {{ResourceTtab::kType}, ResourceTtab::kType, &Make<ResourceTtab>},
+    {{ResourceObjd::kType}, ResourceObjd::kType, &Make<ResourceObjd>},
+    {{ResourceObjf::kType}, ResourceObjf::kType, &Make<ResourceObjf>},
+    {{ResourceCarr::kType}, ResourceCarr::kType, &Make<ResourceCarr>},
+    {{ResourceBcon::kType}, ResourceBcon::kType, &Make<ResourceBcon>},
+    {{ResourceFwav::kType}, ResourceFwav::kType, &Make<ResourceFwav>},
+    {{ResourceGlob::kType}, ResourceGlob::kType, &Make<ResourceGlob>},
     {{ResourceSpr::kType}, ResourceSpr::kType, &Make<ResourceSpr>},
     {{ResourceSpr2::kType}, ResourceSpr2::kType, &Make<ResourceSpr2>},
     {{ResourceDgrp::kType}, ResourceDgrp::kType, &Make<ResourceDgrp>},

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "codec_test_util.h"
+#include "codecs/resource_objd.h"
+#include "codecs/resource_objf.h"
+
+namespace scrivet {
+namespace {
+
+using namespace test;
+
+TEST(ResourceObjd, NewDefinitionIs216BytesVersion138) {
+  ResourceObjd objd;
+  Bytes expected(216, 0);
+  expected[0] = 0x8A;
+  EXPECT_EQ(EncodeBytes(objd), expected);
+}
+
+TEST(ResourceObjd, ShortAndLongData) {
+  ResourceObjd objd;
+  objd.block.fill(0x11);
+  Bytes hundred(100, 0x22);
+  ASSERT_TRUE(DecodeBytes(objd, hundred));
+  Bytes out = EncodeBytes(objd);
+  ASSERT_EQ(out.size(), 216u);
+  EXPECT_EQ(out[99], 0x22);
+  EXPECT_EQ(out[100], 0x11);  // beyond the data: kept
+
+  Bytes longer(300, 0x33);
+  ASSERT_TRUE(DecodeBytes(objd, longer));
+  EXPECT_EQ(EncodeBytes(objd), Bytes(216, 0x33));
+
+  Bytes exact(216);
+  for (size_t i = 0; i < exact.size(); ++i) exact[i] = uint8_t(i * 7);
+  ExpectCanonical<ResourceObjd>(exact);
+  EXPECT_FALSE(DecodeBytes(objd, exact, kBE));
+}
+
+TEST(ResourceObjd, CatalogueRowsLieInsideTheBlock) {
+  auto catalogue = ObjdFieldCatalogue();
+  EXPECT_EQ(catalogue.size(), 100u);
+  EXPECT_STREQ(catalogue[0].label, "--- Version information");
+  EXPECT_TRUE(catalogue[0].IsHeading());
+  std::set<int> offsets;
+  int headings = 0;
+  for (const ObjdField& f : catalogue) {
+    if (f.IsHeading()) {
+      EXPECT_EQ(std::string(f.label).rfind("--- ", 0), 0u) << f.label;
+      ++headings;
+      continue;
+    }
+    EXPECT_LE(f.offset + f.size, 216) << f.label;
+    EXPECT_TRUE(f.size == 1 || f.size == 2 || f.size == 4) << f.label;
+    for (int word = f.offset; word < f.offset + f.size; word += 2) offsets.insert(word);
+  }
+  EXPECT_EQ(headings, 9);
+  // Every word but 46 and 194-214 has a row (the 32-bit rows cover two words).
+  for (int offset = 0; offset < 216; offset += 2) {
+    bool covered = offsets.count(offset) != 0;
+    bool expected = offset != 46 && offset < 194;
+    EXPECT_EQ(covered, expected) << offset;
+  }
+}
+
+TEST(ResourceObjd, DisplayModes) {
+  ResourceObjd objd;
+  const ObjdField price{"Price", 36, 2, ObjdDisplay::kDecimal};
+  const ObjdField guid{"Global Unique ID", 28, 4, ObjdDisplay::kHex};
+  const ObjdField room{"Room flags", 78, 1, ObjdDisplay::kDecimal};
+  const ObjdField hexWord{"w", 36, 2, ObjdDisplay::kHex};
+  objd.SetFieldValue(price, -5);
+  EXPECT_EQ(objd.FormatField(price), "-5");
+  EXPECT_EQ(objd.FormatField(hexWord), "FFFFFFFB");  // "%4.4X" of the signed number
+  objd.SetFieldValue(price, 0x1A);
+  EXPECT_EQ(objd.FormatField(hexWord), "001A");
+  objd.SetFieldValue(guid, 0x0012ABCD);
+  EXPECT_EQ(objd.FormatField(guid), "0012ABCD");
+  objd.block[79] = 0x01;
+  objd.SetFieldValue(room, 0x1FF);  // only the low byte is written
+  EXPECT_EQ(objd.block[78], 0xFF);
+  EXPECT_EQ(objd.FieldValue(room), 0x01FF);
+  uint32_t v;
+  EXPECT_FALSE(objd.ReadField(214, 4, v));
+  EXPECT_TRUE(objd.ReadField(212, 4, v));
+  EXPECT_FALSE(objd.ReadField(0, 3, v));
+}
+
+Bytes ObjfBytes(uint32_t count, uint32_t entries, uint32_t first = 0, uint32_t second = 0) {
+  Bytes out = Cat({U32(first), U32(second), {0x66, 0x4A, 0x42, 0x4F}, U32(count)});
+  for (uint32_t i = 0; i < entries; ++i) out = Cat({out, U16(uint16_t(0x1000 + i)), U16(uint16_t(0x2000 + i))});
+  return out;
+}
+
+TEST(ResourceObjf, NewTableIs140Bytes) {
+  ResourceObjf objf;
+  EXPECT_EQ(EncodeBytes(objf), Cat({Bytes(8, 0), {0x66, 0x4A, 0x42, 0x4F, 0x1F, 0, 0, 0}, Bytes(124, 0)}));
+  EXPECT_STREQ(ResourceObjf::kEntryNames[0], "init");
+  EXPECT_STREQ(ResourceObjf::kEntryNames[30], "ui event");
+}
+
+TEST(ResourceObjf, EntryCounts) {
+  ResourceObjf objf;
+  ASSERT_TRUE(DecodeBytes(objf, ObjfBytes(20, 20)));
+  EXPECT_EQ(objf.entries[19].checkFunction, 0x1013);
+  EXPECT_EQ(objf.entries[19].actionFunction, 0x2013);
+  EXPECT_EQ(objf.entries[20], FunctionEntry{});
+  Bytes out = EncodeBytes(objf);
+  EXPECT_EQ(out.size(), 140u);
+  EXPECT_EQ(out[12], 31);
+  FeedPrefixes<ResourceObjf>(ObjfBytes(20, 20), kLE, true);
+
+  ResourceObjf forty;
+  ASSERT_TRUE(DecodeBytes(forty, ObjfBytes(40, 40)));
+  EXPECT_EQ(forty.entries[30].actionFunction, 0x201E);
+  EXPECT_EQ(EncodeBytes(forty), ObjfBytes(31, 31));
+
+  ExpectCanonical<ResourceObjf>(ObjfBytes(31, 31));
+  ExpectCanonical<ResourceObjf>(ObjfBytes(31, 31), kBE);  // the flag bit is not consulted
+}
+
+TEST(ResourceObjf, RefusedInput) {
+  ResourceObjf objf;
+  EXPECT_FALSE(DecodeBytes(objf, ObjfBytes(3, 3, 1, 0)));
+  EXPECT_FALSE(DecodeBytes(objf, ObjfBytes(3, 3, 0, 1)));
+  EXPECT_FALSE(DecodeBytes(objf, ObjfBytes(3, 2)));
+  EXPECT_FALSE(DecodeBytes(objf, ObjfBytes(0xFFFFFFFF, 31)));  // negative count
+  Bytes badMagic = ObjfBytes(0, 0);
+  badMagic[8] = 'F';
+  EXPECT_FALSE(DecodeBytes(objf, badMagic));
+}
+
+}  // namespace
+}  // namespace scrivet

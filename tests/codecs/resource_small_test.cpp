@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "codec_test_util.h"
+#include "codecs/resource_bcon.h"
+#include "codecs/resource_fwav.h"
+#include "codecs/resource_glob.h"
+#include "codecs/type_table.h"
+
+namespace scrivet {
+namespace {
+
+using namespace test;
+
+TEST(SmallCodecs, NewResources) {
+  ResourceBcon bcon;
+  EXPECT_EQ(EncodeBytes(bcon), (Bytes{0, 0}));
+  ResourceFwav fwav;
+  EXPECT_EQ(EncodeBytes(fwav), (Bytes{0}));
+  ResourceGlob glob;
+  EXPECT_EQ(EncodeBytes(glob), (Bytes{0}));
+  fwav.soundName = "x";
+  EXPECT_EQ(EncodeBytes(fwav), (Bytes{0x78, 0}));
+}
+
+TEST(ResourceBcon, Layouts) {
+  ResourceBcon bcon;
+  Bytes editable = {0x03, 0x80, 1, 0, 2, 0, 0xFF, 0x7F};
+  ASSERT_TRUE(DecodeBytes(bcon, editable));
+  EXPECT_TRUE(bcon.editable);
+  EXPECT_EQ(bcon.values, (std::vector<int16_t>{1, 2, 32767}));
+  ExpectCanonical<ResourceBcon>(editable);
+  FeedPrefixes<ResourceBcon>(editable, kLE, true);
+
+  Bytes big = {0x00, 0x02, 0x00, 0x05, 0xFF, 0xFF};
+  ASSERT_TRUE(DecodeBytes(bcon, big, kBE));
+  EXPECT_FALSE(bcon.editable);
+  EXPECT_EQ(bcon.values, (std::vector<int16_t>{5, -1}));
+  EXPECT_EQ(EncodeBytes(bcon), (Bytes{0x02, 0x00, 0x05, 0x00, 0xFF, 0xFF}));
+  FeedPrefixes<ResourceBcon>(big, kBE, true);
+
+  EXPECT_FALSE(DecodeBytes(bcon, {0x03, 0x00, 1, 0}));
+}
+
+TEST(ResourceBcon, ValueEditing) {
+  ResourceBcon bcon;
+  bcon.values = {1, 2};
+  ASSERT_TRUE(bcon.SetValue(5, 7));
+  EXPECT_EQ(bcon.values, (std::vector<int16_t>{1, 2, 0, 0, 0, 7}));
+  int16_t v;
+  EXPECT_TRUE(bcon.GetValue(5, v));
+  EXPECT_EQ(v, 7);
+  EXPECT_FALSE(bcon.GetValue(6, v));
+  EXPECT_TRUE(bcon.RemoveValue(0));
+  EXPECT_EQ(bcon.values.front(), 2);
+  EXPECT_FALSE(bcon.RemoveValue(5));
+  // The count has 15 bits: a longer list would spill into the editable bit.
+  EXPECT_FALSE(bcon.SetValue(0x7FFF, 1));
+  bcon.values.resize(0x8000);
+  EXPECT_FALSE(bcon.Encode());
+}
+
+TEST(ResourceFwav, Decode) {
+  ResourceFwav fwav;
+  ASSERT_TRUE(DecodeBytes(fwav, Text("door_open")));
+  EXPECT_EQ(fwav.soundName, "door_open");
+  ExpectCanonical<ResourceFwav>(Text("door_open"));
+  FeedPrefixes<ResourceFwav>(Text("door_open"), kLE, true);
+  EXPECT_FALSE(DecodeBytes(fwav, Text("abc", false)));
+}
+
+TEST(ResourceGlob, TerminatedAndLengthPrefixedNames) {
+  ResourceGlob glob;
+  ASSERT_TRUE(DecodeBytes(glob, Text("ChairGlobals")));
+  EXPECT_EQ(glob.fileName, "ChairGlobals");
+  ExpectCanonical<ResourceGlob>(Text("ChairGlobals"));
+  FeedPrefixes<ResourceGlob>(Text("ChairGlobals"), kLE, true);
+
+  Bytes block(256, 0xA3);
+  block[0] = 6;
+  std::copy_n("Global", 6, block.begin() + 1);
+  ASSERT_TRUE(DecodeBytes(glob, block, kBE));
+  EXPECT_EQ(glob.fileName, "Global");
+  EXPECT_EQ(EncodeBytes(glob), Text("Global"));
+
+  block[0] = 255;
+  block[3] = 0;  // a zero inside ends the name
+  ASSERT_TRUE(DecodeBytes(glob, block));
+  EXPECT_EQ(glob.fileName, "Gl");
+}
+
+TEST(ResourceGlob, A255ByteNameStaysATerminatedName) {
+  ResourceGlob glob;
+  glob.fileName = std::string(255, 'n');
+  Bytes out = EncodeBytes(glob);
+  EXPECT_EQ(out.size(), 257u);
+  ResourceGlob back;
+  ASSERT_TRUE(DecodeBytes(back, out));
+  EXPECT_EQ(back.fileName, glob.fileName);
+}
+
+TEST(TypeTable, EveryCodecIsRegistered) {
+  const char* const types[][2] = {
+      {"STR#", "STR#"}, {"TTAs", "STR#"}, {"CTSS", "STR#"}, {"FAMs", "STR#"}, {"BHAV", "BHAV"},
+      {"TTAB", "TTAB"}, {"OBJD", "OBJD"}, {"OBJf", "OBJf"}, {"CARR", "CARR"}, {"BCON", "BCON"},
+      {"FWAV", "FWAV"}, {"GLOB", "GLOB"}, {"XXXX", "DATA"}, {"objf", "DATA"},
+  };
+  for (const auto& row : types) {
+    TypeCode chunkType, reported;
+    ASSERT_TRUE(ParseTypeCode(row[0], chunkType));
+    ASSERT_TRUE(ParseTypeCode(row[1], reported));
+    EXPECT_EQ(ReportedTypeFor(chunkType), reported) << row[0];
+    EXPECT_EQ(CreateResourceForType(chunkType)->GetType(), reported) << row[0];
+  }
+}
+
+}  // namespace
+}  // namespace scrivet
