@@ -1,0 +1,186 @@
+#include "behaviour/function_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "behaviour/behaviour_startup.h"
+#include "behaviour/instruction_formatter.h"
+#include "behaviour/primitive_catalogue.h"
+#include "tests/behaviour/behaviour_test_util.h"
+
+namespace scrivet {
+namespace {
+
+std::vector<std::string> Labels(const FunctionCatalogue& catalogue) {
+  std::vector<std::string> labels;
+  for (const FunctionList& list : catalogue.SemiGlobalLists()) labels.push_back(list.label);
+  std::sort(labels.begin(), labels.end());
+  return labels;
+}
+
+TEST(FunctionCatalogueTest, FileBaseName) {
+  EXPECT_EQ(FileBaseName("C:\\Sims\\GameData\\Global\\PeopleGlobals.iff"), "PEOPLEGLOBALS");
+  EXPECT_EQ(FileBaseName("/games/sims/GameData/Global/PeopleGlobals.iff"), "PEOPLEGLOBALS");
+  EXPECT_EQ(FileBaseName("a.iff.iff"), "A");
+  EXPECT_EQ(FileBaseName("NoExtension"), "NOEXTENSION");
+  EXPECT_EQ(FileBaseName(""), "");
+}
+
+TEST(FunctionCatalogueTest, GlobalFolderRules) {
+  TempFolder folder;
+  const auto& dir = folder.path();
+  WriteBytesFile(dir / "Global.iff", BuildIff({{{256, "Global one"}, {300, "Other"}}, {}}));
+  WriteBytesFile(dir / "Total.iff", BuildIff({{{8200, "Short name"}}, {}}));
+  WriteBytesFile(dir / "Broken.iff", {1, 2, 3});
+  WriteTextFile(dir / "readme.txt", "not a behaviour file");
+  std::filesystem::create_directories(dir / "Folder.iff");
+  // Inside one archive the order is fixed: GLOBALS is contained in PEOPLEGLOBALS and adds nothing.
+  WriteBytesFile(dir / "Semi.far",
+                 BuildFarArchive({{"D:\\Sims\\GameData\\Global\\PeopleGlobals.iff", BuildIff({{{8192, "Greet"}}, {}})},
+                                  {"Globals.iff", BuildIff({{{8192, "Hidden"}}, {}})},
+                                  {"notes.txt", {'x'}},
+                                  {"Broken.iff", {0, 0}}}));
+  WriteTextFile(dir / "Bad.far", "FAR!byAZ but nothing else");
+
+  FunctionCatalogue catalogue;
+  catalogue.LoadGlobalFolder(dir);
+  EXPECT_EQ(catalogue.GlobalList().label, "Global");
+  ASSERT_EQ(catalogue.GlobalList().entries.size(), 2u);
+  const FunctionListEntry* first = FunctionCatalogue::FindEntry(catalogue.GlobalList(), 256);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->name, "Global one");
+  EXPECT_EQ(FunctionCatalogue::FindEntry(catalogue.GlobalList(), 257), nullptr);
+  EXPECT_EQ(Labels(catalogue), (std::vector<std::string>{"PEOPLEGLOBALS", "TOTAL"}));
+
+  const FunctionList* people = catalogue.FindSemiGlobalList("PeopleGlobals");
+  ASSERT_NE(people, nullptr);
+  EXPECT_EQ(people->label, "PEOPLEGLOBALS");
+  EXPECT_EQ(FunctionCatalogue::FindEntry(*people, 8192)->name, "Greet");
+  EXPECT_EQ(catalogue.FindSemiGlobalList("people"), people);  // a substring of the label
+  EXPECT_EQ(catalogue.FindSemiGlobalList(""), nullptr);
+  EXPECT_EQ(catalogue.FindSemiGlobalList("Unknown"), nullptr);
+
+  // Loading again starts the semi-global lists afresh; a missing folder gives none.
+  catalogue.LoadGlobalFolder(dir);
+  EXPECT_EQ(catalogue.SemiGlobalLists().size(), 2u);
+  catalogue.LoadGlobalFolder(dir / "missing");
+  EXPECT_TRUE(catalogue.SemiGlobalLists().empty());
+}
+
+TEST(FunctionCatalogueTest, GlobalFileInsideArchiveFillsTheGlobalList) {
+  TempFolder folder;
+  WriteBytesFile(folder.path() / "Globals.far",
+                 BuildFarArchive({{"GameData\\Global\\global.iff", BuildIff({{{257, "From archive"}}, {}})}}));
+  FunctionCatalogue catalogue;
+  catalogue.LoadGlobalFolder(folder.path());
+  ASSERT_NE(FunctionCatalogue::FindEntry(catalogue.GlobalList(), 257), nullptr);
+  EXPECT_TRUE(catalogue.SemiGlobalLists().empty());
+}
+
+TEST(FunctionCatalogueTest, BehaviourFileStringsAndNaming) {
+  TempFolder folder;
+  WriteBytesFile(folder.path() / "Behavior.iff", BuildIff({{}, {{139, {"Sleep", "Generic Sims Call", "Expression"}},
+                                                                {1, {"zero", "one"}}}}));
+  WriteBytesFile(folder.path() / "Global" / "Global.iff", BuildIff({{{256, "Global one"}, {4100, "Global high"}}, {}}));
+  WriteBytesFile(folder.path() / "Global" / "PeopleGlobals.iff", BuildIff({{{8192, "Greet"}}, {}}));
+
+  FunctionCatalogue catalogue;
+  EXPECT_FALSE(catalogue.LoadBehaviourFile(folder.path() / "missing.iff"));
+  EXPECT_FALSE(catalogue.HasBehaviourFile());
+  ASSERT_TRUE(catalogue.LoadBehaviourFile(folder.path() / "Behavior.iff"));
+  catalogue.LoadGlobalFolder(folder.path() / "Global");
+  ASSERT_NE(catalogue.FindString(139, 2), nullptr);
+  EXPECT_EQ(*catalogue.FindString(139, 2), "Expression");
+  EXPECT_EQ(catalogue.FindString(139, 3), nullptr);
+  EXPECT_EQ(catalogue.FindString(2, 0), nullptr);
+
+  std::unique_ptr<IffFile> edited = IffFile::CreateEmpty(false);
+  edited->AddChunk(MakeTypeCode("BHAV"), 4096, "Private one", "", 0);
+  edited->AddChunk(MakeTypeCode("BHAV"), 256, "Shadowing", "", 0);
+  catalogue.LoadPrivateList(*edited);
+  EXPECT_EQ(catalogue.PrivateList().label, "Private");
+
+  PrimitiveCatalogue primitives;
+  InstructionFormatter formatter(primitives, &catalogue);
+  struct Case {
+    uint16_t id;
+    const char* semiGlobal;
+    const char* text;
+  };
+  const Case cases[] = {
+      {2, "", "Expression"},
+      {7, "", ""},
+      {256, "", "(priv:) Shadowing"},
+      {4100, "", "4100"},  // a global list entry outside the global range is not used
+      {4096, "", "(priv:) Private one"},
+      {8192, "PeopleGlobals", "(semi:) Greet"},
+      {8192, "", "8192"},
+      {8193, "PeopleGlobals", "8193"},
+      {0x8000, "", "-32768"},
+  };
+  for (const Case& c : cases) {
+    ScriptValue value;
+    ASSERT_TRUE(formatter.Call("function", {ScriptValue::FromWord(c.id)}, c.semiGlobal, value));
+    EXPECT_EQ(value.text, c.text) << c.id;
+  }
+  ScriptValue value;
+  ASSERT_TRUE(formatter.EvaluateExpression("text(1, 65537) & text(1, 2) & text(139, 0)", {}, value));
+  EXPECT_EQ(value.text, "one?Sleep");
+
+  // Without a private routine 256 the global list names it.
+  catalogue.LoadPrivateList(*IffFile::CreateEmpty(false));
+  ASSERT_TRUE(formatter.Call("function", {ScriptValue::FromWord(256)}, "", value));
+  EXPECT_EQ(value.text, "(glob:) Global one");
+  const std::array<uint8_t, 8> operand = {1, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(formatter.FormatInstruction(2, operand, ""), "2 (1, 0, 0, 0)");  // no script yet
+  ASSERT_TRUE(primitives.Load("main(8)=1;"));
+  primitives.scriptReady = true;
+  EXPECT_EQ(formatter.FormatInstruction(2, operand, ""), "Expression (01 00 00 00 00 00 00 00)");
+}
+
+TEST(BehaviourStartupTest, ResolvesPathsIgnoringCase) {
+  TempFolder folder;
+  WriteTextFile(folder.path() / "GAMEDATA" / "behavior.IFF", "x");
+  std::filesystem::create_directories(folder.path() / "GAMEDATA" / "global");
+  EXPECT_EQ(ResolvePathIgnoringCase(folder.path(), "GameData\\Behavior.iff"),
+            folder.path() / "GAMEDATA" / "behavior.IFF");
+  EXPECT_EQ(ResolvePathIgnoringCase(folder.path(), "GameData\\Global\\"), folder.path() / "GAMEDATA" / "global");
+  EXPECT_EQ(ResolvePathIgnoringCase(folder.path(), "Missing/Behavior.iff"),
+            folder.path() / "Missing" / "Behavior.iff");
+}
+
+TEST(BehaviourStartupTest, StartupOrderAndMessages) {
+  TempFolder folder;
+  const auto game = folder.path() / "game";
+  const auto script = folder.path() / "script.txt";
+  WriteTextFile(script, "main(9)=function(%0);");
+  std::vector<std::string> messages;
+  auto report = [&](const std::string& m) { messages.push_back(m); };
+
+  FunctionCatalogue functions;
+  PrimitiveCatalogue primitives;
+  EXPECT_FALSE(LoadBehaviourCatalogues(game, script, functions, primitives, report));
+  EXPECT_EQ(messages, std::vector<std::string>{"Can't load The Sims\\GameData\\Behavior.iff!"});
+  EXPECT_TRUE(primitives.Subroutines().empty());  // the script is not read at all
+  EXPECT_FALSE(LoadBehaviourCatalogues({}, script, functions, primitives, report));
+  EXPECT_EQ(messages.size(), 2u);
+
+  messages.clear();
+  WriteBytesFile(game / "gamedata" / "BEHAVIOR.IFF", BuildIff({{}, {{139, {"Sleep"}}}}));
+  WriteBytesFile(game / "gamedata" / "GLOBAL" / "global.iff", BuildIff({{{256, "Named"}}, {}}));
+  EXPECT_TRUE(LoadBehaviourCatalogues(game, script, functions, primitives, report));
+  EXPECT_TRUE(messages.empty());
+  InstructionFormatter formatter(primitives, &functions);
+  EXPECT_EQ(formatter.FormatInstruction(0, {}, ""), "Sleep");
+  EXPECT_EQ(formatter.FormatInstruction(256, {}, ""), "(glob:) Named");
+
+  std::filesystem::remove(script);
+  EXPECT_FALSE(LoadBehaviourCatalogues(game, script, functions, primitives, report));
+  EXPECT_EQ(messages, std::vector<std::string>{"Can't open script.txt!"});
+}
+
+}  // namespace
+}  // namespace scrivet
