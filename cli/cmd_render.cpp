@@ -1,0 +1,156 @@
+// render FILE DGRP ID [IMAGE] -o out.png | --all -o FOLDER: compose draw-group images into PNG files.
+
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+#include <QTextStream>
+
+#include "cli/cli_util.h"
+#include "cli/command.h"
+#include "core/stream.h"
+#include "graphics/dgrp.h"
+#include "graphics/sprite_canvas.h"
+
+namespace scrivet::cli {
+namespace {
+
+bool WritePng(const QImage& image, const QString& path) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+    Fail(QString("%1: couldn't encode the PNG").arg(path));
+    return false;
+  }
+  std::string reason;
+  const bool ok = SaveFileAtomically(
+      ToPath(path), [&](Stream& out) { return out.Write(bytes.constData(), size_t(bytes.size())); }, &reason);
+  if (!ok) Fail(QString("%1: %2").arg(path, QString::fromStdString(reason)));
+  return ok;
+}
+
+// On a black canvas the colour plane holds colour x coverage and the mask the coverage, which is
+// exactly premultiplied alpha.
+QImage CanvasToImage(const SpriteCanvas& canvas, bool transparent) {
+  QImage image(canvas.width, canvas.height, transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+  for (int y = 0; y < canvas.height; ++y) {
+    auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+    const uint8_t* mask = canvas.MaskRow(y);
+    for (int x = 0; x < canvas.width; ++x) {
+      const uint32_t rgb = canvas.PixelRgb(x, y);
+      if (!transparent) {
+        out[x] = qRgb(int(rgb >> 16) & 0xFF, int(rgb >> 8) & 0xFF, int(rgb) & 0xFF);
+        continue;
+      }
+      const int a = mask[x];
+      out[x] = qRgba(std::min<int>((rgb >> 16) & 0xFF, a), std::min<int>((rgb >> 8) & 0xFF, a),
+                     std::min<int>(rgb & 0xFF, a), a);
+    }
+  }
+  return image;
+}
+
+QString DirectionName(uint32_t flags) {
+  static const char* const kNames[8] = {"north-east", "north", "north-west", "west",
+                                        "south-west", "south", "south-east", "east"};
+  for (int bit = 0; bit < 8; ++bit)
+    if (flags == (1u << bit)) return kNames[bit];
+  QString digits;
+  for (int bit = 7; bit >= 0; --bit) digits += (flags >> bit) & 1 ? '1' : '0';
+  return "dirflags" + digits;
+}
+
+// Composes one image cropped to its bounds; false with a message on failure.
+bool RenderImage(IffFile& file, const DgrpImage& image, bool transparent, QRgb background, QImage& out,
+                 QString& error) {
+  auto fail = [&](const char* text) {
+    error = text;
+    return false;
+  };
+  const DgrpRect box = ResourceDgrp::GetBounds(file, image);
+  if (image.sprites.empty()) return fail("the image has no sprites");
+  if (box.IsEmpty()) return fail("a sprite of the image is missing");
+  const int64_t w = int64_t(box.right) - box.left, h = int64_t(box.bottom) - box.top;
+  if (w <= 0 || h <= 0 || w * h > (int64_t(1) << 26)) return fail("the image is empty or too large");
+  SpriteCanvas canvas(int(h), int(w), 32);
+  if (!canvas.Allocate(true, false)) return fail("out of memory");
+  canvas.Clear(transparent ? 0 : (background & 0xFFFFFF), 255);
+  canvas.drawX = -box.left;
+  canvas.drawY = -box.top;
+  if (!ResourceDgrp::DrawImage(file, image, canvas)) return fail("Can't display the sprite!");
+  out = CanvasToImage(canvas, transparent);
+  return true;
+}
+
+int RunRender(const QStringList& args) {
+  QCommandLineParser parser;
+  QCommandLineOption output(QStringList{"o", "output"}, "PNG file to write (with --all: the folder).", "PATH");
+  QCommandLineOption all("all", "Write every image, named NN_direction_zoomZ.png.");
+  QCommandLineOption background("background", "Background colour RRGGBB (default: transparent).", "RRGGBB");
+  parser.addOption(output);
+  parser.addOption(all);
+  parser.addOption(background);
+  parser.addPositionalArgument("FILE", "The IFF file.");
+  parser.addPositionalArgument("DGRP", "The type DGRP.");
+  parser.addPositionalArgument("ID", "Id of the draw group.");
+  parser.addPositionalArgument("IMAGE", "Index of the image (default 0).", "[IMAGE]");
+  int code = 0;
+  if (!ParseArguments(parser, args,
+                      "Composes draw-group images at 32 bits, cropped to their bounds, on a transparent or chosen "
+                      "background.",
+                      3, 4, &code))
+    return code;
+  const QStringList pos = parser.positionalArguments();
+  TypeCode type = 0;
+  uint16_t id = 0;
+  if (!ParseType(pos[1], type) || type != ResourceDgrp::kType) return Fail(QString("'%1' is not DGRP").arg(pos[1]));
+  if (!ParseId(pos[2], id)) return Fail(QString("'%1' is not an id from 0 to 65535").arg(pos[2]));
+  if (!parser.isSet(output)) return Fail("no output given (-o)");
+  bool transparent = true;
+  QRgb bg = 0;
+  if (parser.isSet(background)) {
+    bool ok = false;
+    bg = parser.value(background).toUInt(&ok, 16);
+    if (!ok || parser.value(background).size() != 6) return Fail("the background must be RRGGBB");
+    transparent = false;
+  }
+  auto file = OpenIff(pos[0]);
+  if (!file) return 2;
+  IffChunk* chunk = file->Find(type, id);
+  if (!chunk) return Fail(QString("%1: no DGRP %2").arg(pos[0]).arg(id));
+  ResourceDgrp dgrp;
+  if (!dgrp.Load(*file, *chunk)) return Fail(QString("%1: DGRP %2 doesn't decode").arg(pos[0]).arg(id));
+
+  QString error;
+  if (!parser.isSet(all)) {
+    bool ok = true;
+    const int index = pos.size() > 3 ? pos[3].toInt(&ok) : 0;
+    if (!ok || index < 0 || size_t(index) >= dgrp.images.size())
+      return Fail(QString("the draw group has no image %1").arg(pos.value(3)));
+    QImage image;
+    if (!RenderImage(*file, dgrp.images[index], transparent, bg, image, error))
+      return Fail(QString("image %1: %2").arg(index).arg(error));
+    return WritePng(image, parser.value(output)) ? 0 : 2;
+  }
+  QDir dir(parser.value(output));
+  if (!dir.exists() && !QDir().mkpath(dir.path())) return Fail(QString("%1: couldn't create the folder").arg(dir.path()));
+  int failures = 0;
+  QTextStream err(stderr);
+  for (size_t i = 0; i < dgrp.images.size(); ++i) {
+    const DgrpImage& source = dgrp.images[i];
+    const QString name = QString("%1_%2_zoom%3.png").arg(i, 2, 10, QChar('0')).arg(DirectionName(source.directionFlags)).arg(source.zoom);
+    QImage image;
+    if (!RenderImage(*file, source, transparent, bg, image, error)) {
+      err << "scrivet2-cli: image " << i << ": " << error << '\n';
+      ++failures;
+      continue;
+    }
+    if (!WritePng(image, dir.filePath(name))) return 2;
+  }
+  return failures ? 1 : 0;
+}
+
+}  // namespace
+
+SCRIVET_REGISTER_COMMAND(render, "render", "Compose draw-group images into PNG files", &RunRender)
+
+}  // namespace scrivet::cli

@@ -1,0 +1,231 @@
+// sprite: a frame's colour, depth and alpha planes as PNG files.
+// sprite-export / sprite-import: SPR# frames to and from a pair of BMP files.
+
+#include <QBuffer>
+#include <QImage>
+#include <QTextStream>
+
+#include "cli/cli_util.h"
+#include "cli/command.h"
+#include "core/stream.h"
+#include "graphics/palt.h"
+#include "graphics/rasterizer.h"
+#include "graphics/spr.h"
+#include "graphics/spr2.h"
+#include "graphics/sprite_bmp.h"
+#include "graphics/sprite_canvas.h"
+
+namespace scrivet::cli {
+namespace {
+
+bool WriteBytes(const QString& path, const void* data, size_t n) {
+  std::string reason;
+  const bool ok = SaveFileAtomically(
+      ToPath(path), [&](Stream& out) { return n == 0 || out.Write(data, n); }, &reason);
+  if (!ok) Fail(QString("%1: %2").arg(path, QString::fromStdString(reason)));
+  return ok;
+}
+
+bool WritePng(const QImage& image, const QString& path) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+    Fail(QString("%1: couldn't encode the PNG").arg(path));
+    return false;
+  }
+  return WriteBytes(path, bytes.constData(), size_t(bytes.size()));
+}
+
+// An 8-bit plane (rows top-down through `row`) as a grey PNG.
+template <class RowFn>
+QImage GreyImage(int width, int height, RowFn row) {
+  QImage image(width, height, QImage::Format_Grayscale8);
+  for (int y = 0; y < height; ++y) std::copy_n(row(y), width, image.scanLine(y));
+  return image;
+}
+
+// Colour over coverage: on a black canvas the colour plane is already premultiplied by the mask.
+QImage ColourImage(const SpriteCanvas& canvas) {
+  QImage image(canvas.width, canvas.height, QImage::Format_ARGB32_Premultiplied);
+  for (int y = 0; y < canvas.height; ++y) {
+    auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+    const uint8_t* mask = canvas.MaskRow(y);
+    for (int x = 0; x < canvas.width; ++x) {
+      const uint32_t rgb = canvas.PixelRgb(x, y);
+      const int a = mask[x];
+      out[x] = qRgba(std::min<int>((rgb >> 16) & 0xFF, a), std::min<int>((rgb >> 8) & 0xFF, a),
+                     std::min<int>(rgb & 0xFF, a), a);
+    }
+  }
+  return image;
+}
+
+struct SpriteArgs {
+  std::unique_ptr<IffFile> file;
+  TypeCode type = 0;
+  uint16_t id = 0;
+  IffChunk* chunk = nullptr;
+};
+
+// FILE TYPE ID from the positional arguments; reports errors itself.
+bool OpenSprite(const QStringList& pos, bool sprOnly, SpriteArgs& out) {
+  if (!ParseType(pos[1], out.type) || (out.type != ResourceSpr::kType && (sprOnly || out.type != ResourceSpr2::kType))) {
+    Fail(QString("'%1' is not %2").arg(pos[1], sprOnly ? "SPR#" : "SPR2 or SPR#"));
+    return false;
+  }
+  if (!ParseId(pos[2], out.id)) {
+    Fail(QString("'%1' is not an id from 0 to 65535").arg(pos[2]));
+    return false;
+  }
+  out.file = OpenIff(pos[0]);
+  if (!out.file) return false;
+  out.chunk = out.file->Find(out.type, out.id);
+  if (!out.chunk) {
+    Fail(QString("%1: no %2 %3").arg(pos[0], pos[1]).arg(out.id));
+    return false;
+  }
+  return true;
+}
+
+bool ParseFrame(const QString& text, int& frame) {
+  bool ok = false;
+  frame = text.toInt(&ok);
+  if (!ok || frame < 0) Fail(QString("'%1' is not a frame index").arg(text));
+  return ok && frame >= 0;
+}
+
+int RunSprite(const QStringList& args) {
+  QCommandLineParser parser;
+  QCommandLineOption output(QStringList{"o", "output"}, "PNG file for the colours (transparent background).", "PNG");
+  QCommandLineOption depth("depth", "PNG file for the depth plane (SPR2 only).", "PNG");
+  QCommandLineOption alpha("alpha", "PNG file for the opacity plane.", "PNG");
+  parser.addOption(output);
+  parser.addOption(depth);
+  parser.addOption(alpha);
+  parser.addPositionalArgument("FILE", "The IFF file.");
+  parser.addPositionalArgument("TYPE", "SPR2 or SPR#.");
+  parser.addPositionalArgument("ID", "Id of the sprite.");
+  parser.addPositionalArgument("FRAME", "Frame index (default 0).", "[FRAME]");
+  int code = 0;
+  if (!ParseArguments(parser, args, "Renders one sprite frame at 32 bits into PNG files.", 3, 4, &code)) return code;
+  const QStringList pos = parser.positionalArguments();
+  if (!parser.isSet(output) && !parser.isSet(depth) && !parser.isSet(alpha)) return Fail("nothing to write (-o, --depth, --alpha)");
+  SpriteArgs s;
+  if (!OpenSprite(pos, false, s)) return 2;
+  int frame = 0;
+  if (pos.size() > 3 && !ParseFrame(pos[3], frame)) return 2;
+
+  if (s.type == ResourceSpr2::kType) {
+    ResourceSpr2 sprite;
+    if (!sprite.Load(*s.file, *s.chunk)) return Fail("the sprite doesn't decode");
+    if (size_t(frame) >= sprite.frames.size()) return Fail("Can't find this sprite!");
+    RenderedBitmap colour, depthMap, alphaMap;
+    if (!sprite.RenderFrame(*s.file, frame, 0, 32, colour, depthMap, alphaMap)) return Fail("Can't display this sprite!");
+    // Rebuild a canvas view over the bitmaps for the colour image.
+    SpriteCanvas canvas(colour.height, colour.width, 32);
+    canvas.color = std::move(colour.bits);
+    canvas.mask = alphaMap.bits;
+    auto rowOf = [](const RenderedBitmap& b) {
+      return [&b](int y) { return b.bits.data() + size_t(b.height - 1 - y) * b.stride; };
+    };
+    if (parser.isSet(output) && !WritePng(ColourImage(canvas), parser.value(output))) return 2;
+    if (parser.isSet(depth) && !WritePng(GreyImage(depthMap.width, depthMap.height, rowOf(depthMap)), parser.value(depth)))
+      return 2;
+    if (parser.isSet(alpha) && !WritePng(GreyImage(alphaMap.width, alphaMap.height, rowOf(alphaMap)), parser.value(alpha)))
+      return 2;
+    return 0;
+  }
+
+  if (parser.isSet(depth)) return Fail("SPR# frames have no depth plane");
+  ResourceSpr sprite;
+  if (!sprite.Load(*s.file, *s.chunk)) return Fail("the sprite doesn't decode");
+  if (size_t(frame) >= sprite.frames.size()) return Fail("Can't find this sprite!");
+  const SprFrame& f = sprite.frames[frame];
+  if (f.width == 0 || f.height == 0) return Fail("the frame is empty");
+  SpriteCanvas canvas(f.height, f.width, 32);
+  if (!canvas.Allocate(true, false)) return Fail("out of memory");
+  canvas.Clear(0, 255);
+  if (!DrawSprFrameFromFile(*s.file, sprite, frame, canvas)) return Fail("Can't display this sprite!");
+  if (parser.isSet(output) && !WritePng(ColourImage(canvas), parser.value(output))) return 2;
+  if (parser.isSet(alpha) &&
+      !WritePng(GreyImage(canvas.width, canvas.height, [&](int y) { return canvas.MaskRow(y); }), parser.value(alpha)))
+    return 2;
+  return 0;
+}
+
+int RunSpriteExport(const QStringList& args) {
+  QCommandLineParser parser;
+  parser.addPositionalArgument("FILE", "The IFF file.");
+  parser.addPositionalArgument("SPR#", "The type SPR#.");
+  parser.addPositionalArgument("ID", "Id of the sprite.");
+  parser.addPositionalArgument("FRAME", "Frame index.");
+  parser.addPositionalArgument("PIXELS", "8-bit BMP file to write.");
+  parser.addPositionalArgument("MASK", "1-bit BMP file to write.");
+  int code = 0;
+  if (!ParseArguments(parser, args, "Writes an SPR# frame as an 8-bit pixel file and a 1-bit transparency file.", 6, 6,
+                      &code))
+    return code;
+  const QStringList pos = parser.positionalArguments();
+  SpriteArgs s;
+  int frame = 0;
+  if (!OpenSprite(pos, true, s) || !ParseFrame(pos[3], frame)) return 2;
+  ResourceSpr sprite;
+  if (!sprite.Load(*s.file, *s.chunk)) return Fail("the sprite doesn't decode");
+  MemoryStream pixels, mask;
+  if (!ExportFrame(sprite, frame, *s.file, pixels, mask)) return Fail("Couldn't export the sprite!");
+  if (!WriteBytes(pos[4], pixels.Bytes().data(), pixels.Bytes().size()) ||
+      !WriteBytes(pos[5], mask.Bytes().data(), mask.Bytes().size()))
+    return Fail("File I/O error!");
+  QTextStream(stdout) << "Sprite successfully exported!\n";
+  return 0;
+}
+
+int RunSpriteImport(const QStringList& args) {
+  QCommandLineParser parser;
+  QCommandLineOption link("link-palette", "Also make the sprite use the palette that holds the bitmap's colours.");
+  parser.addOption(link);
+  parser.addPositionalArgument("FILE", "The IFF file (saved in place).");
+  parser.addPositionalArgument("SPR#", "The type SPR#.");
+  parser.addPositionalArgument("ID", "Id of the sprite.");
+  parser.addPositionalArgument("FRAME", "Frame to replace; the frame count appends.");
+  parser.addPositionalArgument("PIXELS", "8-bit BMP file.");
+  parser.addPositionalArgument("MASK", "1-bit BMP file.");
+  int code = 0;
+  if (!ParseArguments(parser, args,
+                      "Reads an SPR# frame from an 8-bit pixel file and a 1-bit transparency file, adds a PALT with "
+                      "the bitmap's colours when the file has none, and saves the file.",
+                      6, 6, &code))
+    return code;
+  const QStringList pos = parser.positionalArguments();
+  SpriteArgs s;
+  int frame = 0;
+  if (!OpenSprite(pos, true, s) || !ParseFrame(pos[3], frame)) return 2;
+  ResourceSpr sprite;
+  if (!sprite.Load(*s.file, *s.chunk)) return Fail("the sprite doesn't decode");
+  if (size_t(frame) > sprite.frames.size()) return Fail(QString("the sprite has no frame %1").arg(frame));
+  std::vector<uint8_t> pixelBytes, maskBytes;
+  std::string reason;
+  if (!ReadWholeFile(ToPath(pos[4]), pixelBytes, &reason))
+    return Fail(QString("Can't open the file (pixel data): %1").arg(QString::fromStdString(reason)));
+  if (!ReadWholeFile(ToPath(pos[5]), maskBytes, &reason))
+    return Fail(QString("Can't open the file (transparency): %1").arg(QString::fromStdString(reason)));
+  MemoryStream pixels(std::move(pixelBytes)), mask(std::move(maskBytes));
+  int result = 0, paletteId = -1;
+  if (!ImportFrame(sprite, frame, *s.file, &pixels, &mask, result, &paletteId))
+    return Fail(result == kImportOk ? QString("the import failed")
+                                    : QString(ImportResultMessage(result)).replace("\n\n", " "));
+  if (parser.isSet(link) && paletteId >= 0) sprite.paletteId = uint32_t(paletteId);
+  if (!sprite.Save(*s.file) || !SaveIff(*s.file, pos[0])) return 2;
+  QTextStream out(stdout);
+  out << ImportResultMessage(result) << '\n';
+  if (paletteId >= 0) out << "palette: PALT " << paletteId << '\n';
+  return 0;
+}
+
+}  // namespace
+
+SCRIVET_REGISTER_COMMAND(sprite, "sprite", "Render a sprite frame's colour, depth and alpha planes as PNG", &RunSprite)
+SCRIVET_REGISTER_COMMAND(spriteExport, "sprite-export", "Write an SPR# frame as two BMP files", &RunSpriteExport)
+SCRIVET_REGISTER_COMMAND(spriteImport, "sprite-import", "Read an SPR# frame from two BMP files", &RunSpriteImport)
+
+}  // namespace scrivet::cli
