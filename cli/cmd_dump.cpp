@@ -1,0 +1,74 @@
+// dump FILE TYPE ID [--json]: the decoded model of one resource as readable text or JSON.
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include "cli/cli_util.h"
+#include "cli/command.h"
+#include "codecs/resource_report.h"
+#include "codecs/type_table.h"
+
+namespace scrivet::cli {
+namespace {
+
+QJsonValue ToJson(const ModelNode& node) {
+  switch (node.kind) {
+    case ModelNode::Kind::kNumber: return QJsonValue(qint64(node.number));
+    case ModelNode::Kind::kBool: return QJsonValue(node.flag);
+    case ModelNode::Kind::kText: return QJsonValue(FromBytes(node.text));
+    case ModelNode::Kind::kArray: {
+      QJsonArray array;
+      for (const ModelNode& e : node.elements) array.append(ToJson(e));
+      return array;
+    }
+    case ModelNode::Kind::kObject: break;
+  }
+  QJsonObject object;
+  for (const auto& [key, value] : node.members) object.insert(QString::fromStdString(key), ToJson(value));
+  return object;
+}
+
+int RunDump(const QStringList& args) {
+  QCommandLineParser parser;
+  QCommandLineOption json("json", "Print the model as JSON, keyed by the model's field names.");
+  parser.addOption(json);
+  parser.addPositionalArgument("FILE", "The IFF file.");
+  parser.addPositionalArgument("TYPE", "The resource type, four characters (\"STR#\").");
+  parser.addPositionalArgument("ID", "The resource id.");
+  int code = 0;
+  if (!ParseArguments(parser, args, "Prints the decoded model of one resource.", 3, 3, &code)) return code;
+  const QStringList pos = parser.positionalArguments();
+  TypeCode type;
+  uint16_t id;
+  if (!ParseType(pos[1], type)) return Fail(QString("%1: a type is four characters").arg(pos[1]));
+  if (!ParseId(pos[2], id)) return Fail(QString("%1: not a resource id").arg(pos[2]));
+  auto file = OpenIff(pos[0]);
+  if (!file) return 2;
+  IffChunk* chunk = file->Find(type, id);
+  if (!chunk) return Fail(QString("%1: no resource %2 %3").arg(pos[0], pos[1]).arg(id));
+
+  auto resource = CreateResourceForType(type);
+  if (resource->GetType() == ResourceData::kType)
+    return Fail(QString("%1 has no codec; use the hex view").arg(pos[1]));
+  if (!resource->Load(*file, *chunk)) return Fail("Error while loading this resource or unknown format!");
+
+  QTextStream out(stdout);
+  if (parser.isSet(json)) {
+    ModelNode tree;
+    if (!DescribeResource(*resource, tree)) return Fail(QString("no readable view of %1").arg(pos[1]));
+    out << QJsonDocument(ToJson(tree).toObject()).toJson(QJsonDocument::Indented);
+    return 0;
+  }
+  std::string text;
+  if (!DumpResourceText(*resource, text)) return Fail(QString("no readable view of %1").arg(pos[1]));
+  out << FromBytes(text);
+  return 0;
+}
+
+}  // namespace
+
+SCRIVET_REGISTER_COMMAND(dump, "dump", "Print the decoded model of one resource (--json for JSON)", &RunDump)
+
+}  // namespace scrivet::cli
