@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include "core/iff_resource.h"
+#include "editors/hex_edit_control.h"
+#include "editors/hex_editor_dialog.h"
+#include "editors/qt_platform.h"
+#include "editors/scripted_platform.h"
+
+namespace scrivet {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using P = HexCaretPart;
+
+Bytes Sequence(uint8_t first, size_t n) {
+  Bytes b(n);
+  for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(first + i);
+  return b;
+}
+
+// Centre of a byte's cell (or nibble) in viewport coordinates.
+QPoint CellCentre(const HexEditControl& control, size_t offset, P part) {
+  return control.CellPosition(offset, part) +
+         QPoint(control.Layout().charWidth / 2, control.Layout().lineHeight / 2);
+}
+
+class HexEditorWidget : public ::testing::Test {
+ protected:
+  void Open(Bytes bytes) {
+    resource_.bytes = std::move(bytes);
+    dialog_ = std::make_unique<HexEditorDialog>(resource_, platform_);
+    dialog_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+    Control().setFocus();
+  }
+  HexEditControl& Control() { return dialog_->Control(); }
+  QWidget* Viewport() { return Control().viewport(); }
+
+  QtPlatform platform_;
+  ResourceData resource_;
+  std::unique_ptr<HexEditorDialog> dialog_;
+};
+
+TEST_F(HexEditorWidget, TypesSelectsWithTheMouseCopiesAndPastesThroughTheClipboard) {
+  Open(Sequence(0x10, 16));
+  QTest::keyClicks(&Control(), "41");
+  EXPECT_EQ(Control().Model().Data()[0], 0x41);
+  EXPECT_EQ(Control().Model().Caret(), 1u);
+
+  QTest::mousePress(Viewport(), Qt::LeftButton, {}, CellCentre(Control(), 2, P::HighNibble));
+  QTest::mouseMove(Viewport(), CellCentre(Control(), 4, P::HighNibble));
+  QTest::mouseRelease(Viewport(), Qt::LeftButton, {}, CellCentre(Control(), 4, P::HighNibble));
+  ASSERT_TRUE(Control().Model().HasSelection());
+  EXPECT_EQ(Control().Model().SelectionStart(), 2u);
+  EXPECT_EQ(Control().Model().SelectionEnd(), 5u);
+
+  QTest::keyClick(&Control(), Qt::Key_C, Qt::ControlModifier);
+  const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+  ASSERT_NE(mime, nullptr);
+  EXPECT_EQ(mime->data(BinaryDataMimeType()), QByteArray("\x12\x13\x14", 3));
+  EXPECT_EQ(mime->text(), QStringLiteral("12 13 14 "));
+
+  // Past the last byte: the end position; the block is appended there.
+  QTest::mouseClick(Viewport(), Qt::LeftButton, {}, CellCentre(Control(), 16, P::HighNibble) + QPoint(40, 0));
+  EXPECT_EQ(Control().Model().Caret(), 16u);
+  QTest::keyClick(&Control(), Qt::Key_V, Qt::ControlModifier);
+
+  Bytes expected = Sequence(0x10, 16);
+  expected[0] = 0x41;
+  expected.insert(expected.end(), {0x12, 0x13, 0x14});
+  EXPECT_EQ(Control().Model().Data(), expected);
+
+  QTest::mouseClick(&dialog_->OkButton(), Qt::LeftButton);
+  EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+  EXPECT_EQ(resource_.bytes, expected);
+}
+
+TEST_F(HexEditorWidget, CharacterColumnCopyAndPlainTextPaste) {
+  Open({0x41, 0x00, 0x42});
+  QTest::keyClick(&Control(), Qt::Key_Tab);
+  EXPECT_EQ(Control().Model().Part(), P::Character);
+  EXPECT_TRUE(Control().hasFocus());  // Tab stays in the control
+  QTest::keyClick(&Control(), Qt::Key_End, Qt::ShiftModifier);
+  QTest::keyClick(&Control(), Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(&Control(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("A.B"));
+
+  // Text is pasted as its own bytes, not read as hex, and a trailing terminator is dropped.
+  QGuiApplication::clipboard()->setText(QStringLiteral("4F\u00e9") + QChar(0));
+  QTest::keyClick(&Control(), Qt::Key_Home, Qt::ControlModifier);
+  QTest::keyClick(&Control(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Control().Model().Data(), (Bytes{'4', 'F', 0xE9, 0x41, 0x00, 0x42}));
+
+  // Typed characters go in as their code page bytes.
+  QTest::keyClicks(&Control(), "x");
+  EXPECT_EQ(Control().Model().Data()[0], 'x');
+}
+
+TEST_F(HexEditorWidget, CtrlKTakesTheEditsOverAndEscapeDropsThem) {
+  Open({0x00, 0x00});
+  QTest::keyClicks(&Control(), "ab");
+  QTest::keyClick(&Control(), Qt::Key_K, Qt::ControlModifier);
+  EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+  EXPECT_EQ(resource_.bytes, (Bytes{0xAB, 0x00}));
+
+  Open({0x00, 0x00});
+  QTest::keyClicks(&Control(), "cd");
+  QTest::keyClick(&Control(), Qt::Key_Escape);
+  EXPECT_EQ(dialog_->result(), QDialog::Rejected);
+  EXPECT_EQ(resource_.bytes, (Bytes{0x00, 0x00}));
+
+  Open({0x01});
+  QTest::keyClicks(&Control(), "ef");
+  QTest::mouseClick(&dialog_->CancelButton(), Qt::LeftButton);
+  EXPECT_EQ(dialog_->result(), QDialog::Rejected);
+  EXPECT_EQ(resource_.bytes, (Bytes{0x01}));
+}
+
+TEST_F(HexEditorWidget, OkAfterDeletingEverythingStoresAnEmptyResource) {
+  Open(Sequence(0, 300));
+  QTest::keyClick(&Control(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(&Control(), Qt::Key_Delete);
+  EXPECT_EQ(Control().Model().Size(), 0u);
+  EXPECT_FALSE(Control().verticalScrollBar()->isEnabled());
+  QTest::mouseClick(&dialog_->OkButton(), Qt::LeftButton);
+  EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+  EXPECT_TRUE(resource_.bytes.empty());
+}
+
+TEST_F(HexEditorWidget, DragBelowTheWindowScrollsAndSelects) {
+  Open(Sequence(0, 4000));
+  const HexEditModel& m = Control().Model();
+  ASSERT_GT(m.MaxTopLine(), 0u);
+  EXPECT_TRUE(Control().verticalScrollBar()->isEnabled());
+  EXPECT_EQ(Control().verticalScrollBar()->maximum(), static_cast<int>(m.MaxTopLine()));
+
+  QTest::mousePress(Viewport(), Qt::LeftButton, {}, CellCentre(Control(), 0, P::Character));
+  const QPoint below(CellCentre(Control(), 0, P::Character).x(), Viewport()->height() + 20);
+  QTest::mouseMove(Viewport(), below);
+  QTest::mouseMove(Viewport(), below + QPoint(0, 1));
+  QTest::mouseRelease(Viewport(), Qt::LeftButton, {}, below);
+  EXPECT_GE(m.TopLine(), 2u);
+  EXPECT_EQ(Control().verticalScrollBar()->value(), static_cast<int>(m.TopLine()));
+  EXPECT_EQ(m.SelectionStart(), 0u);
+  EXPECT_GT(m.SelectionEnd(), static_cast<size_t>(m.FullLines() * m.BytesPerLine()));
+
+  // The scroll bar moves the view.
+  Control().verticalScrollBar()->setValue(10);
+  EXPECT_EQ(m.TopLine(), 10u);
+}
+
+TEST_F(HexEditorWidget, PaintsTheSelectionInTheCaretsColumn) {
+  Open(Sequence(0x20, 64));
+  QTest::mousePress(Viewport(), Qt::LeftButton, {}, CellCentre(Control(), 1, P::HighNibble));
+  QTest::mouseMove(Viewport(), CellCentre(Control(), 2, P::HighNibble));
+  QTest::mouseRelease(Viewport(), Qt::LeftButton, {}, CellCentre(Control(), 2, P::HighNibble));
+  const QColor highlight = Control().palette().color(QPalette::Highlight);
+  auto pixelAt = [&](size_t offset, P part) {
+    const QImage image = Viewport()->grab().toImage();
+    const QPoint at = Control().CellPosition(offset, part) + QPoint(1, 1);
+    return QColor(image.pixel(at * Viewport()->devicePixelRatio()));
+  };
+  EXPECT_EQ(pixelAt(1, P::HighNibble), highlight);
+  EXPECT_NE(pixelAt(1, P::Character), highlight);
+  EXPECT_EQ(pixelAt(3, P::HighNibble), QColor(Qt::white));
+
+  QTest::keyClick(&Control(), Qt::Key_Tab);
+  EXPECT_NE(pixelAt(1, P::HighNibble), highlight);
+  EXPECT_EQ(pixelAt(1, P::Character), highlight);
+}
+
+TEST_F(HexEditorWidget, DialogLayoutKeepsMarginsAndMinimumSize) {
+  Open({});
+  const QPushButton& ok = dialog_->OkButton();
+  const QPushButton& cancel = dialog_->CancelButton();
+  EXPECT_EQ(dialog_->windowTitle(), QStringLiteral("HEX editor"));
+  EXPECT_EQ(dialog_->minimumHeight(), ok.height() + 180);
+  EXPECT_GE(dialog_->minimumWidth(), 2 * ok.width() + 40);
+  for (QSize size : {QSize(700, 500), QSize(1, 1)}) {
+    dialog_->resize(size);
+    const QRect r = dialog_->rect();
+    EXPECT_EQ(cancel.geometry().right(), r.right() - 10);
+    EXPECT_EQ(cancel.geometry().bottom(), r.bottom() - 10);
+    EXPECT_LT(ok.geometry().right(), cancel.geometry().left());
+    EXPECT_EQ(Control().geometry().topLeft(), QPoint(10, 10));
+    EXPECT_EQ(Control().geometry().right(), r.right() - 10);
+    EXPECT_GE(Control().Layout().bytesPerLine, 1);
+  }
+}
+
+TEST(HexEditControlMenu, GreysCommandsByState) {
+  ScriptedPlatform platform;
+  HexEditControl control(platform);
+  control.SetData(Sequence(0, 8).data(), 8);
+  auto states = [&] {
+    QMenu menu;
+    control.BuildContextMenu(menu);
+    QStringList result;
+    for (QAction* action : menu.actions())
+      result << (action->isSeparator() ? QStringLiteral("-") : action->text() + (action->isEnabled() ? "" : "~"));
+    return result;
+  };
+  EXPECT_EQ(states(), (QStringList{"Cu&t~", "&Copy~", "&Paste~", "&Delete~", "-", "Select &All"}));
+  control.SelectAll();
+  platform.SetClipboard(QStringLiteral("x"), QByteArray());
+  EXPECT_EQ(states(), (QStringList{"Cu&t", "&Copy", "&Paste", "&Delete", "-", "Select &All"}));
+
+  // Binary data wins over the text beside it.
+  platform.SetClipboard(QStringLiteral("zz"), QByteArray("\x01\x02", 2));
+  control.Model().Click(HexHit{8, P::HighNibble}, false);
+  control.Paste();
+  EXPECT_EQ(control.Model().Data(), (Bytes{0, 1, 2, 3, 4, 5, 6, 7, 1, 2}));
+
+  // Cut through the menu's command puts the bytes on the clipboard and removes them.
+  control.SelectAll();
+  control.Cut();
+  EXPECT_EQ(control.Model().Size(), 0u);
+  EXPECT_EQ(platform.ClipboardBinary().size(), 10);
+  EXPECT_EQ(platform.ClipboardText(), QStringLiteral("00 01 02 03 04 05 06 07 01 02 "));
+}
+
+TEST(HexEditControlLarge, SixteenMebibytesScrollAndType) {
+  ScriptedPlatform platform;
+  HexEditControl control(platform);
+  control.resize(600, 400);
+  const Bytes big(16u << 20, 0x5A);
+  control.SetData(big.data(), big.size());
+  QTest::keyClick(&control, Qt::Key_End, Qt::ControlModifier);
+  const HexEditModel& m = control.Model();
+  EXPECT_EQ(m.Caret(), big.size() - 1);
+  EXPECT_EQ(m.TopLine(), m.MaxTopLine());
+  EXPECT_EQ(control.verticalScrollBar()->value(), static_cast<int>(m.MaxTopLine()));
+  QTest::keyClick(&control, Qt::Key_Insert);
+  QTest::keyClicks(&control, "12");
+  EXPECT_EQ(m.Size(), big.size() + 1);
+  EXPECT_EQ(m.Data()[big.size() - 1], 0x12);
+  EXPECT_FALSE(control.grab().isNull());
+}
+
+}  // namespace
+}  // namespace scrivet
