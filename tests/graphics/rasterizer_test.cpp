@@ -1,0 +1,379 @@
+// Rasterizers, blending and the canvas: depth tests, clipping, mirroring, opacity, packing.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "graphics/rasterizer.h"
+#include "graphics/spr.h"
+#include "graphics/sprite_canvas.h"
+#include "tests/graphics/graphics_test_util.h"
+
+namespace scrivet {
+namespace {
+
+using gtest::Bytes;
+using gtest::Spr2Stream;
+
+// The blend as the formula states it, in double precision.
+uint8_t BlendByFormula(int d, int s, int a) {
+  const double k = static_cast<double>(static_cast<float>(1.0 / 255.0));
+  return static_cast<uint8_t>(std::trunc(s + static_cast<double>((d - s) * a) * k));
+}
+
+TEST(BlendTable, EveryEntryMatchesTheFormula) {
+  std::unique_ptr<uint8_t[]> table(new uint8_t[size_t(1) << 24]);
+  BlendTable::Fill(table.get());
+  size_t mismatches = 0;
+  for (int d = 0; d < 256; ++d)
+    for (int s = 0; s < 256; ++s)
+      for (int a = 0; a < 256; ++a) {
+        const uint8_t want = BlendByFormula(d, s, a);
+        const uint8_t got = table[(d << 16) | (s << 8) | a];
+        if (got != want && ++mismatches < 5) ADD_FAILURE() << d << ' ' << s << ' ' << a;
+        if (BlendDirect(uint8_t(d), uint8_t(s), uint8_t(a)) != want && ++mismatches < 5)
+          ADD_FAILURE() << "direct " << d << ' ' << s << ' ' << a;
+      }
+  EXPECT_EQ(mismatches, 0u);
+}
+
+TEST(BlendTable, BuiltTableServesBlendWithTheSameValues) {
+  ASSERT_TRUE(BlendTable::Instance().Build());
+  EXPECT_TRUE(BlendTable::Instance().IsBuilt());
+  EXPECT_EQ(Blend(10, 200, 0), 200) << "a = 0 is the source";
+  EXPECT_EQ(Blend(200, 10, 255), 200) << "a = 255 keeps a lighter destination";
+  EXPECT_EQ(Blend(100, 200, 255), 99) << "a lighter source comes out one step below";
+  EXPECT_EQ(Blend(0, 255, 255), 0);
+  EXPECT_EQ(Blend(0, 255, 128), BlendByFormula(0, 255, 128));
+}
+
+TEST(Spr2Opacity, ZeroToThirtyOneScale) {
+  EXPECT_EQ(Spr2Opacity(0), 0);
+  EXPECT_EQ(Spr2Opacity(1), 8);
+  EXPECT_EQ(Spr2Opacity(15), 123);
+  EXPECT_EQ(Spr2Opacity(16), 132);
+  EXPECT_EQ(Spr2Opacity(30), 247);
+  EXPECT_EQ(Spr2Opacity(31), 255);
+  EXPECT_EQ(Spr2Opacity(255), 255);
+}
+
+class Raster : public ::testing::Test {
+ protected:
+  Raster() { gtest::FillTestPalette(palette_); }
+
+  SpriteCanvas Canvas(int h, int w, int bits = 32, uint32_t background = 0x102030) {
+    SpriteCanvas c(h, w, bits);
+    EXPECT_TRUE(c.Allocate());
+    c.Clear(background, 255);
+    return c;
+  }
+  bool Draw2(SpriteCanvas& c, const Spr2Stream& s, int frameWidth = 0) {
+    return DrawSpr2Frame(c, s.bytes().data(), s.bytes().size(), palette_.colors.data(), frameWidth);
+  }
+  bool Draw1(SpriteCanvas& c, const Bytes& s, int frameWidth = 0) {
+    return DrawSprFrame(c, s.data(), s.size(), palette_.colors.data(), frameWidth);
+  }
+  uint32_t Rgb(int i) const { return gtest::PaletteRgb(palette_, i); }
+
+  ResourcePalt palette_;
+};
+
+TEST_F(Raster, DepthTestTiesGoToTheLaterPixel) {
+  SpriteCanvas c = Canvas(1, 1);
+  c.depthOffset = 50;
+  ASSERT_TRUE(Draw2(c, Spr2Stream().NextRow().Depth({{200, 1}}).End()));
+  EXPECT_EQ(c.DepthRow(0)[0], 250);
+  EXPECT_EQ(c.PixelRgb(0, 0), Rgb(1));
+  EXPECT_EQ(c.MaskRow(0)[0], 255);
+  ASSERT_TRUE(Draw2(c, Spr2Stream().NextRow().Depth({{200, 2}}).End()));
+  EXPECT_EQ(c.PixelRgb(0, 0), Rgb(2)) << "equal depth: drawn";
+  ASSERT_TRUE(Draw2(c, Spr2Stream().NextRow().Depth({{201, 3}}).End()));
+  EXPECT_EQ(c.PixelRgb(0, 0), Rgb(2)) << "farther: not drawn";
+
+  SpriteCanvas fresh = Canvas(1, 1);
+  fresh.depthOffset = 56;
+  ASSERT_TRUE(Draw2(fresh, Spr2Stream().NextRow().Depth({{200, 4}}).End()));
+  EXPECT_EQ(fresh.MaskRow(0)[0], 0) << "a sum of 256 is never drawn";
+  fresh.depthOffset = -300;
+  ASSERT_TRUE(Draw2(fresh, Spr2Stream().NextRow().Depth({{200, 4}}).End()));
+  EXPECT_EQ(fresh.DepthRow(0)[0], 0) << "a negative sum stores 0";
+  EXPECT_EQ(fresh.PixelRgb(0, 0), Rgb(4));
+}
+
+TEST_F(Raster, ColourPixelsIgnoreAndKeepTheDepthPlane) {
+  SpriteCanvas c = Canvas(1, 2);
+  c.DepthRow(0)[0] = 0;
+  ASSERT_TRUE(Draw2(c, Spr2Stream().NextRow().Colour({5, 6}).End()));
+  EXPECT_EQ(c.PixelRgb(0, 0), Rgb(5));
+  EXPECT_EQ(c.PixelRgb(1, 0), Rgb(6));
+  EXPECT_EQ(c.DepthRow(0)[0], 0);
+  EXPECT_EQ(c.DepthRow(0)[1], 255);
+}
+
+TEST_F(Raster, NegativeDrawYClipsTopRows) {
+  for (bool spr2 : {true, false}) {
+    SpriteCanvas c = Canvas(3, 1);
+    c.drawY = -3;
+    bool ok;
+    if (spr2) {
+      Spr2Stream s;
+      for (int r = 0; r < 5; ++r) s.NextRow().Colour({10 + r});
+      ok = Draw2(c, s.End());
+    } else {
+      Bytes s;
+      for (int r = 0; r < 5; ++r) s.insert(s.end(), {4, 0, 2, 1, uint8_t(10 + r), 0});
+      s.insert(s.end(), {5, 0});
+      ok = Draw1(c, s);
+    }
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(c.PixelRgb(0, 0), Rgb(13)) << spr2;
+    EXPECT_EQ(c.PixelRgb(0, 1), Rgb(14)) << spr2;
+    EXPECT_EQ(c.MaskRow(2)[0], 0) << spr2;
+  }
+}
+
+// A 4 x 4 frame of colour 20 + row * 4 + column drawn at every offset that cuts an edge, in every
+// member: exactly the overlapping pixels change, and to the right colours.
+TEST_F(Raster, ClipsAtEveryEdgeInEveryMember) {
+  Spr2Stream s2;
+  Bytes s1;
+  for (int r = 0; r < 4; ++r) {
+    s2.NextRow().Depth({{1, 20 + r * 4}, {1, 21 + r * 4}}).Colour({22 + r * 4, 23 + r * 4});
+    s1.insert(s1.end(), {4, 0, 3, 4, uint8_t(20 + r * 4), uint8_t(21 + r * 4), uint8_t(22 + r * 4), uint8_t(23 + r * 4)});
+  }
+  s2.End();
+  s1.insert(s1.end(), {5, 0});
+  for (int bits : {15, 16, 24, 32}) {
+    for (bool mirrored : {false, true}) {
+      for (bool spr2 : {false, true}) {
+        for (int dx : {-3, -1, 0, 2, 3, 4}) {
+          for (int dy : {-3, -1, 0, 2, 3, 4}) {
+            SpriteCanvas c = Canvas(4, 3, bits, 0xFFFFFF);
+            c.drawX = dx;
+            c.drawY = dy;
+            c.mirrored = mirrored;
+            ASSERT_TRUE(spr2 ? Draw2(c, s2, 4) : Draw1(c, s1, 4));
+            SpriteCanvas expect = Canvas(1, 1, bits);  // for packing the expected colours
+            for (int y = 0; y < 4; ++y)
+              for (int x = 0; x < 3; ++x) {
+                const int fr = y - dy;
+                const int fc = mirrored ? 3 - (x - dx) : x - dx;
+                const bool inside = fr >= 0 && fr < 4 && fc >= 0 && fc < 4;
+                ASSERT_EQ(c.MaskRow(y)[x], inside ? 255 : 0)
+                    << bits << mirrored << spr2 << " at " << dx << ',' << dy << " pixel " << x << ',' << y;
+                if (!inside) continue;
+                expect.Clear(Rgb(20 + fr * 4 + fc));
+                ASSERT_EQ(c.PixelRgb(x, y), expect.PixelRgb(0, 0));
+              }
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST_F(Raster, MirroredRowsStartAtTheFrameWidthAndSkipsGoLeft) {
+  SpriteCanvas c = Canvas(1, 6);
+  c.mirrored = true;
+  ASSERT_TRUE(Draw2(c, Spr2Stream().NextRow().Colour({1}).Skip(2).Colour({2, 3}).End(), 5));
+  EXPECT_EQ(c.PixelRgb(4, 0), Rgb(1));
+  EXPECT_EQ(c.MaskRow(0)[3], 0);
+  EXPECT_EQ(c.PixelRgb(1, 0), Rgb(2));
+  EXPECT_EQ(c.PixelRgb(0, 0), Rgb(3));
+  EXPECT_EQ(c.MaskRow(0)[5], 0);
+}
+
+TEST_F(Raster, AlphaIsAnOpacityOnAThirtyOneScale) {
+  const uint32_t bg = 0x102030;
+  // Alpha 0 changes nothing at all, not even depth.
+  SpriteCanvas c = Canvas(1, 3, 32, bg);
+  ASSERT_TRUE(Draw2(c, Spr2Stream().NextRow().Alpha({{10, 1, 0}, {10, 2, 31}, {10, 3, 255}}).End()));
+  EXPECT_EQ(c.PixelRgb(0, 0), bg);
+  EXPECT_EQ(c.DepthRow(0)[0], 255);
+  EXPECT_EQ(c.MaskRow(0)[0], 0);
+  for (int x : {1, 2}) {
+    EXPECT_EQ(c.PixelRgb(x, 0), Rgb(x + 1)) << "31 and above are opaque";
+    EXPECT_EQ(c.MaskRow(0)[x], 255);
+    EXPECT_EQ(c.DepthRow(0)[x], 10);
+  }
+
+  // Half opacity blends towards what lies below, mask as coverage.
+  SpriteCanvas half = Canvas(1, 1, 32, bg);
+  ASSERT_TRUE(Draw2(half, Spr2Stream().NextRow().Alpha({{10, 200, 15}}).End()));
+  const uint8_t keep = 255 - 123;
+  const uint32_t pal = Rgb(200);
+  const uint32_t expected = uint32_t(BlendDirect(0x10, uint8_t(pal >> 16), keep)) << 16 |
+                            uint32_t(BlendDirect(0x20, uint8_t(pal >> 8), keep)) << 8 |
+                            BlendDirect(0x30, uint8_t(pal), keep);
+  EXPECT_EQ(half.PixelRgb(0, 0), expected);
+  EXPECT_EQ(half.MaskRow(0)[0], BlendDirect(0, 255, keep));
+  EXPECT_EQ(half.DepthRow(0)[0], 10);
+
+  // Blend off: the colour is stored and the mask is the opacity.
+  SpriteCanvas off = Canvas(1, 1, 32, bg);
+  off.blend = false;
+  ASSERT_TRUE(Draw2(off, Spr2Stream().NextRow().Alpha({{10, 200, 15}}).End()));
+  EXPECT_EQ(off.PixelRgb(0, 0), pal);
+  EXPECT_EQ(off.MaskRow(0)[0], 123);
+}
+
+TEST_F(Raster, PacksAndBlendsAtEachDepth) {
+  // Palette entry 200 is (200, 55, 157).
+  struct Case {
+    int bits;
+    Bytes stored;
+  };
+  const Case cases[] = {
+      {15, {uint8_t((6 << 5) | 19), uint8_t((25 << 2) | (6 >> 3))}},
+      {16, {uint8_t((13 << 5) | 19), uint8_t((25 << 3) | (13 >> 3))}},
+      {24, {157, 55, 200}},
+      {32, {157, 55, 200, 0}},
+  };
+  for (const Case& c : cases) {
+    SpriteCanvas canvas = Canvas(1, 2, c.bits, 0xFFFFFF);
+    ASSERT_TRUE(Draw2(canvas, Spr2Stream().NextRow().Depth({{0, 200}}).Alpha({{0, 200, 16}}).End()));
+    EXPECT_EQ(Bytes(canvas.ColorRow(0), canvas.ColorRow(0) + c.stored.size()), c.stored) << c.bits;
+    // The blended pixel: white unpacked at this depth, mixed, packed again.
+    SpriteCanvas white = Canvas(1, 1, c.bits, 0xFFFFFF);
+    const uint32_t w = white.PixelRgb(0, 0);
+    const uint8_t keep = 255 - Spr2Opacity(16);
+    SpriteCanvas expect = Canvas(1, 1, c.bits);
+    expect.Clear(uint32_t(BlendDirect(uint8_t(w >> 16), 200, keep)) << 16 |
+                 uint32_t(BlendDirect(uint8_t(w >> 8), 55, keep)) << 8 | BlendDirect(uint8_t(w), 157, keep));
+    EXPECT_EQ(canvas.PixelRgb(1, 0), expect.PixelRgb(0, 0)) << c.bits;
+  }
+}
+
+TEST_F(Raster, StreamsStopAtTheCanvasBottomAndAtTheirLastByte) {
+  SpriteCanvas c = Canvas(2, 2);
+  Spr2Stream rows;
+  for (int r = 0; r < 50; ++r) rows.NextRow().Colour({r});
+  EXPECT_TRUE(Draw2(c, rows)) << "no end command: stops below the canvas";
+  EXPECT_EQ(c.PixelRgb(0, 1), Rgb(1));
+
+  // Cut in the middle of a pixel command: the whole pixels draw, then the draw stops.
+  Bytes cut = Spr2Stream().NextRow().Depth({{1, 7}, {1, 8}}).bytes();
+  cut.resize(cut.size() - 1);
+  SpriteCanvas d = Canvas(1, 2);
+  EXPECT_TRUE(DrawSpr2Frame(d, cut.data(), cut.size(), palette_.colors.data()));
+  EXPECT_EQ(d.PixelRgb(0, 0), Rgb(7));
+  EXPECT_EQ(d.MaskRow(0)[1], 0);
+
+  // A huge skip-rows count and huge columns go nowhere.
+  SpriteCanvas e = Canvas(2, 2);
+  EXPECT_TRUE(Draw2(e, Spr2Stream().NextRow().Skip(8191).Colour({1}).SkipRows(8191).Colour({2}).End()));
+  EXPECT_EQ(e.MaskRow(0)[0], 0);
+
+  SpriteCanvas f = Canvas(2, 2);
+  EXPECT_TRUE(Draw1(f, {4, 0, 2, 255, 3, 0, 9, 255, 2, 1, 4, 0}));
+  EXPECT_EQ(f.MaskRow(0)[1], 255);
+}
+
+TEST_F(Raster, InvalidCommandsFailAndKeepWhatWasDrawn) {
+  SpriteCanvas c = Canvas(1, 2);
+  EXPECT_FALSE(Draw2(c, Spr2Stream().NextRow().Colour({3}).Word(7, 0)));
+  EXPECT_EQ(c.PixelRgb(0, 0), Rgb(3));
+  for (uint8_t code : {0, 6, 7, 8, 10, 200}) {
+    SpriteCanvas d = Canvas(1, 1);
+    EXPECT_FALSE(Draw1(d, {4, 0, code, 1, 5, 0})) << int(code);
+  }
+}
+
+TEST_F(Raster, MembersRefuseCanvasesTheyCannotDrawInto) {
+  SpriteCanvas noDepth(2, 2, 32);
+  ASSERT_TRUE(noDepth.Allocate());
+  noDepth.depth.clear();
+  EXPECT_FALSE(Draw2(noDepth, Spr2Stream().NextRow().Colour({1})));
+  SpriteCanvas shortPlane = Canvas(2, 2);
+  shortPlane.color.resize(4);
+  EXPECT_FALSE(Draw1(shortPlane, {4, 0, 2, 2, 1, 0}));
+  SpriteCanvas badDepth = Canvas(2, 2);
+  badDepth.bitsPerPixel = 8;
+  EXPECT_FALSE(Draw1(badDepth, {5, 0}));
+}
+
+TEST(SpriteCanvas, ClearAndDisplayPlanes) {
+  SpriteCanvas c(2, 3, 16);
+  ASSERT_TRUE(c.Allocate());
+  EXPECT_EQ(c.ColorStride(), 8u);
+  EXPECT_EQ(c.PlaneStride(), 4u);
+  EXPECT_EQ(c.DisplayStride(), 12u);
+  c.Clear(0xFF8040, 255);
+  EXPECT_EQ(c.PixelRgb(2, 1), 0xF88040u);
+  c.MaskRow(0)[1] = 77;
+  c.viewMode = 2;
+  ASSERT_TRUE(c.ToDisplay());
+  EXPECT_EQ(c.DisplayRow(0)[3], 77);
+  EXPECT_EQ(c.DisplayRow(0)[5], 77);
+  c.viewMode = 0;
+  ASSERT_TRUE(c.ToDisplay());
+  EXPECT_EQ(c.DisplayRow(1)[0], 0x40);
+  EXPECT_EQ(c.DisplayRow(1)[2], 0xF8);
+  c.viewMode = 3;
+  EXPECT_FALSE(c.ToDisplay());
+}
+
+TEST(FrameDrawing, PalettesAreLookedUpInTheFile) {
+  gtest::TestFile tf;
+  tf.AddTestPalette(5);
+  ResourcePalt small;
+  small.colorCount = 16;
+  // Encoding always writes 256 colours, so store a 16-colour palette by hand.
+  Bytes b;
+  gtest::Put32(b, 1);
+  gtest::Put32(b, 16);
+  gtest::Put32(b, 0);
+  gtest::Put32(b, 0);
+  b.resize(16 + 48);
+  tf.file().AddChunk(ResourcePalt::kType, 6, "", b.data(), b.size());
+
+  Spr2Frame frame;
+  frame.width = frame.height = 1;
+  frame.palette = 99;
+  frame.pixelStream = Spr2Stream().NextRow().Colour({1}).End().bytes();
+  SpriteCanvas c(1, 1, 24);
+  ASSERT_TRUE(c.Allocate());
+  EXPECT_TRUE(DrawSpr2FrameFromFile(tf.file(), frame, 5, c)) << "missing frame palette: the fallback";
+  EXPECT_FALSE(DrawSpr2FrameFromFile(tf.file(), frame, 7, c));
+  EXPECT_FALSE(DrawSpr2FrameFromFile(tf.file(), frame, 6, c)) << "16 colours are not drawable";
+
+  ResourceSpr spr;
+  spr.paletteId = 5;
+  SprFrame f;
+  f.width = f.height = 1;
+  f.pixelStream = {4, 0, 2, 1, 9, 0, 5, 0};
+  spr.frames.push_back(f);
+  SpriteCanvas d(1, 1, 24);
+  ASSERT_TRUE(d.Allocate());
+  ASSERT_TRUE(DrawSprFrameFromFile(tf.file(), spr, 0, d));
+  EXPECT_EQ(d.DisplayRow(0)[2], 9) << "the display plane is refreshed";
+  EXPECT_FALSE(DrawSprFrameFromFile(tf.file(), spr, 1, d));
+  d.mask.clear();
+  EXPECT_FALSE(DrawSprFrameFromFile(tf.file(), spr, 0, d)) << "SPR# needs the mask plane";
+}
+
+TEST(FrameDrawing, RenderFrameHandsOutColourDepthAndOpacity) {
+  gtest::TestFile tf;
+  tf.AddTestPalette(5);
+  ResourceSpr2 s;
+  s.paletteId = 5;
+  Spr2Frame f;
+  f.width = 2;
+  f.height = 1;
+  f.palette = 5;
+  f.pixelStream = Spr2Stream().NextRow().Alpha({{40, 1, 31}, {60, 2, 0}}).End().bytes();
+  s.frames.push_back(f);
+  RenderedBitmap colour, depth, alpha;
+  ASSERT_TRUE(s.RenderFrame(tf.file(), 0, 0xFFFFFF, 15, colour, depth, alpha));
+  EXPECT_EQ(colour.bitsPerPixel, 16);
+  EXPECT_EQ(depth.bits[0], 40);
+  EXPECT_EQ(depth.bits[1], 255);
+  EXPECT_EQ(alpha.bits[0], 255);
+  EXPECT_EQ(alpha.bits[1], 0);
+  EXPECT_EQ(alpha.greyTable[3 * 77 + 1], 77);
+  EXPECT_FALSE(s.RenderFrame(tf.file(), 1, 0, 32, colour, depth, alpha));
+}
+
+}  // namespace
+}  // namespace scrivet
