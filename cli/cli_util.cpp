@@ -83,6 +83,31 @@ bool ParseFlags(const QString& text, uint16_t& flags) {
   return true;
 }
 
+bool ParseIdentity(const QString& typeText, const QString& idText, TypeCode& type, uint16_t& id) {
+  if (!ParseType(typeText, type)) {
+    Fail(QString("'%1' is not a type code of four characters").arg(typeText));
+    return false;
+  }
+  if (!ParseId(idText, id)) {
+    Fail(QString("'%1' is not an id from 0 to 65535").arg(idText));
+    return false;
+  }
+  return true;
+}
+
+IffChunk* FindLoadedChunk(IffFile& file, const QString& path, TypeCode type, uint16_t id) {
+  IffChunk* chunk = file.Find(type, id);
+  if (!chunk) {
+    Fail(QString("%1: no resource %2 #%3").arg(path, FromBytes(TypeCodeToString(type))).arg(id));
+    return nullptr;
+  }
+  if (!file.LoadChunkData(*chunk)) {
+    Fail(QString("%1: couldn't read the resource's data").arg(path));
+    return nullptr;
+  }
+  return chunk;
+}
+
 QString FromBytes(const std::string& bytes) {
   std::u16string u = Cp1252ToUtf16(bytes);
   return QString::fromUtf16(u.data(), qsizetype(u.size()));

@@ -31,6 +31,10 @@ bool ParseType(const QString& text, TypeCode& type);
 // A decimal id 0-65535 (or 0x hex); false otherwise.
 bool ParseId(const QString& text, uint16_t& id);
 bool ParseFlags(const QString& text, uint16_t& flags);
+// TYPE and ID arguments together; reports a bad one itself.
+bool ParseIdentity(const QString& typeText, const QString& idText, TypeCode& type, uint16_t& id);
+// The resource with that identity, its data loaded; reports a missing or unreadable one (null).
+IffChunk* FindLoadedChunk(IffFile& file, const QString& path, TypeCode type, uint16_t id);
 
 // Resource texts (Windows-1252 bytes) <-> QString through the lossless mapping.
 QString FromBytes(const std::string& bytes);

@@ -11,19 +11,6 @@
 namespace scrivet::cli {
 namespace {
 
-// The identity given as TYPE ID on the command line, checked.
-bool ParseIdentity(const QString& typeText, const QString& idText, TypeCode& type, uint16_t& id) {
-  if (!ParseType(typeText, type)) {
-    Fail(QString("'%1' is not a type code of four characters").arg(typeText));
-    return false;
-  }
-  if (!ParseId(idText, id)) {
-    Fail(QString("'%1' is not an id from 0 to 65535").arg(idText));
-    return false;
-  }
-  return true;
-}
-
 // Opens FILE for a change; a file that does not exist yet starts as an empty container.
 std::unique_ptr<IffFile> OpenForChange(const QString& path, bool mayCreate) {
   if (mayCreate && !QFileInfo::exists(path)) return IffFile::CreateEmpty(false);
@@ -43,9 +30,8 @@ int RunCat(const QStringList& args) {
   if (!ParseIdentity(pos[1], pos[2], type, id)) return 2;
   auto file = OpenIff(pos[0]);
   if (!file) return 2;
-  IffChunk* chunk = file->Find(type, id);
-  if (!chunk) return Fail(QString("%1: no resource %2 #%3").arg(pos[0], pos[1], pos[2]));
-  if (!file->LoadChunkData(*chunk)) return Fail(QString("%1: couldn't read the resource's data").arg(pos[0]));
+  IffChunk* chunk = FindLoadedChunk(*file, pos[0], type, id);
+  if (!chunk) return 2;
   if (!WriteStdout(chunk->Data(), chunk->Size())) return Fail("couldn't write to standard output");
   return 0;
 }
