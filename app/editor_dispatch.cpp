@@ -37,6 +37,14 @@ EditorEntry FindEditorEntry(TypeCode reportedType) {
 
 void OverrideEditorEntry(TypeCode reportedType, EditorEntry entry) { Overrides()[reportedType] = entry; }
 
+NewResourceSetup FindNewResourceSetup(TypeCode chunkType) {
+  size_t count = 0;
+  const NewResourceRow* rows = NewResourceRows(count);
+  for (size_t i = 0; i < count; ++i)
+    if (rows[i].setup && rows[i].chunkType == chunkType) return rows[i].setup;
+  return nullptr;
+}
+
 void ResetEditorEntries() { Overrides().clear(); }
 
 EditorResult RunEditorFor(IffResource& resource, EditorContext& context) {

@@ -40,6 +40,16 @@ void ResetEditorEntries();
 
 // SaveFailed: the editor said OK but the resource could not be encoded back; the container's
 // chunk keeps its old bytes.
+// Extra set-up of a resource created by the Add command, per chunk type (a career, for example,
+// offers its ten default jobs). Rows live in editor_table.cpp beside the editors.
+using NewResourceSetup = void (*)(IffResource& resource, Platform& platform, QWidget* parent);
+struct NewResourceRow {
+  TypeCode chunkType;
+  NewResourceSetup setup;
+};
+const NewResourceRow* NewResourceRows(size_t& count);
+NewResourceSetup FindNewResourceSetup(TypeCode chunkType);
+
 enum class EditorResult { NotHandled, Ok, Cancel, SaveFailed };
 
 // Saves the resource into the container under its own identity; on failure the container's

@@ -1,0 +1,510 @@
+#include "app/main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+#ifdef SCRIVET_HAVE_PRINT
+#include <QPrintDialog>
+#include <QPrinter>
+#endif
+
+#include "app/child_frame.h"
+#include "app/scrivet2_doc.h"
+#include "app/scrivet2_view.h"
+#include "app/startup.h"
+
+namespace scrivet {
+
+namespace {
+
+const QString kAppTitle = QStringLiteral("Scrivet 2");
+const QString kRecentKey = QStringLiteral("Recent File List");
+const QString kGeometryKey = QStringLiteral("MainFrame/Geometry");
+const QString kIffFilter = QStringLiteral("IFF Files (*.iff)");
+
+// "&Text\tShortcut": the text shows the shortcut the way the menus have always written it.
+QAction* MakeAction(QObject* parent, const QString& text, const QString& shortcut = QString()) {
+  auto* action = new QAction(text, parent);
+  if (!shortcut.isEmpty()) action->setShortcut(QKeySequence(shortcut));
+  return action;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(Platform& platform, ViewDialogs& dialogs) : platform_(platform), dialogs_(dialogs) {
+  setWindowTitle(kAppTitle);
+  setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+  mdi_ = new QMdiArea(this);
+  setCentralWidget(mdi_);
+  setAcceptDrops(true);
+  BuildMenus();
+  BuildToolBar();
+  statusBar()->showMessage(QStringLiteral("Ready"));
+  connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateState(); });
+  restoreGeometry(platform_.Setting(kGeometryKey).toByteArray());
+  UpdateState();
+}
+
+CMainFrame::~CMainFrame() {
+  // Views refer to their documents: close the windows before the documents go.
+  closingAll_ = true;
+  for (CChildFrame* frame : QList<CChildFrame*>(frames_)) delete frame;
+  qDeleteAll(docs_);
+  docs_.clear();
+}
+
+// ---------------------------------------------------------------- furniture
+
+void CMainFrame::BuildMenus() {
+  fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
+  QAction* newAction = MakeAction(this, QStringLiteral("&New\tCtrl+N"), QStringLiteral("Ctrl+N"));
+  connect(newAction, &QAction::triggered, this, [this] { NewDocument(); });
+  QAction* openAction = MakeAction(this, QStringLiteral("&Open...\tCtrl+O"), QStringLiteral("Ctrl+O"));
+  connect(openAction, &QAction::triggered, this, [this] {
+    FileDialogRequest request;
+    request.filter = kIffFilter + QStringLiteral(";;All Files (*.*)");
+    QString path = platform_.OpenFileName(this, request);
+    if (!path.isEmpty()) OpenDocument(path);
+  });
+  QAction* closeAction = MakeAction(this, QStringLiteral("&Close"));
+  connect(closeAction, &QAction::triggered, this, [this] {
+    if (CScrivet2Doc* doc = ActiveDocument()) CloseDocument(*doc);
+  });
+  QAction* saveAction = MakeAction(this, QStringLiteral("&Save\tCtrl+S"), QStringLiteral("Ctrl+S"));
+  connect(saveAction, &QAction::triggered, this, [this] {
+    if (CScrivet2Doc* doc = ActiveDocument()) SaveDocument(*doc);
+  });
+  QAction* saveAsAction = MakeAction(this, QStringLiteral("Save &As..."));
+  connect(saveAsAction, &QAction::triggered, this, [this] {
+    if (CScrivet2Doc* doc = ActiveDocument()) SaveDocumentAs(*doc);
+  });
+  QAction* scriptAction = MakeAction(this, QStringLiteral("Load custom script.txt"));
+  connect(scriptAction, &QAction::triggered, this, &CMainFrame::LoadCustomScript);
+  QAction* settingsAction = MakeAction(this, QStringLiteral("Settings..."));
+  connect(settingsAction, &QAction::triggered, this, &CMainFrame::ChooseGameFolder);
+  QAction* exitAction = MakeAction(this, QStringLiteral("E&xit"));
+  connect(exitAction, &QAction::triggered, this, &QWidget::close);
+
+  fileMenu_->addActions({newAction, openAction, closeAction, saveAction, saveAsAction});
+  fileMenu_->addSeparator();
+  fileMenu_->addAction(scriptAction);
+  fileMenu_->addAction(settingsAction);
+  recentSeparator_ = fileMenu_->addSeparator();
+  for (int i = 0; i < kRecentFiles; ++i) {
+    QAction* recent = fileMenu_->addAction(QString());
+    connect(recent, &QAction::triggered, this, [this, recent] { OpenDocument(recent->data().toString()); });
+    recentActions_ << recent;
+  }
+  fileMenu_->addSeparator();
+  fileMenu_->addAction(exitAction);
+  docOnlyFileActions_ = {closeAction, saveAction, saveAsAction};
+  RebuildRecentMenu();
+
+  editMenu_ = menuBar()->addMenu(QStringLiteral("&Edit"));
+  for (const EditCommand& command : EditCommands()) {
+    QAction* action = MakeAction(this, QString::fromLatin1(command.text), QString::fromLatin1(command.shortcut));
+    auto run = command.run;
+    connect(action, &QAction::triggered, this, [this, run] {
+      if (CScrivet2View* view = ActiveView()) (view->Controller().*run)();
+    });
+    action->setData(command.needsSelection);
+    editMenu_->addAction(action);
+    editActions_ << action;
+  }
+  // Shortcuts must work while the menu is closed; the greyed state is shown only in the menu.
+  connect(editMenu_, &QMenu::aboutToShow, this, [this] {
+    CScrivet2View* view = ActiveView();
+    const bool selection = view && view->Controller().HasSelection();
+    for (QAction* action : editActions_) action->setEnabled(selection || !action->data().toBool());
+  });
+  connect(editMenu_, &QMenu::aboutToHide, this, [this] {
+    for (QAction* action : editActions_) action->setEnabled(true);
+  });
+  addActions(editActions_);
+
+  viewMenu_ = menuBar()->addMenu(QStringLiteral("&View"));
+  QAction* toolBarAction = viewMenu_->addAction(QStringLiteral("&Toolbar"));
+  toolBarAction->setCheckable(true);
+  toolBarAction->setChecked(true);
+  QAction* statusAction = viewMenu_->addAction(QStringLiteral("&Status Bar"));
+  statusAction->setCheckable(true);
+  statusAction->setChecked(true);
+  connect(toolBarAction, &QAction::toggled, this, [this](bool on) { toolBar_->setVisible(on); });
+  connect(statusAction, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+
+  windowMenu_ = menuBar()->addMenu(QStringLiteral("&Window"));
+  QAction* newWindow = windowMenu_->addAction(QStringLiteral("&New Window"));
+  connect(newWindow, &QAction::triggered, this, [this] { NewWindow(); });
+  QAction* cascade = windowMenu_->addAction(QStringLiteral("&Cascade"));
+  connect(cascade, &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
+  QAction* tile = windowMenu_->addAction(QStringLiteral("&Tile"));
+  connect(tile, &QAction::triggered, mdi_, &QMdiArea::tileSubWindows);
+  QAction* arrange = windowMenu_->addAction(QStringLiteral("&Arrange Icons"));
+  connect(arrange, &QAction::triggered, this, &CMainFrame::ArrangeIcons);
+  windowCommandActions_ = {newWindow, cascade, tile, arrange};
+  connect(windowMenu_, &QMenu::aboutToShow, this, &CMainFrame::RebuildWindowMenu);
+
+  helpMenu_ = menuBar()->addMenu(QStringLiteral("&Help"));
+  helpMenu_->addAction(QStringLiteral("&About Scrivet 2..."), this, &CMainFrame::ShowAbout);
+}
+
+void CMainFrame::BuildToolBar() {
+  toolBar_ = addToolBar(QStringLiteral("Standard"));
+  toolBar_->setObjectName(QStringLiteral("Standard"));
+  toolBar_->setMovable(true);
+  toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+  auto add = [this](QStyle::StandardPixmap pixmap, const QString& theme, const QString& tip) {
+    QIcon icon = QIcon::fromTheme(theme, style()->standardIcon(pixmap));
+    QAction* action = toolBar_->addAction(icon, tip);
+    action->setToolTip(tip);
+    return action;
+  };
+  connect(add(QStyle::SP_FileIcon, QStringLiteral("document-new"), QStringLiteral("New")), &QAction::triggered, this,
+          [this] { NewDocument(); });
+  connect(add(QStyle::SP_DialogOpenButton, QStringLiteral("document-open"), QStringLiteral("Open")),
+          &QAction::triggered, fileMenu_->actions().at(1), &QAction::trigger);
+  saveToolAction_ = add(QStyle::SP_DialogSaveButton, QStringLiteral("document-save"), QStringLiteral("Save"));
+  connect(saveToolAction_, &QAction::triggered, docOnlyFileActions_.at(1), &QAction::trigger);
+  toolBar_->addSeparator();
+  // Cut, Copy and Paste have no use in the resource list and stay disabled.
+  add(QStyle::SP_DialogDiscardButton, QStringLiteral("edit-cut"), QStringLiteral("Cut"))->setEnabled(false);
+  add(QStyle::SP_FileLinkIcon, QStringLiteral("edit-copy"), QStringLiteral("Copy"))->setEnabled(false);
+  add(QStyle::SP_DialogApplyButton, QStringLiteral("edit-paste"), QStringLiteral("Paste"))->setEnabled(false);
+  toolBar_->addSeparator();
+  printToolAction_ = add(QStyle::SP_ComputerIcon, QStringLiteral("document-print"), QStringLiteral("Print"));
+  connect(printToolAction_, &QAction::triggered, this, &CMainFrame::Print);
+  toolBar_->addSeparator();
+  connect(add(QStyle::SP_MessageBoxQuestion, QStringLiteral("help-about"), QStringLiteral("About")),
+          &QAction::triggered, this, &CMainFrame::ShowAbout);
+}
+
+void CMainFrame::UpdateState() {
+  const bool haveDoc = !docs_.isEmpty();
+  for (QAction* action : docOnlyFileActions_) action->setVisible(haveDoc);
+  editMenu_->menuAction()->setVisible(haveDoc);
+  windowMenu_->menuAction()->setVisible(haveDoc);
+  for (QAction* action : editActions_) action->setEnabled(haveDoc);
+  saveToolAction_->setEnabled(haveDoc);
+  printToolAction_->setEnabled(haveDoc);
+#ifndef SCRIVET_HAVE_PRINT
+  printToolAction_->setVisible(false);
+#endif
+  QMdiSubWindow* active = mdi_->activeSubWindow();
+  if (active) {
+    QString title = active->windowTitle();
+    title.replace(QStringLiteral("[*]"), active->isWindowModified() ? QStringLiteral("*") : QString());
+    setWindowTitle(kAppTitle + QStringLiteral(" - ") + title);
+  } else {
+    setWindowTitle(kAppTitle);
+  }
+}
+
+QStringList CMainFrame::VisibleMenus() const {
+  QStringList titles;
+  for (QAction* action : menuBar()->actions())
+    if (action->isVisible()) titles << action->text();
+  return titles;
+}
+
+QStringList CMainFrame::VisibleItems(const QString& menuTitle) const {
+  QStringList items;
+  for (QAction* menuAction : menuBar()->actions()) {
+    if (menuAction->text() != menuTitle || !menuAction->menu()) continue;
+    for (QAction* action : menuAction->menu()->actions())
+      if (action->isVisible() && !action->isSeparator()) items << action->text();
+  }
+  return items;
+}
+
+// ---------------------------------------------------------------- documents and windows
+
+CChildFrame* CMainFrame::AddFrame(CScrivet2Doc& doc) {
+  auto* view = new CScrivet2View(doc, dialogs_);
+  auto* frame = new CChildFrame(*this, doc, view);
+  mdi_->addSubWindow(frame);
+  frames_ << frame;
+  connect(frame, &QObject::destroyed, this, [this, frame, docPtr = &doc] {
+    frames_.removeOne(frame);
+    if (FramesOf(docPtr).isEmpty()) ForgetDocument(docPtr);
+    UpdateTitles(docPtr);
+    UpdateState();
+  });
+  frame->showMaximized();
+  UpdateTitles(&doc);
+  UpdateState();
+  return frame;
+}
+
+QList<CChildFrame*> CMainFrame::FramesOf(const CScrivet2Doc* doc) const {
+  QList<CChildFrame*> frames;
+  for (CChildFrame* frame : frames_)
+    if (&frame->Document() == doc) frames << frame;
+  return frames;
+}
+
+void CMainFrame::UpdateTitles(CScrivet2Doc* doc) {
+  if (!docs_.contains(doc)) return;
+  QList<CChildFrame*> frames = FramesOf(doc);
+  for (int i = 0; i < frames.size(); ++i) frames[i]->UpdateTitle(i + 1, int(frames.size()));
+  UpdateState();
+}
+
+CScrivet2Doc* CMainFrame::NewDocument() {
+  auto* doc = new CScrivet2Doc(platform_, QStringLiteral("IFFFile%1").arg(++untitledCount_));
+  doc->setParent(this);
+  docs_ << doc;
+  connect(doc, &CScrivet2Doc::TitleChanged, this, [this, doc] { UpdateTitles(doc); });
+  AddFrame(*doc);
+  return doc;
+}
+
+CScrivet2Doc* CMainFrame::OpenDocument(const QString& path) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  for (CScrivet2Doc* doc : docs_) {
+    if (doc->PathName() == absolute) {
+      QList<CChildFrame*> frames = FramesOf(doc);
+      if (!frames.isEmpty()) mdi_->setActiveSubWindow(frames.first());
+      return doc;
+    }
+  }
+  auto* doc = new CScrivet2Doc(platform_, QFileInfo(path).fileName());
+  doc->setParent(this);
+  docs_ << doc;
+  connect(doc, &CScrivet2Doc::TitleChanged, this, [this, doc] { UpdateTitles(doc); });
+  CChildFrame* frame = AddFrame(*doc);
+  if (!doc->Open(path, frame->View())) {
+    closingDoc_ = doc;
+    frame->close();
+    closingDoc_ = nullptr;
+    return nullptr;
+  }
+  AddRecentFile(absolute);
+  return doc;
+}
+
+bool CMainFrame::SaveDocument(CScrivet2Doc& doc) {
+  if (doc.PathName().isEmpty()) return SaveDocumentAs(doc);
+  QList<CChildFrame*> frames = FramesOf(&doc);
+  return doc.Save(doc.PathName(), frames.isEmpty() ? static_cast<QWidget*>(this) : frames.first()->View());
+}
+
+bool CMainFrame::SaveDocumentAs(CScrivet2Doc& doc) {
+  FileDialogRequest request;
+  request.filter = kIffFilter;
+  request.defaultSuffix = QStringLiteral("iff");
+  request.defaultName = doc.PathName().isEmpty() ? doc.Title() : doc.PathName();
+  QString path = platform_.SaveFileName(this, request);
+  if (path.isEmpty()) return false;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".iff");
+  if (!doc.Save(path, this)) return false;
+  AddRecentFile(doc.PathName());
+  return true;
+}
+
+bool CMainFrame::SaveModified(CScrivet2Doc& doc) {
+  if (!doc.IsModified()) return true;
+  MessageAnswer answer = platform_.Message(this, QStringLiteral("Save changes to %1?").arg(doc.Title()), kAppTitle,
+                                           MessageIcon::Warning, MessageButtons::YesNoCancel);
+  if (answer == MessageAnswer::Cancel) return false;
+  if (answer == MessageAnswer::Yes) return SaveDocument(doc);
+  return true;
+}
+
+bool CMainFrame::CanCloseFrame(CChildFrame* frame) {
+  if (closingAll_ || closingDoc_ == &frame->Document()) return true;
+  if (FramesOf(&frame->Document()).size() > 1) return true;
+  return SaveModified(frame->Document());
+}
+
+bool CMainFrame::CloseDocument(CScrivet2Doc& doc) {
+  if (!SaveModified(doc)) return false;
+  closingDoc_ = &doc;
+  for (CChildFrame* frame : FramesOf(&doc)) frame->close();
+  closingDoc_ = nullptr;
+  return true;
+}
+
+bool CMainFrame::CloseAllDocuments() {
+  for (CScrivet2Doc* doc : QList<CScrivet2Doc*>(docs_))
+    if (!SaveModified(*doc)) return false;
+  closingAll_ = true;
+  for (QMdiSubWindow* window : mdi_->subWindowList()) window->close();
+  closingAll_ = false;
+  return true;
+}
+
+void CMainFrame::ForgetDocument(CScrivet2Doc* doc) {
+  if (!docs_.removeOne(doc)) return;
+  doc->deleteLater();
+}
+
+CScrivet2Doc* CMainFrame::ActiveDocument() const {
+  auto* frame = qobject_cast<CChildFrame*>(mdi_->activeSubWindow());
+  if (frame) return &frame->Document();
+  return docs_.isEmpty() ? nullptr : docs_.last();
+}
+
+CScrivet2View* CMainFrame::ActiveView() const {
+  auto* frame = qobject_cast<CChildFrame*>(mdi_->activeSubWindow());
+  if (frame) return frame->View();
+  QList<CChildFrame*> frames = FramesOf(ActiveDocument());
+  return frames.isEmpty() ? nullptr : frames.last()->View();
+}
+
+CChildFrame* CMainFrame::NewWindow() {
+  CScrivet2Doc* doc = ActiveDocument();
+  return doc ? AddFrame(*doc) : nullptr;
+}
+
+void CMainFrame::ArrangeIcons() {
+  // Minimized windows line up along the bottom edge.
+  int x = 0;
+  for (QMdiSubWindow* window : mdi_->subWindowList()) {
+    if (!window->isMinimized()) continue;
+    QSize size = window->size();
+    window->move(x, mdi_->viewport()->height() - size.height());
+    x += size.width();
+  }
+}
+
+void CMainFrame::RebuildWindowMenu() {
+  for (QAction* action : windowMenu_->actions())
+    if (!windowCommandActions_.contains(action)) {
+      windowMenu_->removeAction(action);
+      action->deleteLater();
+    }
+  const QList<QMdiSubWindow*> windows = mdi_->subWindowList();
+  if (windows.isEmpty()) return;
+  windowMenu_->addSeparator();
+  for (int i = 0; i < windows.size(); ++i) {
+    QMdiSubWindow* window = windows[i];
+    QString title = window->windowTitle().replace(QStringLiteral("[*]"), QString());
+    QAction* action = windowMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
+    action->setCheckable(true);
+    action->setChecked(window == mdi_->activeSubWindow());
+    connect(action, &QAction::triggered, this, [this, window] { mdi_->setActiveSubWindow(window); });
+  }
+}
+
+// ---------------------------------------------------------------- other commands
+
+QStringList CMainFrame::RecentFiles() const { return platform_.Setting(kRecentKey).toStringList(); }
+
+void CMainFrame::AddRecentFile(const QString& path) {
+  QStringList files = RecentFiles();
+  files.removeAll(path);
+  files.prepend(path);
+  while (files.size() > kRecentFiles) files.removeLast();
+  platform_.SetSetting(kRecentKey, files);
+  RebuildRecentMenu();
+}
+
+void CMainFrame::RebuildRecentMenu() {
+  const QStringList files = RecentFiles();
+  for (int i = 0; i < recentActions_.size(); ++i) {
+    QAction* action = recentActions_[i];
+    const bool used = i < files.size();
+    action->setVisible(used);
+    if (used) {
+      action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]));
+      action->setData(files[i]);
+    }
+  }
+  recentSeparator_->setVisible(!files.isEmpty());
+}
+
+void CMainFrame::LoadCustomScript() {
+  FileDialogRequest request;
+  request.defaultName = QStringLiteral("script.txt");
+  request.defaultSuffix = QStringLiteral("txt");
+  request.filter = QStringLiteral("Text files (*.txt);;All files(*.*)");
+  QString path = platform_.OpenFileName(this, request);
+  if (path.isEmpty()) return;
+  scrivet::LoadCustomScript(path, platform_, this);
+}
+
+void CMainFrame::ChooseGameFolder() {
+  QString current = platform_.Setting(QStringLiteral("GameFolder")).toString();
+  QString folder = platform_.ExistingFolder(this, QStringLiteral("Game folder of The Sims"), current);
+  if (folder.isEmpty()) return;
+  platform_.SetSetting(QStringLiteral("GameFolder"), folder);
+  platform_.Message(this,
+                    QStringLiteral("The game folder is now \"%1\".\n\nThis takes effect the next time Scrivet 2 starts.")
+                        .arg(folder),
+                    kAppTitle, MessageIcon::Information);
+}
+
+void CMainFrame::Print() {
+#ifdef SCRIVET_HAVE_PRINT
+  CScrivet2View* view = ActiveView();
+  if (!view) return;
+  QPrinter printer;
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  // The list as it is shown, one row per line.
+  QAbstractItemModel* model = view->ResourceList()->model();
+  QString text;
+  for (int row = 0; row < model->rowCount(); ++row) {
+    QStringList cells;
+    for (int column = 0; column < model->columnCount(); ++column)
+      cells << model->index(row, column).data().toString();
+    text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+  }
+  QTextDocument document;
+  document.setPlainText(text);
+  document.print(&printer);
+#endif
+}
+
+void CMainFrame::ShowAbout() {
+  QDialog dialog(this);
+  dialog.setWindowTitle(QStringLiteral("About Scrivet 2"));
+  auto* layout = new QHBoxLayout(&dialog);
+  auto* icon = new QLabel(&dialog);
+  icon->setPixmap(windowIcon().pixmap(32, 32));
+  layout->addWidget(icon, 0, Qt::AlignTop);
+  auto* column = new QVBoxLayout;
+  column->addWidget(new QLabel(QStringLiteral("Scrivet 2 Version 2.0"), &dialog));
+  column->addWidget(new QLabel(QStringLiteral("An editor for the resource files of The Sims."), &dialog));
+  column->addWidget(new QLabel(QStringLiteral("Quorvane Applications"), &dialog));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+  connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  column->addWidget(buttons);
+  layout->addLayout(column);
+  dialog.exec();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (!CloseAllDocuments()) {
+    event->ignore();
+    return;
+  }
+  platform_.SetSetting(kGeometryKey, saveGeometry());
+  event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) OpenDocument(url.toLocalFile());
+  event->acceptProposedAction();
+}
+
+}  // namespace scrivet

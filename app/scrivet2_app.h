@@ -1,0 +1,38 @@
+#pragma once
+// The application object: command line, start-up and the main frame.
+
+#include <QApplication>
+#include <memory>
+
+#include "app/qt_view_dialogs.h"
+#include "editors/qt_platform.h"
+
+namespace scrivet {
+
+class CMainFrame;
+
+class CScrivet2App : public QApplication {
+  Q_OBJECT
+
+ public:
+  // Before the application object exists: a screenshot run needs no display.
+  static void PrepareEnvironment(int argc, char** argv);
+
+  CScrivet2App(int& argc, char** argv);
+  ~CScrivet2App() override;
+
+  // Start-up and command line. Returns an exit code when the program is already done
+  // (--help, --version, --screenshot, failures), or -1 to run the event loop.
+  int Start();
+
+  CMainFrame* MainFrame() { return frame_.get(); }
+
+ private:
+  int TakeScreenshot(const QString& path);
+
+  std::unique_ptr<QtPlatform> platform_;
+  QtViewDialogs dialogs_;
+  std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace scrivet

@@ -1,0 +1,67 @@
+#pragma once
+// One open IFF file. The document owns its container; every view of it listens to Changed().
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+#include "core/iff_file.h"
+#include "editors/platform.h"
+
+class QWidget;
+
+namespace scrivet {
+
+class CScrivet2Doc : public QObject {
+  Q_OBJECT
+
+ public:
+  // A new document: an empty in-memory container named `untitledName` (e.g. "IFFFile1").
+  CScrivet2Doc(Platform& platform, const QString& untitledName);
+  ~CScrivet2Doc() override;
+
+  IffFile& File() { return *file_; }
+  Platform& GetPlatform() { return platform_; }
+
+  // Attaches the file and reads its directory. A file that is not IFF, or of an unknown version,
+  // gives its message and leaves the document empty but titled with the file; false only when
+  // the file cannot be opened at all (reported too).
+  bool Open(const QString& path, QWidget* messageOwner);
+  // Writes everything to `path` through a safe save. On failure: "Couldn't save the file!" or
+  // the system's reason, the old file stays, the document stays modified.
+  bool Save(const QString& path, QWidget* messageOwner);
+
+  // Loads a chunk's data for a command, refusing (with a message) when another program has
+  // changed the file on disk since it was opened: its bytes would no longer match the directory.
+  bool LoadChunk(IffChunk& chunk, QWidget* messageOwner);
+
+  bool IsModified() const { return modified_; }
+  void SetModified(bool modified);
+  // A command changed the container: mark modified and refresh every view.
+  void ContainerChanged();
+
+  // Full path, empty while the document has never been saved or opened.
+  const QString& PathName() const { return path_; }
+  // The name shown in titles: the file name, or the untitled name.
+  QString Title() const;
+
+ signals:
+  void Changed();
+  void TitleChanged();
+
+ private:
+  void StampFile();
+  bool FileChangedOnDisk() const;
+
+  Platform& platform_;
+  std::unique_ptr<IffFile> file_;
+  QString untitled_;
+  QString path_;
+  bool modified_ = false;
+  // What the file looked like when it was opened, to notice replacement by another program.
+  qint64 stampSize_ = -1;
+  QDateTime stampTime_;
+};
+
+}  // namespace scrivet
