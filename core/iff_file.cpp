@@ -80,8 +80,8 @@ std::unique_ptr<IffFile> IffFile::AttachStream(const Stream& stream, std::string
   std::unique_ptr<Stream> copy = stream.Duplicate();
   if (!copy) return nullptr;
   std::unique_ptr<IffFile> file(new IffFile);
-  file->streamLength_ = copy->Length();
   file->stream_ = std::move(copy);
+  file->RememberStreamState();
   file->inMemory_ = file->stream_->IsMemory();
   file->name_ = std::move(fileName);
   file->readOnly_ = readOnly;
@@ -91,7 +91,7 @@ std::unique_ptr<IffFile> IffFile::AttachStream(const Stream& stream, std::string
 std::unique_ptr<IffFile> IffFile::AttachMemoryCopy(const MemoryStream& memory) {
   std::unique_ptr<IffFile> file(new IffFile);
   file->stream_ = std::make_unique<MemoryStream>(memory.Bytes());
-  file->streamLength_ = memory.Length();
+  file->RememberStreamState();
   file->inMemory_ = true;
   file->readOnly_ = false;
   return file;
@@ -103,7 +103,6 @@ std::unique_ptr<IffFile> IffFile::OpenPath(const std::filesystem::path& path, in
   if (!stream) return nullptr;
   // The container keeps the opened handle itself rather than a duplicate of it.
   std::unique_ptr<IffFile> file(new IffFile);
-  file->streamLength_ = stream->Length();
   file->stream_ = std::move(stream);
   file->name_ = path.string();
   file->readOnly_ = true;
@@ -119,71 +118,50 @@ void IffFile::Close() {
   index_.clear();
   typeList_.clear();
   typeListDirty_ = false;
-  hasTombstones_ = false;
 }
 
 // ---------------------------------------------------------------- reading
 
-bool IffFile::RegisterChunk(const uint8_t* h, uint64_t dataOffset, IffChunk** registered) {
+std::unique_ptr<IffChunk> IffFile::ChunkFromHeader(const uint8_t* h, uint64_t dataOffset) {
   uint32_t size = LoadU32BE(h + 4);
-  if (size < kChunkHeaderSize || size > kMaxChunkSize) return false;
+  if (size < kChunkHeaderSize || size > kMaxChunkSize) return nullptr;
   auto chunk = std::make_unique<IffChunk>();
   chunk->type = LoadU32BE(h);
   chunk->id = LoadU16BE(h + 8);
   chunk->flags = LoadU16BE(h + 10);
   chunk->name = NameFromHeader(h + 12);
   chunk->dataOffset = dataOffset;
+  chunk->loaded = false;
   chunk->pendingSize_ = size - kChunkHeaderSize;
-  chunk->Unload();
-  chunk->pendingSize_ = size - kChunkHeaderSize;
-
-  uint64_t key = Key(chunk->type, chunk->id);
-  auto found = index_.find(key);
-  if (found != index_.end()) {
-    // The later one wins; leave a hole that is closed once the whole directory is read.
-    for (size_t i = chunks_.size(); i-- > 0;) {
-      if (chunks_[i].get() == found->second) {
-        chunks_[i].reset();
-        hasTombstones_ = true;
-        break;
-      }
-    }
-  }
-  IffChunk* raw = chunk.get();
-  chunks_.push_back(std::move(chunk));
-  index_[key] = raw;
-  TypesChanged();
-  if (registered) *registered = raw;
-  return true;
+  return chunk;
 }
 
-void IffFile::CompactTombstones() {
-  if (!hasTombstones_) return;
-  chunks_.erase(std::remove(chunks_.begin(), chunks_.end(), nullptr), chunks_.end());
-  hasTombstones_ = false;
-}
+namespace {
 
-void IffFile::ReadMap(IffChunk& map) {
+// The chunk offsets a resource map lists, in map order; a map cut short yields the entries before
+// the cut. Names and ids in the map are not used: the chunk headers are authoritative.
+std::vector<uint32_t> MapEntryOffsets(IffChunk& map) {
+  std::vector<uint32_t> offsets;
   uint8_t magic[4];
   map.Rewind();
-  if (!map.SetCursor(8) || !map.Read(magic, 4) || std::memcmp(magic, "pmsr", 4) != 0) return;
+  if (!map.SetCursor(8) || !map.Read(magic, 4) || std::memcmp(magic, "pmsr", 4) != 0) return offsets;
   uint32_t groups;
-  if (!map.SetCursor(16) || !map.ReadU32(groups)) return;
-  uint8_t header[kChunkHeaderSize];
+  if (!map.SetCursor(16) || !map.ReadU32(groups)) return offsets;
+  std::string name;
   for (uint32_t g = 0; g < groups; ++g) {
     uint32_t type, count;
-    if (!map.ReadU32(type) || !map.ReadU32(count)) return;
+    if (!map.ReadU32(type) || !map.ReadU32(count)) return offsets;
     for (uint32_t e = 0; e < count; ++e) {
       uint32_t offset;
-      std::string name;
-      if (!map.ReadU32(offset) || !map.Skip(4) || !map.ReadZString(name)) return;
-      if (map.Cursor() % 2 != 0 && !map.Skip(1)) return;
-      if (uint64_t(offset) + kChunkHeaderSize > streamLength_) continue;
-      if (!stream_->Seek(offset) || !stream_->ReadExact(header, kChunkHeaderSize)) continue;
-      RegisterChunk(header, uint64_t(offset) + kChunkHeaderSize);
+      if (!map.ReadU32(offset) || !map.Skip(4) || !map.ReadZString(name)) return offsets;
+      if (map.Cursor() % 2 != 0 && !map.Skip(1)) return offsets;
+      offsets.push_back(offset);
     }
   }
+  return offsets;
 }
+
+}  // namespace
 
 bool IffFile::ReadDirectory(int& error) {
   if (!stream_) {
@@ -191,7 +169,7 @@ bool IffFile::ReadDirectory(int& error) {
     return false;
   }
   header_.fill(0);
-  streamLength_ = stream_->Length();
+  RememberStreamState();
   if (!stream_->Seek(0)) {
     error = kErrorNotIff;
     return false;
@@ -208,20 +186,26 @@ bool IffFile::ReadDirectory(int& error) {
     return false;
   }
 
+  // Chunks are registered first through the map (version 2.5), then by a linear scan. A chunk
+  // registered again (same type and id) replaces the earlier one and takes the later place, so
+  // chunks the scan finds end up in file order after those only the map knows.
+  std::vector<std::unique_ptr<IffChunk>> registered;
+  std::vector<uint32_t> mapOffsets;
   uint8_t header[kChunkHeaderSize];
   if (v25 && got == kHeaderSize) {
     uint32_t mapOffset = LoadU32BE(header_.data() + 60);
     if (mapOffset != 0 && uint64_t(mapOffset) + kChunkHeaderSize <= streamLength_ &&
         stream_->Seek(mapOffset) && stream_->ReadExact(header, kChunkHeaderSize)) {
-      IffChunk* map = nullptr;
-      if (RegisterChunk(header, uint64_t(mapOffset) + kChunkHeaderSize, &map) && LoadChunkData(*map)) {
-        // Walk a copy: an entry with the map's own type and id replaces (frees) the listed map.
-        IffChunk walked(*map);
-        ReadMap(walked);
+      if (auto map = ChunkFromHeader(header, uint64_t(mapOffset) + kChunkHeaderSize)) {
+        if (LoadChunkData(*map)) mapOffsets = MapEntryOffsets(*map);
+        registered.push_back(std::move(map));
       }
     }
   }
 
+  // The scan reads every header once. Chunks with flag 0x0004 are known only through the map.
+  std::vector<std::unique_ptr<IffChunk>> scanned;
+  std::vector<uint64_t> scannedAt;  // ascending
   uint64_t position = kHeaderSize;
   while (position < streamLength_) {
     if (position + kChunkHeaderSize > streamLength_) break;
@@ -229,20 +213,65 @@ bool IffFile::ReadDirectory(int& error) {
     uint32_t size = LoadU32BE(header + 4);
     if (size < kChunkHeaderSize || size > kMaxChunkSize) break;
     uint16_t flags = LoadU16BE(header + 10);
-    if (!(flags & 0x0004)) RegisterChunk(header, position + kChunkHeaderSize);
+    if (!(flags & 0x0004)) {
+      scanned.push_back(ChunkFromHeader(header, position + kChunkHeaderSize));
+      scannedAt.push_back(position);
+    }
     position += size;
   }
-  CompactTombstones();
+
+  // A map entry at a scanned position would only be replaced by the scan's own registration of
+  // the same header, so only the others need their headers read.
+  for (uint32_t offset : mapOffsets) {
+    if (std::binary_search(scannedAt.begin(), scannedAt.end(), uint64_t(offset))) continue;
+    if (uint64_t(offset) + kChunkHeaderSize > streamLength_) continue;
+    if (!stream_->Seek(offset) || !stream_->ReadExact(header, kChunkHeaderSize)) continue;
+    if (auto chunk = ChunkFromHeader(header, uint64_t(offset) + kChunkHeaderSize))
+      registered.push_back(std::move(chunk));
+  }
+  for (auto& chunk : scanned) registered.push_back(std::move(chunk));
+
+  // Each identity keeps its last registration, in registration order; chunks already in the list
+  // stay unless a registered one replaces them.
+  std::unordered_map<uint64_t, IffChunk*> fresh;
+  fresh.reserve(registered.size());
+  std::vector<bool> keep(registered.size());
+  for (size_t i = registered.size(); i-- > 0;)
+    keep[i] = fresh.emplace(Key(registered[i]->type, registered[i]->id), registered[i].get()).second;
+  if (chunks_.empty()) {
+    index_ = std::move(fresh);
+  } else {
+    std::erase_if(chunks_, [&fresh](const auto& c) { return fresh.count(Key(c->type, c->id)) != 0; });
+    for (const auto& [key, chunk] : fresh) index_[key] = chunk;
+  }
+  chunks_.reserve(chunks_.size() + fresh.size());
+  for (size_t i = 0; i < registered.size(); ++i)
+    if (keep[i]) chunks_.push_back(std::move(registered[i]));
+  TypesChanged();
   error = kErrorNone;
   return true;
 }
 
+void IffFile::RememberStreamState() {
+  streamLength_ = stream_ ? stream_->Length() : 0;
+  streamTime_ = stream_ ? stream_->ModificationTime() : 0;
+}
+
+bool IffFile::StreamUnchanged() const {
+  return stream_ && stream_->Length() == streamLength_ && stream_->ModificationTime() == streamTime_;
+}
+
 bool IffFile::LoadChunkData(IffChunk& chunk) {
   if (chunk.loaded) return true;
+  // Data read from a file that was rewritten meanwhile would be garbage.
+  if (!StreamUnchanged()) return false;
+  return ReadChunkData(chunk);
+}
+
+bool IffFile::ReadChunkData(IffChunk& chunk) {
   size_t size = chunk.pendingSize_;
   // The declared size is checked against the bytes the stream holds before anything is allocated.
   if (!stream_ || chunk.dataOffset > streamLength_ || size > streamLength_ - chunk.dataOffset) return false;
-  if (stream_->Length() < chunk.dataOffset + size) return false;  // the file shrank meanwhile
   if (!chunk.AllocateForLoad(size)) return false;
   if (!stream_->Seek(chunk.dataOffset) || !stream_->ReadExact(chunk.data_.get(), size)) {
     chunk.Unload();
@@ -256,14 +285,19 @@ bool IffFile::LoadChunkData(IffChunk& chunk) {
 }
 
 bool IffFile::LoadAll() {
-  for (auto& chunk : chunks_)
-    if (!LoadChunkData(*chunk)) return false;
+  bool checked = false;
+  for (auto& chunk : chunks_) {
+    if (chunk->loaded) continue;
+    if (!checked && !StreamUnchanged()) return false;
+    checked = true;
+    if (!ReadChunkData(*chunk)) return false;
+  }
   return true;
 }
 
 void IffFile::DetachStream(bool readOnly) {
   stream_ = std::make_unique<MemoryStream>();
-  streamLength_ = 0;
+  RememberStreamState();
   inMemory_ = true;
   readOnly_ = readOnly;
 }
@@ -356,7 +390,7 @@ bool IffFile::Write(Stream* target) {
   if (!target->Seek(60) || !target->Write(header.data() + 60, 4) || !target->Seek(mapPosition + mapSize))
     return false;
   header_ = header;
-  if (target == stream_.get()) streamLength_ = target->Length();
+  if (target == stream_.get()) RememberStreamState();
   return true;
 }
 

@@ -106,12 +106,14 @@ class IffFile {
  private:
   IffFile() = default;
   static uint64_t Key(TypeCode type, uint16_t id) { return (uint64_t(type) << 16) | id; }
-  // Registers a chunk from its 76 header bytes; false when the header's size is unusable.
-  bool RegisterChunk(const uint8_t* header, uint64_t dataOffset, IffChunk** registered = nullptr);
+  // An unloaded chunk from its 76 header bytes; null when the header's size is unusable.
+  static std::unique_ptr<IffChunk> ChunkFromHeader(const uint8_t* header, uint64_t dataOffset);
   void EraseAt(size_t position);
-  void CompactTombstones();
-  void ReadMap(IffChunk& map);
   void TypesChanged() { typeListDirty_ = true; }
+  void RememberStreamState();
+  // False when another program changed the file since the directory was read.
+  bool StreamUnchanged() const;
+  bool ReadChunkData(IffChunk& chunk);
 
   std::string name_;
   std::unique_ptr<Stream> stream_;
@@ -119,9 +121,9 @@ class IffFile {
   bool readOnly_ = true;
   std::array<uint8_t, kHeaderSize> header_{};
   uint64_t streamLength_ = 0;
+  int64_t streamTime_ = 0;
   std::vector<std::unique_ptr<IffChunk>> chunks_;
   std::unordered_map<uint64_t, IffChunk*> index_;
-  bool hasTombstones_ = false;
   mutable std::vector<TypeCode> typeList_;
   mutable bool typeListDirty_ = false;
 };

@@ -239,6 +239,19 @@ uint64_t FileStream::Length() const {
   return uint64_t(st.st_size);
 }
 
+int64_t FileStream::ModificationTime() const {
+  if (fd_ < 0) return 0;
+#ifdef _WIN32
+  struct _stat64 st;
+  if (_fstat64(fd_, &st) != 0) return 0;
+  return int64_t(st.st_mtime) * 1000000000;
+#else
+  struct stat st;
+  if (::fstat(fd_, &st) != 0) return 0;
+  return int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#endif
+}
+
 bool FileStream::Truncate(uint64_t length) {
   if (fd_ < 0 || mode_ == Mode::Read) return false;
   windowSize_ = 0;

@@ -23,6 +23,8 @@ class Stream {
   virtual bool Truncate(uint64_t length) = 0;
   virtual bool Flush() { return true; }
   virtual bool IsMemory() const = 0;
+  // Changes whenever another program rewrites the file (0 for memory streams).
+  virtual int64_t ModificationTime() const { return 0; }
   // A second, independent handle on the same bytes (a new open of the same file for disk streams).
   virtual std::unique_ptr<Stream> Duplicate() const = 0;
 
@@ -74,6 +76,7 @@ class FileStream final : public Stream {
   bool Truncate(uint64_t length) override;
   bool Flush() override;
   bool IsMemory() const override { return false; }
+  int64_t ModificationTime() const override;
   std::unique_ptr<Stream> Duplicate() const override;
 
   const std::filesystem::path& Path() const { return path_; }
