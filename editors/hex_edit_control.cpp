@@ -186,6 +186,8 @@ void HexEditControl::keyPressEvent(QKeyEvent* event) {
   const Qt::KeyboardModifiers mods = event->modifiers();
   const bool shift = mods & Qt::ShiftModifier;
   const bool ctrl = mods & Qt::ControlModifier;
+  // Windows reports AltGr as Ctrl+Alt: such keys type characters.
+  const bool altGr = ctrl && (mods & Qt::AltModifier);
   switch (event->key()) {
     case Qt::Key_Left: model_.MoveCaret(-1, 0, shift); break;
     case Qt::Key_Right: model_.MoveCaret(1, 0, shift); break;
@@ -206,7 +208,7 @@ void HexEditControl::keyPressEvent(QKeyEvent* event) {
         emit acceptRequested();
         return;
       }
-      if (ctrl) {
+      if (ctrl && !altGr) {
         switch (event->key()) {
           case Qt::Key_C: Copy(); return;
           case Qt::Key_X: Cut(); return;
@@ -218,7 +220,7 @@ void HexEditControl::keyPressEvent(QKeyEvent* event) {
       }
       // Escape, Return and other control characters belong to the dialog.
       if (text.isEmpty() || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7F ||
-          (mods & (Qt::AltModifier | Qt::MetaModifier))) {
+          (!altGr && (mods & (Qt::AltModifier | Qt::MetaModifier)))) {
         event->ignore();
         return;
       }
@@ -261,7 +263,10 @@ void HexEditControl::DragToPointer() {
     model_.ScrollLines(1);
     y = bottom - 1;
   }
-  const HexHit hit = layout_.HitTest(pointer_.x(), y, model_.Top(), model_.Size());
+  HexHit hit = layout_.HitTest(pointer_.x(), y, model_.Top(), model_.Size());
+  // A drag stays in the column where it began.
+  if (model_.InCharacterColumn() != (hit.part == HexCaretPart::Character))
+    hit.part = model_.InCharacterColumn() ? HexCaretPart::Character : HexCaretPart::HighNibble;
   // A press without movement selects nothing.
   if (hit.offset != model_.Caret() || hit.part != model_.Part() || model_.HasSelection()) model_.DragTo(hit);
   Refresh();
@@ -288,7 +293,10 @@ void HexEditControl::BuildContextMenu(QMenu& menu) {
 void HexEditControl::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   BuildContextMenu(menu);
-  menu.exec(event->globalPos());
+  QPoint at = event->globalPos();
+  if (event->reason() == QContextMenuEvent::Keyboard)
+    at = viewport()->mapToGlobal(CellPosition(model_.Caret(), model_.Part()) + QPoint(0, layout_.lineHeight));
+  menu.exec(at);
 }
 
 void HexEditControl::focusInEvent(QFocusEvent* event) {

@@ -158,6 +158,25 @@ TEST_F(HexEditorWidget, DragBelowTheWindowScrollsAndSelects) {
   EXPECT_EQ(m.TopLine(), 10u);
 }
 
+TEST_F(HexEditorWidget, ADragStaysInTheColumnWhereItBegan) {
+  Open(Sequence(0x30, 40));
+  QTest::mousePress(Viewport(), Qt::LeftButton, {}, CellCentre(Control(), 1, P::Character));
+  QTest::mouseMove(Viewport(), CellCentre(Control(), 3, P::HighNibble));
+  QTest::mouseRelease(Viewport(), Qt::LeftButton, {}, CellCentre(Control(), 3, P::HighNibble));
+  EXPECT_EQ(Control().Model().Part(), P::Character);
+  EXPECT_EQ(Control().Model().SelectionStart(), 1u);
+  EXPECT_EQ(Control().Model().SelectionEnd(), 3u);
+
+  // A click without movement selects nothing; a double-click does nothing.
+  QTest::mouseClick(Viewport(), Qt::LeftButton, {}, CellCentre(Control(), 5, P::LowNibble));
+  EXPECT_FALSE(Control().Model().HasSelection());
+  EXPECT_EQ(Control().Model().Caret(), 5u);
+  EXPECT_EQ(Control().Model().Part(), P::LowNibble);
+  QTest::mouseDClick(Viewport(), Qt::LeftButton, {}, CellCentre(Control(), 5, P::LowNibble));
+  EXPECT_FALSE(Control().Model().HasSelection());
+  EXPECT_EQ(Control().Model().Data(), Sequence(0x30, 40));
+}
+
 TEST_F(HexEditorWidget, PaintsTheSelectionInTheCaretsColumn) {
   Open(Sequence(0x20, 64));
   QTest::mousePress(Viewport(), Qt::LeftButton, {}, CellCentre(Control(), 1, P::HighNibble));
