@@ -61,6 +61,8 @@ bool ReadTexts(IffChunk& chunk, Job& job) {
 // numbers and five terminators.
 constexpr size_t kMinEncodedJob = 3 + Job::kTextCount;
 constexpr size_t kMinFixedJob = 4 * Job::kNumberCount + Job::kTextCount;
+// Three words, the compression code and the name's terminator.
+constexpr size_t kMinCareerSize = 14;
 
 }  // namespace
 
@@ -80,7 +82,9 @@ void ResourceCarr::CopyFrom(const IffResource& other) {
 
 bool ResourceCarr::Decode() {
   IffChunk& chunk = Chunk();
-  if (chunk.Size() < 16) return false;
+  // The smallest career this codec writes (empty name, no jobs) is 14 bytes, so that is the least
+  // accepted.
+  if (chunk.Size() < kMinCareerSize) return false;
   uint32_t ignored, magic;
   if (!chunk.ReadU32(ignored) || !chunk.ReadU32(ignored) || !chunk.ReadU32(magic)) return false;
   if (!chunk.IsLittleEndian()) magic = SwapU32(magic);

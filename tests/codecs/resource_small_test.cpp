@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "codec_test_util.h"
 #include "codecs/resource_bcon.h"
 #include "codecs/resource_fwav.h"
