@@ -78,6 +78,28 @@ void ScriptValue::Normalise() {
 
 namespace {
 
+// Inside an evaluation a number's decimal text is made only when a text is needed; an empty text
+// on a number means "not made yet" (a decimal form is never empty).
+ScriptValue Number(int32_t number, int size) {
+  ScriptValue value;
+  value.size = size;
+  value.number = size == 1 ? static_cast<int8_t>(number) : size == 2 ? static_cast<int16_t>(number) : number;
+  value.text.clear();
+  return value;
+}
+
+void NormaliseLazily(ScriptValue& value) {
+  if (value.isNumber) {
+    value = Number(value.number, value.size);
+  } else {
+    value.Normalise();
+  }
+}
+
+void Materialise(ScriptValue& value) {
+  if (value.isNumber && value.text.empty()) value.Normalise();
+}
+
 ScriptValue EmptyText() {
   ScriptValue value;
   value.isNumber = false;
@@ -85,13 +107,7 @@ ScriptValue EmptyText() {
   return value;
 }
 
-ScriptValue SizedNumber(uint32_t bits, int size) {
-  ScriptValue value;
-  value.number = static_cast<int32_t>(bits);
-  value.size = size;
-  value.Normalise();
-  return value;
-}
+ScriptValue SizedNumber(uint32_t bits, int size) { return Number(static_cast<int32_t>(bits), size); }
 
 uint32_t Masked(const ScriptValue& value) {
   uint32_t bits = static_cast<uint32_t>(value.number);
@@ -180,6 +196,8 @@ class Evaluator {
   bool Expression(CallFrame& f, ScriptValue& out);
   bool Term(CallFrame& f, ScriptValue& out);
   bool Case(CallFrame& f, ScriptValue& out);
+  // Parses an expression with skip set: nothing is computed and no call is made.
+  bool SkipExpression(CallFrame& f, ScriptValue& ignored);
   bool Condition(CallFrame& f, bool& truth);
   bool Comparison(CallFrame& f, bool& truth);
   bool Call(CallFrame& f, ScriptValue& out);
@@ -191,15 +209,18 @@ class Evaluator {
   int nesting_ = 0;
 };
 
-bool Apply(ScriptValue& left, char op, const ScriptValue& right) {
+bool Apply(ScriptValue& left, char op, ScriptValue& right) {
   uint32_t l = static_cast<uint32_t>(left.number);
   uint32_t r = static_cast<uint32_t>(right.number);
   switch (op) {
     case '&':
+      Materialise(left);
       left.isNumber = false;
       [[fallthrough]];
     case '+':
       if (!left.isNumber || !right.isNumber) {
+        Materialise(left);
+        Materialise(right);
         left.text += right.text;
         left.isNumber = false;
       }
@@ -224,7 +245,7 @@ bool Apply(ScriptValue& left, char op, const ScriptValue& right) {
       return false;
   }
   left.fresh = false;
-  left.Normalise();
+  NormaliseLazily(left);
   return true;
 }
 
@@ -234,7 +255,7 @@ bool Evaluator::EvaluateBody(CallFrame& f, ScriptValue& out) {
   SkipBlanks(f);
   if (f.cursor >= f.body.size()) return false;
   if (!Expression(f, out)) return false;
-  out.Normalise();
+  NormaliseLazily(out);
   return true;
 }
 
@@ -250,7 +271,10 @@ bool Evaluator::Expression(CallFrame& f, ScriptValue& out) {
     if (c != '+' && c != '-' && c != '*' && c != '/' && c != '%' && c != '&') return true;
     if (c == '&' && PeekAt(f, 1) == '&') return true;  // belongs to a condition
     ++f.cursor;
-    if (!Term(f, term) || !Apply(out, c, term)) return false;
+    if (!Term(f, term)) return false;
+    // Values computed while skipping are never used, so nothing is computed (and a division
+    // by zero in an arm that is not taken does not fail).
+    if (!f.skip && !Apply(out, c, term)) return false;
   }
 }
 
@@ -260,19 +284,26 @@ bool Evaluator::Term(CallFrame& f, ScriptValue& out) {
   char c = Peek(f);
   if (c == '"') {
     ++f.cursor;
-    out = EmptyText();
-    while (f.cursor < body.size() && body[f.cursor] != '"') {
-      if (body[f.cursor] == '\\' && f.cursor + 1 < body.size()) ++f.cursor;
-      out.text.push_back(body[f.cursor++]);
+    if (!f.skip) out = EmptyText();
+    while (true) {
+      size_t stop = std::min(body.find_first_of("\"\\", f.cursor), body.size());
+      if (!f.skip) out.text.append(body.substr(f.cursor, stop - f.cursor));
+      f.cursor = stop;
+      if (stop >= body.size() || body[stop] == '"') break;
+      // A backslash makes the next character literal.
+      if (stop + 1 < body.size()) ++f.cursor;
+      if (!f.skip) out.text.push_back(body[f.cursor]);
+      ++f.cursor;
     }
     if (f.cursor < body.size()) ++f.cursor;  // the closing quote
+    if (!f.skip) out.Normalise();
   } else if (c == '-' || IsDigit(c)) {
     bool negative = c == '-';
     if (negative) ++f.cursor;
     if (!IsDigit(Peek(f))) return false;
     uint32_t value = 0;
     while (IsDigit(Peek(f))) value = value * 10u + static_cast<uint32_t>(body[f.cursor++] - '0');
-    out = ScriptValue::FromInt(static_cast<int32_t>(negative ? 0u - value : value));
+    if (!f.skip) out = Number(static_cast<int32_t>(negative ? 0u - value : value), 4);
   } else if (c == '%') {
     ++f.cursor;
     if (!IsDigit(Peek(f))) return false;
@@ -281,7 +312,7 @@ bool Evaluator::Term(CallFrame& f, ScriptValue& out) {
       index = std::min<size_t>(index * 10 + static_cast<size_t>(body[f.cursor++] - '0'), SIZE_MAX / 16);
     }
     if (index >= f.arguments.size()) return false;
-    out = f.arguments[index];
+    if (!f.skip) out = f.arguments[index];
   } else if (c == '(') {
     ++f.cursor;
     if (!Expression(f, out)) return false;
@@ -294,7 +325,6 @@ bool Evaluator::Term(CallFrame& f, ScriptValue& out) {
     return false;
   }
   SkipBlanks(f);
-  out.Normalise();
   return true;
 }
 
@@ -306,7 +336,7 @@ bool Evaluator::Case(CallFrame& f, ScriptValue& out) {
   if (Peek(f) != ':') return false;
   ++f.cursor;
   SkipBlanks(f);
-  out = EmptyText();
+  if (!f.skip) out = EmptyText();
   if (Peek(f) == ']') {
     ++f.cursor;
     return true;
@@ -320,12 +350,8 @@ bool Evaluator::Case(CallFrame& f, ScriptValue& out) {
     if (truth && !matched) {
       matched = true;
       if (!Expression(f, out)) return false;
-    } else {
-      bool saved = f.skip;
-      f.skip = true;
-      bool ok = Expression(f, ignored);
-      f.skip = saved;
-      if (!ok) return false;
+    } else if (!SkipExpression(f, ignored)) {
+      return false;
     }
     SkipBlanks(f);
     char c = Peek(f);
@@ -337,6 +363,26 @@ bool Evaluator::Case(CallFrame& f, ScriptValue& out) {
   }
   ++f.cursor;  // "]"
   return true;
+}
+
+bool Evaluator::SkipExpression(CallFrame& f, ScriptValue& ignored) {
+  const size_t start = f.cursor;
+  std::vector<uint32_t>* ends = nullptr;
+  // Only a subroutine's frame has a fixed argument count, the one thing skipping depends on.
+  if (f.subroutine && f.body.data() == f.subroutine->body.data() && f.body.size() < UINT32_MAX) {
+    ends = &f.subroutine->skipEnds;
+    if (ends->empty()) ends->resize(f.body.size() + 1, 0);
+    if ((*ends)[start] != 0) {
+      f.cursor = (*ends)[start];
+      return true;
+    }
+  }
+  bool saved = f.skip;
+  f.skip = true;
+  bool ok = Expression(f, ignored);
+  f.skip = saved;
+  if (ok && ends) (*ends)[start] = static_cast<uint32_t>(f.cursor);
+  return ok;
 }
 
 bool Evaluator::Condition(CallFrame& f, bool& truth) {
@@ -413,6 +459,7 @@ bool Evaluator::Call(CallFrame& f, ScriptValue& out) {
   std::string_view name = f.body.substr(f.cursor, open - f.cursor);
   f.cursor = open + 1;
   std::vector<ScriptValue> arguments;
+  if (!f.skip) arguments.reserve(4);
   if (f.body.substr(f.cursor, 3) == "%%)") {
     f.cursor += 3;
     if (!f.skip) arguments = f.arguments;
@@ -426,13 +473,10 @@ bool Evaluator::Call(CallFrame& f, ScriptValue& out) {
       }
       ScriptValue argument;
       if (!Expression(f, argument)) return false;
-      arguments.push_back(std::move(argument));
+      if (!f.skip) arguments.push_back(std::move(argument));
     }
   }
-  if (f.skip) {
-    out = EmptyText();
-    return true;
-  }
+  if (f.skip) return true;
   return CallByName(name, f.subroutine, std::move(arguments), f.semiGlobalName, out);
 }
 
@@ -536,6 +580,7 @@ bool Evaluator::CallBuiltin(Builtin builtin, const std::vector<ScriptValue>& arg
     case Builtin::Str:
       if (!needs(1)) return false;
       out = args[0];
+      Materialise(out);
       out.isNumber = false;
       out.Normalise();
       return true;
@@ -563,6 +608,7 @@ bool Evaluator::CallBuiltin(Builtin builtin, const std::vector<ScriptValue>& arg
       if (!needs(9)) return false;
       ScriptValue name;
       if (!FunctionName(static_cast<int16_t>(Concatenate({args[0]}) & 0xFFFFu), semiGlobalName, name)) return false;
+      Materialise(name);
       bool allFF = true;
       for (size_t i = 1; i <= 8; ++i) allFF = allFF && (args[i].number & 0xFF) == 0xFF;
       if (allFF) {
@@ -612,20 +658,22 @@ std::string InstructionFormatter::FormatInstruction(uint16_t opcode, const std::
   if (!main) return FallbackForm(opcode, operand);
   std::vector<ScriptValue> arguments;
   arguments.reserve(9);
-  arguments.push_back(ScriptValue::FromWord(opcode));
-  for (uint8_t byte : operand) arguments.push_back(ScriptValue::FromByte(byte));
+  arguments.push_back(Number(static_cast<int16_t>(opcode), 2));
+  for (uint8_t byte : operand) arguments.push_back(Number(static_cast<int8_t>(byte), 1));
   ScriptValue result;
   {
     Evaluator evaluator(primitives_, functions_);
     std::vector<ScriptValue> copy = arguments;
     if (evaluator.CallSubroutine(*main, std::move(copy), &semiGlobalName, result)) {
       if (source) *source = Source::Main;
+      Materialise(result);
       return std::move(result.text);
     }
   }
   Evaluator evaluator(primitives_, functions_);
   if (evaluator.CallBuiltin(Builtin::Default, arguments, &semiGlobalName, result)) {
     if (source) *source = Source::Default;
+    Materialise(result);
     return std::move(result.text);
   }
   return FallbackForm(opcode, operand);
@@ -636,7 +684,9 @@ bool InstructionFormatter::Call(std::string_view name, const std::vector<ScriptV
   Evaluator evaluator(primitives_, functions_);
   std::vector<ScriptValue> copy = arguments;
   for (ScriptValue& value : copy) value.Normalise();
-  return evaluator.CallByName(name, nullptr, std::move(copy), &semiGlobalName, result);
+  if (!evaluator.CallByName(name, nullptr, std::move(copy), &semiGlobalName, result)) return false;
+  Materialise(result);
+  return true;
 }
 
 bool InstructionFormatter::EvaluateExpression(std::string_view expression, const std::vector<ScriptValue>& arguments,
@@ -650,7 +700,9 @@ bool InstructionFormatter::EvaluateExpression(std::string_view expression, const
   frame.semiGlobalName = &semiGlobalName;
   frame.body = body;
   Evaluator evaluator(primitives_, functions_);
-  return evaluator.EvaluateBody(frame, result);
+  if (!evaluator.EvaluateBody(frame, result)) return false;
+  Materialise(result);
+  return true;
 }
 
 }  // namespace scrivet

@@ -18,6 +18,11 @@ struct ScriptSubroutine {
   std::string name;          // everything before the "(", not trimmed
   int32_t parameterCount = 0;
   std::string body;          // from the "=" on, with the terminating ";" appended
+
+  // Where an arm that is not taken ends, by the position it starts at (0: not known yet).
+  // Skipping computes nothing, so the end depends only on the text; remembering it keeps long
+  // case tables cheap.
+  mutable std::vector<uint32_t> skipEnds;
 };
 
 // Receives the messages a load would show to the user (all of them errors).

@@ -175,7 +175,10 @@ TEST_F(FormatterTest, CasesEvaluateEveryConditionButOnlyTheChosenArm) {
   EXPECT_EQ(Eval("[: 1 == 2 && undefined(1) == 1 : 1 : : 2]"), "<fail>");
   // Skipped arms are still parsed and their argument indexes checked.
   EXPECT_EQ(Eval("[: 1 == 1 : 1 : : %20]"), "<fail>");
-  EXPECT_EQ(Eval("[: 1 == 1 : 1 : : 1 / 0]"), "<fail>");
+  // Nothing is computed in an arm that is not taken, so a guarded division works.
+  EXPECT_EQ(Eval("[: %1 != 0 : 100 / %1 : : \"none\"]", Bytes({0, 0})), "none");
+  EXPECT_EQ(Eval("[: %1 != 0 : 100 / %1 : : \"none\"]", Bytes({0, 4})), "25");
+  EXPECT_EQ(Eval("[: 1 == 1 : 1 / 0 : : 1]"), "<fail>");
 }
 
 TEST_F(FormatterTest, CallsPassArgumentsAndCountsMustMatch) {

@@ -1,0 +1,128 @@
+// bhav FILE ID|--all [--script PATH] [--game DIR] [--stats]: routines as the behaviour editor shows
+// them, one line per instruction: line number, tab, instruction text, tab, the two targets.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+#include <cstdlib>
+
+#include "behaviour/behaviour_startup.h"
+#include "behaviour/function_catalogue.h"
+#include "behaviour/instruction_formatter.h"
+#include "behaviour/primitive_catalogue.h"
+#include "cli/cli_util.h"
+#include "cli/command.h"
+#include "codecs/resource_bhav.h"
+#include "codecs/resource_glob.h"
+
+namespace scrivet::cli {
+namespace {
+
+struct Counts {
+  size_t routines = 0;
+  size_t instructions = 0;
+  size_t primitives = 0;          // instructions of opcodes 0-51
+  size_t primitiveFallbacks = 0;  // of those, not described by the script's main
+};
+
+// The semi-global name comes from the file's first GLOB resource, as the editor takes it.
+std::string SemiGlobalName(IffFile& file) {
+  size_t position = file.FirstOfType(ResourceGlob::kType);
+  if (position == IffFile::npos) return {};
+  ResourceGlob glob;
+  return glob.Load(file, file.ChunkAt(position)) ? glob.fileName : std::string();
+}
+
+bool PrintRoutine(IffFile& file, IffChunk& chunk, const InstructionFormatter& formatter,
+                  const std::string& semiGlobal, QTextStream& out, Counts& counts) {
+  ResourceBhav bhav;
+  if (!bhav.Load(file, chunk)) return false;
+  ++counts.routines;
+  for (size_t line = 0; line < bhav.instructions.size(); ++line) {
+    const BhavInstruction& instruction = bhav.instructions[line];
+    InstructionFormatter::Source source;
+    std::string text = formatter.FormatInstruction(instruction, semiGlobal, &source);
+    ++counts.instructions;
+    if (instruction.opcode <= 51) {
+      ++counts.primitives;
+      if (source != InstructionFormatter::Source::Main) ++counts.primitiveFallbacks;
+    }
+    out << line << '\t' << FromBytes(text) << '\t' << FromBytes(TargetText(instruction.trueTarget)) << ", "
+        << FromBytes(TargetText(instruction.falseTarget)) << '\n';
+  }
+  return true;
+}
+
+int RunBhav(const QStringList& args) {
+  QCommandLineParser parser;
+  QCommandLineOption all("all", "Print every routine of the file, each after a line \"BHAV ID NAME\".");
+  QCommandLineOption script("script", "The script.txt to use (default: the one beside the program).", "PATH");
+  QCommandLineOption game("game", "The game folder (default: the SIMS_DATA environment variable).", "DIR");
+  QCommandLineOption stats("stats", "Report counts of routines, instructions and fallbacks on stderr.");
+  parser.addOptions({all, script, game, stats});
+  parser.addPositionalArgument("FILE", "The IFF file.");
+  parser.addPositionalArgument("ID", "The routine's id (not with --all).");
+  int code = 0;
+  if (!ParseArguments(parser, args, "Prints behaviour routines as the behaviour editor shows them.", 1, 2, &code))
+    return code;
+  const QStringList positional = parser.positionalArguments();
+  const bool every = parser.isSet(all);
+  if (every == (positional.size() == 2)) return Fail("give either a routine ID or --all");
+  uint16_t id = 0;
+  if (!every && !ParseId(positional[1], id)) return Fail(QString("bad id '%1'").arg(positional[1]));
+
+  auto file = OpenIff(positional[0]);
+  if (!file) return 2;
+
+  QString gameFolder = parser.value(game);
+  if (gameFolder.isEmpty()) gameFolder = QString::fromLocal8Bit(qgetenv("SIMS_DATA"));
+  QString scriptPath = parser.value(script);
+  if (scriptPath.isEmpty()) scriptPath = QDir(QCoreApplication::applicationDirPath()).filePath("script.txt");
+
+  QTextStream err(stderr);
+  FunctionCatalogue functions;
+  PrimitiveCatalogue primitives;
+  LoadBehaviourCatalogues(gameFolder.isEmpty() ? std::filesystem::path() : ToPath(gameFolder), ToPath(scriptPath),
+                          functions, primitives, [&err](const std::string& message) {
+                            err << FromBytes(message) << '\n';
+                            err.flush();
+                          });
+  functions.LoadPrivateList(*file);
+  const std::string semiGlobal = SemiGlobalName(*file);
+  InstructionFormatter formatter(primitives, &functions);
+
+  QTextStream out(stdout);
+  Counts counts;
+  int result = 0;
+  if (every) {
+    for (size_t i = 0; i < file->ChunkCount(); ++i) {
+      IffChunk& chunk = file->ChunkAt(i);
+      if (chunk.type != ResourceBhav::kType) continue;
+      out << "BHAV " << chunk.id << ' ' << FromBytes(chunk.name) << '\n';
+      if (!PrintRoutine(*file, chunk, formatter, semiGlobal, out, counts)) {
+        out.flush();
+        Fail(QString("%1: BHAV %2 cannot be decoded").arg(positional[0]).arg(chunk.id));
+        result = 2;
+      }
+    }
+  } else {
+    IffChunk* chunk = FindLoadedChunk(*file, positional[0], ResourceBhav::kType, id);
+    if (!chunk) return 2;
+    if (!PrintRoutine(*file, *chunk, formatter, semiGlobal, out, counts)) {
+      out.flush();
+      return Fail(QString("%1: BHAV %2 cannot be decoded").arg(positional[0]).arg(id));
+    }
+  }
+  out.flush();
+  if (parser.isSet(stats)) {
+    err << "routines " << counts.routines << ", instructions " << counts.instructions << ", primitives 0-51 "
+        << counts.primitives << ", of those not described by main " << counts.primitiveFallbacks << '\n';
+  }
+  return result;
+}
+
+}  // namespace
+
+SCRIVET_REGISTER_COMMAND(bhav, "bhav", "Print behaviour routines as the behaviour editor shows them", &RunBhav)
+
+}  // namespace scrivet::cli
