@@ -132,12 +132,16 @@ int RunRender(const QStringList& args) {
     return WritePng(image, parser.value(output)) ? 0 : 2;
   }
   QDir dir(parser.value(output));
-  if (!dir.exists() && !QDir().mkpath(dir.path())) return Fail(QString("%1: couldn't create the folder").arg(dir.path()));
+  if (!dir.exists() && !QDir().mkpath(dir.path()))
+    return Fail(QString("%1: couldn't create the folder").arg(dir.path()));
   int failures = 0;
   QTextStream err(stderr);
   for (size_t i = 0; i < dgrp.images.size(); ++i) {
     const DgrpImage& source = dgrp.images[i];
-    const QString name = QString("%1_%2_zoom%3.png").arg(i, 2, 10, QChar('0')).arg(DirectionName(source.directionFlags)).arg(source.zoom);
+    const QString name = QString("%1_%2_zoom%3.png")
+                             .arg(i, 2, 10, QChar('0'))
+                             .arg(DirectionName(source.directionFlags))
+                             .arg(source.zoom);
     QImage image;
     if (!RenderImage(*file, source, transparent, bg, image, error)) {
       err << "scrivet2-cli: image " << i << ": " << error << '\n';

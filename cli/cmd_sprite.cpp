@@ -69,7 +69,8 @@ struct SpriteArgs {
 
 // FILE TYPE ID from the positional arguments; reports errors itself.
 bool OpenSprite(const QStringList& pos, bool sprOnly, SpriteArgs& out) {
-  if (!ParseType(pos[1], out.type) || (out.type != ResourceSpr::kType && (sprOnly || out.type != ResourceSpr2::kType))) {
+  if (!ParseType(pos[1], out.type) ||
+      (out.type != ResourceSpr::kType && (sprOnly || out.type != ResourceSpr2::kType))) {
     Fail(QString("'%1' is not %2").arg(pos[1], sprOnly ? "SPR#" : "SPR2 or SPR#"));
     return false;
   }
@@ -109,7 +110,8 @@ int RunSprite(const QStringList& args) {
   int code = 0;
   if (!ParseArguments(parser, args, "Renders one sprite frame at 32 bits into PNG files.", 3, 4, &code)) return code;
   const QStringList pos = parser.positionalArguments();
-  if (!parser.isSet(output) && !parser.isSet(depth) && !parser.isSet(alpha)) return Fail("nothing to write (-o, --depth, --alpha)");
+  if (!parser.isSet(output) && !parser.isSet(depth) && !parser.isSet(alpha))
+    return Fail("nothing to write (-o, --depth, --alpha)");
   SpriteArgs s;
   if (!OpenSprite(pos, false, s)) return 2;
   int frame = 0;
@@ -120,7 +122,8 @@ int RunSprite(const QStringList& args) {
     if (!sprite.Load(*s.file, *s.chunk)) return Fail("the sprite doesn't decode");
     if (size_t(frame) >= sprite.frames.size()) return Fail("Can't find this sprite!");
     RenderedBitmap colour, depthMap, alphaMap;
-    if (!sprite.RenderFrame(*s.file, frame, 0, 32, colour, depthMap, alphaMap)) return Fail("Can't display this sprite!");
+    if (!sprite.RenderFrame(*s.file, frame, 0, 32, colour, depthMap, alphaMap))
+      return Fail("Can't display this sprite!");
     // Rebuild a canvas view over the bitmaps for the colour image.
     SpriteCanvas canvas(colour.height, colour.width, 32);
     canvas.color = std::move(colour.bits);
@@ -129,9 +132,11 @@ int RunSprite(const QStringList& args) {
       return [&b](int y) { return b.bits.data() + size_t(b.height - 1 - y) * b.stride; };
     };
     if (parser.isSet(output) && !WritePng(ColourImage(canvas), parser.value(output))) return 2;
-    if (parser.isSet(depth) && !WritePng(GreyImage(depthMap.width, depthMap.height, rowOf(depthMap)), parser.value(depth)))
+    if (parser.isSet(depth) &&
+        !WritePng(GreyImage(depthMap.width, depthMap.height, rowOf(depthMap)), parser.value(depth)))
       return 2;
-    if (parser.isSet(alpha) && !WritePng(GreyImage(alphaMap.width, alphaMap.height, rowOf(alphaMap)), parser.value(alpha)))
+    if (parser.isSet(alpha) &&
+        !WritePng(GreyImage(alphaMap.width, alphaMap.height, rowOf(alphaMap)), parser.value(alpha)))
       return 2;
     return 0;
   }

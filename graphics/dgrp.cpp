@@ -71,8 +71,7 @@ bool ResourceDgrp::Decode() {
   for (uint32_t i = 0; i < imageCount; ++i) {
     DgrpImage image;
     uint32_t spriteCount = 0;
-    if (!chunk.ReadU32(image.directionFlags) || !chunk.ReadU32(image.zoom) || !chunk.ReadU32(spriteCount))
-      return false;
+    if (!chunk.ReadU32(image.directionFlags) || !chunk.ReadU32(image.zoom) || !chunk.ReadU32(spriteCount)) return false;
     for (uint32_t k = 0; k < spriteCount; ++k) {
       DgrpSprite sprite;
       uint32_t z = 0, x = 0, y = 0;

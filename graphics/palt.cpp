@@ -41,8 +41,8 @@ bool ResourcePalt::Decode() {
 bool ResourcePalt::Encode() {
   IffChunk& chunk = Chunk();
   colorCount = 256;
-  return chunk.SetSize(0) && chunk.WriteU32(version) && chunk.WriteU32(colorCount) &&
-         chunk.WriteU32(reserved1) && chunk.WriteU32(reserved2) && chunk.Write(colors.data(), colors.size());
+  return chunk.SetSize(0) && chunk.WriteU32(version) && chunk.WriteU32(colorCount) && chunk.WriteU32(reserved1) &&
+         chunk.WriteU32(reserved2) && chunk.Write(colors.data(), colors.size());
 }
 
 void ResourcePalt::SetFromQuads(const uint8_t* entries, size_t n) {

@@ -57,7 +57,8 @@ struct Format16 {
   static constexpr int kBytes = 2;
   static constexpr bool k565 = Bits == 16;
   static uint16_t PackWord(unsigned r, unsigned g, unsigned b) {
-    return k565 ? uint16_t((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3)) : uint16_t((r >> 3) << 10 | (g >> 3) << 5 | (b >> 3));
+    return k565 ? uint16_t((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3))
+                : uint16_t((r >> 3) << 10 | (g >> 3) << 5 | (b >> 3));
   }
   static void Pack(const uint8_t* rgb, uint8_t* out) {
     const uint16_t w = PackWord(rgb[0], rgb[1], rgb[2]);
@@ -317,19 +318,28 @@ using DrawFn = bool (*)(SpriteCanvas&, const uint8_t*, size_t, const uint8_t*, i
 template <bool Spr2>
 DrawFn PickMember(int bits, bool mirrored) {
   // The sixteen members: two stream formats x four depths x two directions.
-  static const DrawFn kSpr[8] = {&DrawSprImpl<15, false>, &DrawSprImpl<15, true>, &DrawSprImpl<16, false>,
+  static const DrawFn kSpr[8] = {&DrawSprImpl<15, false>, &DrawSprImpl<15, true>,  &DrawSprImpl<16, false>,
                                  &DrawSprImpl<16, true>,  &DrawSprImpl<24, false>, &DrawSprImpl<24, true>,
                                  &DrawSprImpl<32, false>, &DrawSprImpl<32, true>};
-  static const DrawFn kSpr2[8] = {&DrawSpr2Impl<15, false>, &DrawSpr2Impl<15, true>, &DrawSpr2Impl<16, false>,
+  static const DrawFn kSpr2[8] = {&DrawSpr2Impl<15, false>, &DrawSpr2Impl<15, true>,  &DrawSpr2Impl<16, false>,
                                   &DrawSpr2Impl<16, true>,  &DrawSpr2Impl<24, false>, &DrawSpr2Impl<24, true>,
                                   &DrawSpr2Impl<32, false>, &DrawSpr2Impl<32, true>};
   int slot;
   switch (bits) {
-    case 15: slot = 0; break;
-    case 16: slot = 2; break;
-    case 24: slot = 4; break;
-    case 32: slot = 6; break;
-    default: return nullptr;
+    case 15:
+      slot = 0;
+      break;
+    case 16:
+      slot = 2;
+      break;
+    case 24:
+      slot = 4;
+      break;
+    case 32:
+      slot = 6;
+      break;
+    default:
+      return nullptr;
   }
   return (Spr2 ? kSpr2 : kSpr)[slot + (mirrored ? 1 : 0)];
 }
@@ -346,15 +356,13 @@ bool PlanesFit(const SpriteCanvas& c, bool needDepth) {
 
 }  // namespace
 
-bool DrawSprFrame(SpriteCanvas& canvas, const uint8_t* stream, size_t length, const uint8_t* palette,
-                  int frameWidth) {
+bool DrawSprFrame(SpriteCanvas& canvas, const uint8_t* stream, size_t length, const uint8_t* palette, int frameWidth) {
   if (!palette || (!stream && length) || !PlanesFit(canvas, false)) return false;
   DrawFn fn = PickMember<false>(canvas.bitsPerPixel, canvas.mirrored);
   return fn && fn(canvas, stream, length, palette, frameWidth);
 }
 
-bool DrawSpr2Frame(SpriteCanvas& canvas, const uint8_t* stream, size_t length, const uint8_t* palette,
-                   int frameWidth) {
+bool DrawSpr2Frame(SpriteCanvas& canvas, const uint8_t* stream, size_t length, const uint8_t* palette, int frameWidth) {
   if (!palette || (!stream && length) || !PlanesFit(canvas, true)) return false;
   DrawFn fn = PickMember<true>(canvas.bitsPerPixel, canvas.mirrored);
   return fn && fn(canvas, stream, length, palette, frameWidth);
@@ -375,9 +383,8 @@ bool DrawSprFrameFromFile(IffFile& file, const ResourceSpr& sprite, int frameInd
 bool DrawSpr2FrameFromFile(IffFile& file, const Spr2Frame& frame, uint16_t fallbackPaletteId, SpriteCanvas& canvas) {
   if (canvas.height <= 0 || canvas.width <= 0 || !canvas.HasColor() || !canvas.HasDepth()) return false;
   ResourcePalt palette;
-  const bool found = file.Find(ResourcePalt::kType, frame.palette)
-                         ? LoadPalette(file, frame.palette, palette)
-                         : LoadPalette(file, fallbackPaletteId, palette);
+  const bool found = file.Find(ResourcePalt::kType, frame.palette) ? LoadPalette(file, frame.palette, palette)
+                                                                   : LoadPalette(file, fallbackPaletteId, palette);
   if (!found || !palette.IsDrawable()) return false;
   return DrawSpr2Frame(canvas, frame.pixelStream.data(), frame.pixelStream.size(), palette.colors.data(), frame.width);
 }

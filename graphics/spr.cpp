@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <new>
 
 #include "core/byte_order.h"
 
@@ -97,8 +98,7 @@ bool ResourceSpr::Encode() {
         !chunk.WriteU16(Order16(frame.height, little)) || !chunk.WriteU16(Order16(frame.width, little)) ||
         !chunk.WriteU16(frame.palette))
       return false;
-    if (!frame.pixelStream.empty() && !chunk.Write(frame.pixelStream.data(), frame.pixelStream.size()))
-      return false;
+    if (!frame.pixelStream.empty() && !chunk.Write(frame.pixelStream.data(), frame.pixelStream.size())) return false;
   }
   return true;
 }
@@ -116,11 +116,18 @@ bool ResourceSpr::SetFrame(int index, const SprFrame& record) {
 }
 
 bool IndexedImage::Allocate(int w, int h, uint8_t background) {
-  if (w < 0 || h < 0) return false;
+  // A frame header can claim 65535 x 65535 pixels over a two-byte stream; refuse such sizes.
+  if (w < 0 || h < 0 || PixelStride(w) * static_cast<size_t>(h) > kMaxPixels) return false;
+  try {
+    pixels.assign(PixelStride(w) * static_cast<size_t>(h), background);
+    mask.assign(MaskStride(w) * static_cast<size_t>(h), 0);
+  } catch (const std::bad_alloc&) {
+    pixels = {};
+    mask = {};
+    return false;
+  }
   width = w;
   height = h;
-  pixels.assign(PixelStride() * static_cast<size_t>(h), background);
-  mask.assign(MaskStride() * static_cast<size_t>(h), 0);
   return true;
 }
 
@@ -233,8 +240,7 @@ class StreamWriter {
 bool SprFrameEncoder::Encode(const IndexedImage& image, std::vector<uint8_t>& stream) {
   stream.clear();
   if (image.width <= 0 || image.height <= 0) return false;
-  if (image.pixels.size() < image.PixelStride() * image.height ||
-      image.mask.size() < image.MaskStride() * image.height)
+  if (image.pixels.size() < image.PixelStride() * image.height || image.mask.size() < image.MaskStride() * image.height)
     return false;
 
   StreamWriter w(stream);

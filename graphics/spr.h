@@ -53,11 +53,16 @@ struct IndexedImage {
   size_t PixelStride() const { return PixelStride(width); }
   size_t MaskStride() const { return MaskStride(width); }
 
-  // Allocates both planes, pixels preset to `background`, mask to 0.
+  static constexpr size_t kMaxPixels = size_t(1) << 28;
+
+  // Allocates both planes, pixels preset to `background`, mask to 0. Fails on sizes past
+  // kMaxPixels or when the memory cannot be had.
   bool Allocate(int w, int h, uint8_t background = 0);
   // Top row is 0.
   uint8_t* PixelRow(int row) { return pixels.data() + static_cast<size_t>(height - 1 - row) * PixelStride(); }
-  const uint8_t* PixelRow(int row) const { return pixels.data() + static_cast<size_t>(height - 1 - row) * PixelStride(); }
+  const uint8_t* PixelRow(int row) const {
+    return pixels.data() + static_cast<size_t>(height - 1 - row) * PixelStride();
+  }
   uint8_t* MaskRow(int row) { return mask.data() + static_cast<size_t>(height - 1 - row) * MaskStride(); }
   const uint8_t* MaskRow(int row) const { return mask.data() + static_cast<size_t>(height - 1 - row) * MaskStride(); }
   bool MaskBit(int x, int row) const { return (MaskRow(row)[x >> 3] >> (7 - (x & 7))) & 1; }

@@ -42,8 +42,8 @@ bool ResourceSpr2::Decode() {
     if (!chunk.SetCursor(offsets[i])) return false;
     Spr2Frame frame;
     if (!chunk.ReadU16(frame.width) || !chunk.ReadU16(frame.height) || !chunk.ReadU32(frame.flags) ||
-        !chunk.ReadU16(frame.palette) || !chunk.ReadU16(frame.transparentColor) ||
-        !chunk.ReadU16(frame.originY) || !chunk.ReadU16(frame.originX))
+        !chunk.ReadU16(frame.palette) || !chunk.ReadU16(frame.transparentColor) || !chunk.ReadU16(frame.originY) ||
+        !chunk.ReadU16(frame.originX))
       return false;
     const size_t end = i + 1 < offsets.size() ? offsets[i + 1] : size;
     if (end < chunk.Cursor()) return false;
@@ -73,11 +73,10 @@ bool ResourceSpr2::Encode() {
     if (!chunk.WriteU8(0xA3)) return false;
   for (const Spr2Frame& frame : frames) {
     if (!chunk.WriteU16(frame.width) || !chunk.WriteU16(frame.height) || !chunk.WriteU32(frame.flags) ||
-        !chunk.WriteU16(frame.palette) || !chunk.WriteU16(frame.transparentColor) ||
-        !chunk.WriteU16(frame.originY) || !chunk.WriteU16(frame.originX))
+        !chunk.WriteU16(frame.palette) || !chunk.WriteU16(frame.transparentColor) || !chunk.WriteU16(frame.originY) ||
+        !chunk.WriteU16(frame.originX))
       return false;
-    if (!frame.pixelStream.empty() && !chunk.Write(frame.pixelStream.data(), frame.pixelStream.size()))
-      return false;
+    if (!frame.pixelStream.empty() && !chunk.Write(frame.pixelStream.data(), frame.pixelStream.size())) return false;
   }
   return true;
 }

@@ -65,8 +65,8 @@ Check ParseHeader(const std::vector<uint8_t>& f, int bits, size_t tableEntries, 
 Check CheckRows(const std::vector<uint8_t>& f, int bits, BmpView& v) {
   if (v.width <= 0 || v.width > 0xFFFF || v.height <= 0 || v.height > 0xFFFF) return Check::kInvalid;
   const uint32_t imageSize = LoadU32LE(&f[34]);
-  v.rowSize = imageSize ? imageSize / static_cast<uint32_t>(v.height)
-                        : ((static_cast<size_t>(v.width) * bits + 31) / 32) * 4;
+  v.rowSize =
+      imageSize ? imageSize / static_cast<uint32_t>(v.height) : ((static_cast<size_t>(v.width) * bits + 31) / 32) * 4;
   if (v.rowSize & 1) return Check::kInvalid;
   if (v.rowSize * 8 < static_cast<size_t>(v.width) * bits) return Check::kInvalid;
   const size_t need = v.rowSize * static_cast<size_t>(v.height);

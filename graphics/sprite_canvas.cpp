@@ -41,10 +41,17 @@ bool SpriteCanvas::Allocate(bool withMask, bool withDisplay) {
   Release();
   if (height < 0 || width < 0 || !IsSupportedDepth(bitsPerPixel)) return false;
   const size_t rows = static_cast<size_t>(height);
-  color.assign(ColorStride() * rows, 0);
-  depth.assign(PlaneStride() * rows, 255);
-  if (withMask) mask.assign(PlaneStride() * rows, 0);
-  if (withDisplay) display.assign(DisplayStride() * rows, 0);
+  // Frame sizes come from data; a plane past 1 GiB is refused rather than attempted.
+  if (DisplayStride() * rows > kMaxPlaneBytes || ColorStride() * rows > kMaxPlaneBytes) return false;
+  try {
+    color.assign(ColorStride() * rows, 0);
+    depth.assign(PlaneStride() * rows, 255);
+    if (withMask) mask.assign(PlaneStride() * rows, 0);
+    if (withDisplay) display.assign(DisplayStride() * rows, 0);
+  } catch (const std::bad_alloc&) {
+    Release();
+    return false;
+  }
   return true;
 }
 

@@ -51,6 +51,8 @@ class SpriteCanvas {
   SpriteCanvas() = default;
   SpriteCanvas(int height, int width, int bitsPerPixel);
 
+  static constexpr size_t kMaxPlaneBytes = size_t(1) << 30;
+
   static bool IsSupportedDepth(int bits) { return bits == 15 || bits == 16 || bits == 24 || bits == 32; }
   int BytesPerPixel() const { return bitsPerPixel <= 16 ? 2 : bitsPerPixel / 8; }
   size_t ColorStride() const { return (static_cast<size_t>(width) * BytesPerPixel() + 3) & ~size_t(3); }
@@ -74,10 +76,16 @@ class SpriteCanvas {
   uint8_t* ColorRow(int row) { return color.data() + static_cast<size_t>(height - 1 - row) * ColorStride(); }
   uint8_t* DepthRow(int row) { return depth.data() + static_cast<size_t>(height - 1 - row) * PlaneStride(); }
   uint8_t* MaskRow(int row) { return mask.data() + static_cast<size_t>(height - 1 - row) * PlaneStride(); }
-  const uint8_t* ColorRow(int row) const { return color.data() + static_cast<size_t>(height - 1 - row) * ColorStride(); }
-  const uint8_t* DepthRow(int row) const { return depth.data() + static_cast<size_t>(height - 1 - row) * PlaneStride(); }
+  const uint8_t* ColorRow(int row) const {
+    return color.data() + static_cast<size_t>(height - 1 - row) * ColorStride();
+  }
+  const uint8_t* DepthRow(int row) const {
+    return depth.data() + static_cast<size_t>(height - 1 - row) * PlaneStride();
+  }
   const uint8_t* MaskRow(int row) const { return mask.data() + static_cast<size_t>(height - 1 - row) * PlaneStride(); }
-  const uint8_t* DisplayRow(int row) const { return display.data() + static_cast<size_t>(height - 1 - row) * DisplayStride(); }
+  const uint8_t* DisplayRow(int row) const {
+    return display.data() + static_cast<size_t>(height - 1 - row) * DisplayStride();
+  }
 
   // The colour of a pixel as 0x00RRGGBB (channels as stored, so 5- and 6-bit values are widened).
   uint32_t PixelRgb(int x, int row) const;

@@ -39,8 +39,7 @@ TEST(Palt, SixteenColoursDecodeAndAreWrittenBackAsFull) {
   Bytes out = EncodeBytes(p);
   ASSERT_EQ(out.size(), ResourcePalt::kEncodedSize);
   EXPECT_EQ(p.colorCount, 256u);
-  EXPECT_EQ(Bytes(out.begin() + 4, out.begin() + 16),
-            (Bytes{0, 1, 0, 0, 0xDD, 0xCC, 0xBB, 0xAA, 7, 0, 0, 0}));
+  EXPECT_EQ(Bytes(out.begin() + 4, out.begin() + 16), (Bytes{0, 1, 0, 0, 0xDD, 0xCC, 0xBB, 0xAA, 7, 0, 0, 0}));
 }
 
 TEST(Palt, RefusesOtherVersionsAndShortTables) {
@@ -241,8 +240,8 @@ TEST(Dgrp, NewGroupHasTwelveEmptyImages) {
   ASSERT_EQ(b.size(), 2 + 4 + 12 * 12u);
   EXPECT_EQ(b[0] | b[1] << 8, 20004);
   EXPECT_EQ(b[2], 12);
-  const uint32_t expected[12][2] = {{1, 1}, {4, 1}, {16, 1}, {64, 1}, {1, 2}, {4, 2},
-                                    {16, 2}, {64, 2}, {1, 3}, {4, 3}, {16, 3}, {64, 3}};
+  const uint32_t expected[12][2] = {{1, 1},  {4, 1},  {16, 1}, {64, 1}, {1, 2},  {4, 2},
+                                    {16, 2}, {64, 2}, {1, 3},  {4, 3},  {16, 3}, {64, 3}};
   for (int i = 0; i < 12; ++i) {
     const uint8_t* img = &b[6 + 12 * i];
     EXPECT_EQ(img[0], expected[i][0]);
@@ -255,8 +254,8 @@ TEST(Dgrp, OldVersionsDropForeignEntriesAndWidenSigned) {
   for (uint16_t version : {20000, 20001}) {
     Bytes b;
     Put16(b, version);
-    Put16(b, 1);   // images
-    Put16(b, 2);   // sprites
+    Put16(b, 1);        // images
+    Put16(b, 2);        // sprites
     b.push_back(0x80);  // direction -128
     b.push_back(2);
     for (uint16_t type : {0xFFFD, 0x1234}) {

@@ -132,10 +132,11 @@ TEST(GraphicsCorpus, EverythingDecodesDrawsAndComposes) {
       }
     }
   }
-  std::printf("files %d: PALT %d, SPR# %d (%d frames), SPR2 %d (%d frames), DGRP %d (%d images, %d composed, %d "
-              "without sprites or with missing ones); %d SPR2 and %d PALT of the online game refused\n",
-              n.files, n.palt, n.spr, n.sprFrames, n.spr2, n.spr2Frames, n.dgrp, n.images, n.composed,
-              n.skippedImages, n.foreign, n.foreignPalt);
+  std::printf(
+      "files %d: PALT %d, SPR# %d (%d frames), SPR2 %d (%d frames), DGRP %d (%d images, %d composed, %d "
+      "without sprites or with missing ones); %d SPR2 and %d PALT of the online game refused\n",
+      n.files, n.palt, n.spr, n.sprFrames, n.spr2, n.spr2Frames, n.dgrp, n.images, n.composed, n.skippedImages,
+      n.foreign, n.foreignPalt);
   EXPECT_GT(n.spr2Frames, 0);
 }
 

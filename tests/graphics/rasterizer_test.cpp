@@ -1,11 +1,12 @@
 // Rasterizers, blending and the canvas: depth tests, clipping, mirroring, opacity, packing.
 
+#include "graphics/rasterizer.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
 
-#include "graphics/rasterizer.h"
 #include "graphics/spr.h"
 #include "graphics/sprite_canvas.h"
 #include "tests/graphics/graphics_test_util.h"
@@ -140,7 +141,8 @@ TEST_F(Raster, ClipsAtEveryEdgeInEveryMember) {
   Bytes s1;
   for (int r = 0; r < 4; ++r) {
     s2.NextRow().Depth({{1, 20 + r * 4}, {1, 21 + r * 4}}).Colour({22 + r * 4, 23 + r * 4});
-    s1.insert(s1.end(), {4, 0, 3, 4, uint8_t(20 + r * 4), uint8_t(21 + r * 4), uint8_t(22 + r * 4), uint8_t(23 + r * 4)});
+    s1.insert(s1.end(),
+              {4, 0, 3, 4, uint8_t(20 + r * 4), uint8_t(21 + r * 4), uint8_t(22 + r * 4), uint8_t(23 + r * 4)});
   }
   s2.End();
   s1.insert(s1.end(), {5, 0});

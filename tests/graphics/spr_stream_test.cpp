@@ -59,9 +59,7 @@ TEST(SprEncoder, ExactCommandSequences) {
       {"empty rows at the top and bottom", {{T}, {T}, {T}, {4}, {T}}, {9, 4, 3, 1, 4, 0, 5, 0}},
       {"trailing transparent pixels are dropped", {{3, 3, 3, T, T}}, {4, 6, 2, 3, 3, 0, 5, 0}},
       {"a fill of 300 is split at 255", {Row({{9, 300}})}, {4, 10, 2, 255, 9, 0, 2, 45, 9, 0, 5, 0}},
-      {"next-row counts span the whole row",
-       {{1, 2}, {3, 4}},
-       {4, 6, 3, 2, 1, 2, 4, 6, 3, 2, 3, 4, 5, 0}},
+      {"next-row counts span the whole row", {{1, 2}, {3, 4}}, {4, 6, 3, 2, 1, 2, 4, 6, 3, 2, 3, 4, 5, 0}},
   };
   for (const Case& c : cases) EXPECT_EQ(Encode(Image(c.rows)), c.expected) << c.what;
 }

@@ -1,0 +1,337 @@
+// Draw-group composition and bounds, the centring arithmetic, and the BMP frame exchange.
+
+#include <gtest/gtest.h>
+
+#include "core/byte_order.h"
+#include "core/stream.h"
+#include "graphics/dgrp.h"
+#include "graphics/spr.h"
+#include "graphics/sprite_bmp.h"
+#include "graphics/sprite_canvas.h"
+#include "tests/graphics/graphics_test_util.h"
+
+namespace scrivet {
+namespace {
+
+using gtest::Bytes;
+using gtest::Spr2Stream;
+
+// Sprite 100: frame 0 is 2 x 2 of colour 1 at depth 10, frame 1 is 3 x 1 of colours 4, 5, 6 at
+// depth 10. Sprite 101: one 2 x 2 frame of colour 2 at depth 10.
+class Composition : public ::testing::Test {
+ protected:
+  Composition() {
+    gtest::FillTestPalette(palette_);
+    tf_.AddTestPalette(1);
+    const Bytes square1 =
+        Spr2Stream().NextRow().Depth({{10, 1}, {10, 1}}).NextRow().Depth({{10, 1}, {10, 1}}).End().bytes();
+    const Bytes row = Spr2Stream().NextRow().Depth({{10, 4}, {10, 5}, {10, 6}}).End().bytes();
+    const Bytes square2 =
+        Spr2Stream().NextRow().Depth({{10, 2}, {10, 2}}).NextRow().Depth({{10, 2}, {10, 2}}).End().bytes();
+    tf_.AddSpr2(100, 1, {{{2, 2}, square1}, {{3, 1}, row}});
+    tf_.AddSpr2(101, 1, {{{2, 2}, square2}});
+  }
+  static DgrpSprite Sprite(uint32_t id, uint32_t index, int x, int y, uint32_t flags = 0) {
+    DgrpSprite s;
+    s.spriteId = id;
+    s.spriteIndex = index;
+    s.pixelX = x;
+    s.pixelY = y;
+    s.flags = flags;
+    return s;
+  }
+  SpriteCanvas Canvas(int h, int w) {
+    SpriteCanvas c(h, w, 32);
+    EXPECT_TRUE(c.Allocate());
+    c.Clear(0, 255);
+    return c;
+  }
+  uint32_t Rgb(int i) const { return gtest::PaletteRgb(palette_, i); }
+
+  gtest::TestFile tf_;
+  ResourcePalt palette_;
+};
+
+TEST_F(Composition, BoundsCoverEveryFrameAndEmptyOnAnyMissingSprite) {
+  DgrpImage image;
+  image.sprites = {Sprite(100, 0, -1, 5), Sprite(100, 1, 3, 2)};
+  const DgrpRect box = ResourceDgrp::GetBounds(tf_.file(), image);
+  EXPECT_EQ(box.left, -1);
+  EXPECT_EQ(box.top, 1);
+  EXPECT_EQ(box.right, 6);
+  EXPECT_EQ(box.bottom, 5);
+  image.sprites.push_back(Sprite(100, 7, 0, 0));
+  EXPECT_TRUE(ResourceDgrp::GetBounds(tf_.file(), image).IsEmpty());
+  image.sprites.back() = Sprite(555, 0, 0, 0);
+  const DgrpRect empty = ResourceDgrp::GetBounds(tf_.file(), image);
+  EXPECT_EQ(empty.left, 2147483647);
+  EXPECT_EQ(empty.bottom, -2147483647 - 1);
+  EXPECT_TRUE(ResourceDgrp::GetBounds(tf_.file(), DgrpImage{}).IsEmpty());
+}
+
+TEST_F(Composition, LaterSpritesWinEqualDepthsAndPositionsAreRestored) {
+  DgrpImage image;
+  // pixelY is the row below the frame: both squares cover rows 0-1; the second shifted right by 1.
+  image.sprites = {Sprite(100, 0, 0, 2), Sprite(101, 0, 1, 2)};
+  SpriteCanvas c = Canvas(2, 3);
+  c.drawX = 0;
+  ASSERT_TRUE(ResourceDgrp::DrawImage(tf_.file(), image, c));
+  EXPECT_EQ(c.PixelRgb(0, 0), Rgb(1));
+  EXPECT_EQ(c.PixelRgb(1, 0), Rgb(2));
+  EXPECT_EQ(c.PixelRgb(2, 1), Rgb(2));
+  EXPECT_EQ(c.drawX, 0);
+  EXPECT_EQ(c.drawY, 0);
+  EXPECT_FALSE(c.mirrored);
+
+  // Reversed order: the first square ends on top where they overlap.
+  std::swap(image.sprites[0], image.sprites[1]);
+  SpriteCanvas d = Canvas(2, 3);
+  ASSERT_TRUE(ResourceDgrp::DrawImage(tf_.file(), image, d));
+  EXPECT_EQ(d.PixelRgb(1, 0), Rgb(1));
+}
+
+TEST_F(Composition, FlipMirrorsAcrossTheFrameWidthAtTheSamePlace) {
+  DgrpImage image;
+  image.sprites = {Sprite(100, 1, 1, 1, DgrpSprite::kFlip | DgrpSprite::kLuminous)};
+  SpriteCanvas c = Canvas(1, 5);
+  ASSERT_TRUE(ResourceDgrp::DrawImage(tf_.file(), image, c));
+  EXPECT_EQ(c.MaskRow(0)[0], 0);
+  EXPECT_EQ(c.PixelRgb(1, 0), Rgb(6));
+  EXPECT_EQ(c.PixelRgb(3, 0), Rgb(4));
+  EXPECT_EQ(c.MaskRow(0)[4], 0);
+}
+
+TEST_F(Composition, FailuresLoadNothingOrStopAtTheFailingFrame) {
+  SpriteCanvas c = Canvas(2, 2);
+  EXPECT_FALSE(ResourceDgrp::DrawImage(tf_.file(), DgrpImage{}, c)) << "empty image";
+  DgrpImage image;
+  image.sprites = {Sprite(100, 0, 0, 2), Sprite(999, 0, 0, 2)};
+  EXPECT_FALSE(ResourceDgrp::DrawImage(tf_.file(), image, c));
+  EXPECT_EQ(c.MaskRow(0)[0], 0) << "a missing sprite fails before anything is drawn";
+
+  ResourceDgrp group;
+  group.images[3].sprites = {Sprite(101, 0, 0, 2)};
+  EXPECT_TRUE(group.DrawImageByIndex(tf_.file(), 3, c));
+  EXPECT_FALSE(group.DrawImageByIndex(tf_.file(), 12, c));
+  EXPECT_FALSE(group.DrawImageByIndex(tf_.file(), -1, c));
+  SpriteCanvas noDepth = Canvas(2, 2);
+  noDepth.depth.clear();
+  EXPECT_FALSE(group.DrawImageByIndex(tf_.file(), 3, noDepth));
+}
+
+TEST(Centring, TruncatesTowardZeroAndHandlesTheEmptyBox) {
+  int x = 0, y = 0;
+  DgrpRect box{-10, -31, 21, 4};
+  CenterOnBounds(100, 50, box, x, y);
+  EXPECT_EQ(x, (100 - 11) / 2);
+  EXPECT_EQ(y, (50 + 27) / 2);
+  CenterOnBounds(-5, 0, DgrpRect{0, 0, 0, 0}, x, y);
+  EXPECT_EQ(x, -2) << "toward zero, not down";
+  CenterOnBounds(101, 40, DgrpRect{}, x, y);
+  EXPECT_EQ(x, 51);
+  EXPECT_EQ(y, 20);
+  CenterBitmap(100, 80, 31, 90, x, y);
+  EXPECT_EQ(x, 34);
+  EXPECT_EQ(y, -5);
+  CenterBitmap(7, 9, 0, 0, x, y);
+  EXPECT_EQ(x, 3);
+  EXPECT_EQ(y, 4);
+}
+
+// BMP exchange.
+
+class BmpExchange : public ::testing::Test {
+ protected:
+  BmpExchange() {
+    tf_.AddTestPalette(3);
+    sprite_.paletteId = 3;
+  }
+
+  // A frame of the given size with a pattern of opaque runs and holes.
+  SprFrame PatternFrame(int w, int h) {
+    IndexedImage img;
+    img.Allocate(w, h);
+    for (int r = 0; r < h; ++r)
+      for (int x = 0; x < w; ++x)
+        if ((x + r) % 5 != 0) {
+          img.PixelRow(r)[x] = uint8_t(x < w / 2 ? 40 : x * 7 + r);
+          img.SetMaskBit(x, r);
+        }
+    SprFrameEncoder encoder;
+    SprFrame f;
+    f.width = uint16_t(w);
+    f.height = uint16_t(h);
+    f.y = 9;
+    f.palette = 2;
+    EXPECT_TRUE(encoder.Encode(img, f.pixelStream));
+    return f;
+  }
+
+  gtest::TestFile tf_;
+  ResourceSpr sprite_;
+};
+
+TEST_F(BmpExchange, ExportThenImportGivesTheSamePixelsAndMask) {
+  sprite_.frames.push_back(PatternFrame(33, 7));
+  MemoryStream px, mk;
+  ASSERT_TRUE(ExportFrame(sprite_, 0, tf_.file(), px, mk));
+  const Bytes& p = px.Bytes();
+  const Bytes& m = mk.Bytes();
+  ASSERT_EQ(p.size(), 1078u + 36 * 7);
+  EXPECT_EQ(LoadU32LE(&p[2]), p.size());
+  EXPECT_EQ(LoadU32LE(&p[10]), 1078u);
+  EXPECT_EQ(LoadU32LE(&p[34]), 36u * 7);
+  EXPECT_EQ(p[54 + 4 * 200], uint8_t(200 ^ 0x55)) << "blue first";
+  EXPECT_EQ(p[54 + 4 * 200 + 2], 200);
+  ASSERT_EQ(m.size(), 62u + 8 * 7) << "33 pixels wide: rows of 8 bytes";
+  EXPECT_EQ(LoadU32LE(&m[34]), 8u * 7);
+  EXPECT_EQ(Bytes(m.begin() + 54, m.begin() + 62), (Bytes{0, 0, 0, 0, 255, 255, 255, 0}));
+
+  int result = -1, paletteId = -1;
+  ASSERT_TRUE(ImportFrame(sprite_, 1, tf_.file(), &px, &mk, result, &paletteId));
+  EXPECT_EQ(result, kImportOk);
+  EXPECT_EQ(paletteId, 3) << "the colours match the existing palette";
+  EXPECT_EQ(tf_.file().CountOfType(ResourcePalt::kType), 1u);
+  ASSERT_EQ(sprite_.frames.size(), 2u);
+  const SprFrame& back = sprite_.frames[1];
+  EXPECT_EQ(back.y, 0);
+  EXPECT_EQ(back.palette, 0x1000);
+  IndexedImage a, b;
+  ASSERT_TRUE(DecodeToIndexed(sprite_.frames[0], a));
+  ASSERT_TRUE(DecodeToIndexed(back, b));
+  EXPECT_EQ(a.pixels, b.pixels);
+  EXPECT_EQ(a.mask, b.mask);
+  EXPECT_EQ(back.pixelStream, sprite_.frames[0].pixelStream);
+
+  // Into an existing index: only that frame changes.
+  sprite_.frames.push_back(PatternFrame(2, 2));
+  ASSERT_TRUE(ImportFrame(sprite_, 2, tf_.file(), &px, &mk, result));
+  EXPECT_EQ(sprite_.frames.size(), 3u);
+  EXPECT_EQ(sprite_.frames[2].width, 33);
+  EXPECT_EQ(sprite_.frames[0].y, 9);
+}
+
+TEST_F(BmpExchange, ExportRefusesUnusableFramesBeforeWriting) {
+  SprFrame empty;
+  sprite_.frames.push_back(empty);
+  MemoryStream px, mk;
+  EXPECT_FALSE(ExportFrame(sprite_, 0, tf_.file(), px, mk)) << "a frame without pixel data";
+  EXPECT_FALSE(ExportFrame(sprite_, 1, tf_.file(), px, mk));
+  sprite_.frames[0] = PatternFrame(3, 3);
+  sprite_.paletteId = 77;
+  EXPECT_FALSE(ExportFrame(sprite_, 0, tf_.file(), px, mk));
+  EXPECT_EQ(px.Length() + mk.Length(), 0u);
+}
+
+// Writes a pair of BMP files from an image: 8-bit pixels and 1-bit mask with the given table.
+struct BmpPair {
+  Bytes pixels, mask;
+};
+BmpPair MakeBmps(int w, int h, const uint8_t maskTable[8], uint8_t colourSeed) {
+  BmpPair out;
+  auto header = [](Bytes& b, int w, int h, int bits, uint32_t offset, uint32_t imageSize) {
+    b.assign(offset, 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    StoreU32LE(&b[2], offset + imageSize);
+    StoreU32LE(&b[10], offset);
+    StoreU32LE(&b[14], 40);
+    StoreU32LE(&b[18], uint32_t(w));
+    StoreU32LE(&b[22], uint32_t(h));
+    StoreU16LE(&b[26], 1);
+    StoreU16LE(&b[28], uint16_t(bits));
+    StoreU32LE(&b[34], imageSize);
+  };
+  const size_t pxRow = (size_t(w) + 3) & ~size_t(3), mkRow = (size_t(w) + 31) / 32 * 4;
+  header(out.pixels, w, h, 8, 1078, uint32_t(pxRow * h));
+  for (int i = 0; i < 1024; ++i) out.pixels[54 + i] = uint8_t(i * colourSeed);
+  for (size_t i = 0; i < pxRow * h; ++i) out.pixels.push_back(uint8_t(i));
+  header(out.mask, w, h, 1, 62, uint32_t(mkRow * h));
+  std::copy(maskTable, maskTable + 8, out.mask.begin() + 54);
+  for (size_t i = 0; i < mkRow * h; ++i) out.mask.push_back(i % 2 ? 0xF0 : 0x0F);
+  return out;
+}
+
+TEST_F(BmpExchange, WhiteFirstMasksAndNewPalettes) {
+  const uint8_t blackWhite[8] = {0, 0, 0, 0, 255, 255, 255, 0};
+  const uint8_t whiteBlack[8] = {255, 255, 255, 0, 0, 0, 0, 0};
+  BmpPair a = MakeBmps(8, 2, blackWhite, 3);
+  BmpPair b = MakeBmps(8, 2, whiteBlack, 3);
+  MemoryStream ap(a.pixels), am(a.mask), bp(b.pixels), bm(b.mask);
+  int result = -1, firstId = -1, secondId = -1;
+  ASSERT_TRUE(ImportFrame(sprite_, 0, tf_.file(), &ap, &am, result, &firstId));
+  ASSERT_TRUE(ImportFrame(sprite_, 1, tf_.file(), &bp, &bm, result, &secondId));
+  EXPECT_EQ(firstId, 0) << "the lowest free id";
+  EXPECT_EQ(secondId, 0) << "the same colours reuse it";
+  EXPECT_EQ(tf_.file().CountOfType(ResourcePalt::kType), 2u);
+  IndexedImage ia, ib;
+  ASSERT_TRUE(DecodeToIndexed(sprite_.frames[0], ia));
+  ASSERT_TRUE(DecodeToIndexed(sprite_.frames[1], ib));
+  for (int r = 0; r < 2; ++r)
+    for (int x = 0; x < 8; ++x) EXPECT_NE(ia.MaskBit(x, r), ib.MaskBit(x, r)) << x << ',' << r;
+  // The bottom row comes first in the file: 0x0F, so pixels 4-7 carry white.
+  EXPECT_FALSE(ia.MaskBit(0, 1));
+  EXPECT_TRUE(ia.MaskBit(4, 1));
+}
+
+TEST_F(BmpExchange, ImportResultCodes) {
+  const uint8_t table[8] = {0, 0, 0, 0, 255, 255, 255, 0};
+  struct Case {
+    const char* what;
+    void (*spoil)(BmpPair&);
+    int code;
+  };
+  const Case cases[] = {
+      {"pixel file not BM", [](BmpPair& p) { p.pixels[0] = 'X'; }, kImportBadPixelFile},
+      {"pixel file 24 bits", [](BmpPair& p) { p.pixels[28] = 24; }, kImportBadPixelFile},
+      {"pixel file compressed", [](BmpPair& p) { p.pixels[30] = 1; }, kImportBadPixelFile},
+      {"mask 8 bits", [](BmpPair& p) { p.mask[28] = 8; }, kImportBadMaskFile},
+      {"sizes differ", [](BmpPair& p) { p.mask[18] = 9; }, kImportSizeMismatch},
+      {"top-down pixel file",
+       [](BmpPair& p) {
+         StoreU32LE(&p.pixels[22], uint32_t(-3));
+         StoreU32LE(&p.mask[22], uint32_t(-3));
+       },
+       kImportBadPixelFile},
+      {"zero height",
+       [](BmpPair& p) {
+         p.pixels[22] = 0;
+         p.mask[22] = 0;
+       },
+       kImportBadPixelFile},
+      {"odd pixel rows", [](BmpPair& p) { StoreU32LE(&p.pixels[34], 3 * 3); }, kImportBadPixelFile},
+      {"rows narrower than the width", [](BmpPair& p) { StoreU32LE(&p.pixels[34], 2 * 3); }, kImportBadPixelFile},
+      {"mask rows narrower than the width", [](BmpPair& p) { StoreU32LE(&p.mask[34], 1); }, kImportBadMaskFile},
+      {"mask pixels cut short", [](BmpPair& p) { p.mask.resize(p.mask.size() - 2); }, kImportFileError},
+      {"pixels cut short", [](BmpPair& p) { p.pixels.resize(p.pixels.size() - 1); }, kImportFileError},
+      {"headers cut short", [](BmpPair& p) { p.mask.resize(40); }, kImportBadMaskFile},
+  };
+  for (const Case& c : cases) {
+    BmpPair pair = MakeBmps(4, 3, table, 1);
+    c.spoil(pair);
+    MemoryStream p(pair.pixels), m(pair.mask);
+    ResourceSpr before;
+    before.CopyFrom(sprite_);
+    int result = -1;
+    EXPECT_FALSE(ImportFrame(sprite_, 0, tf_.file(), &p, &m, result)) << c.what;
+    EXPECT_EQ(result, c.code) << c.what;
+    EXPECT_TRUE(sprite_.frames.empty()) << c.what;
+    EXPECT_EQ(tf_.file().CountOfType(ResourcePalt::kType), 1u) << c.what;
+  }
+  // An image-size field of 0 is computed by the BMP rules.
+  BmpPair zero = MakeBmps(4, 3, table, 1);
+  StoreU32LE(&zero.pixels[34], 0);
+  StoreU32LE(&zero.mask[34], 0);
+  MemoryStream zp(zero.pixels), zm(zero.mask);
+  int result = -1;
+  EXPECT_TRUE(ImportFrame(sprite_, 0, tf_.file(), &zp, &zm, result));
+  // No file, or an index past the end: no code.
+  EXPECT_FALSE(ImportFrame(sprite_, 0, tf_.file(), nullptr, &zm, result));
+  EXPECT_EQ(result, kImportOk);
+  EXPECT_FALSE(ImportFrame(sprite_, 5, tf_.file(), &zp, &zm, result));
+  EXPECT_STREQ(ImportResultMessage(8), "Unknown error!");
+  EXPECT_STREQ(ImportResultMessage(6), "Error while trying to make the palette!");
+}
+
+}  // namespace
+}  // namespace scrivet
