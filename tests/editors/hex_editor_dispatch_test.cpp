@@ -1,0 +1,66 @@
+// The editor table's raw-data row really opens the hex editor and stores what it returns.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "app/editor_dispatch.h"
+#include "codecs/type_table.h"
+#include "editors/hex_edit_control.h"
+#include "editors/hex_editor_dialog.h"
+#include "editors/scripted_platform.h"
+
+namespace scrivet {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Runs `action` on the hex editor once it is up in its modal loop.
+void WhenHexEditorOpens(std::function<void(HexEditorDialog&)> action) {
+  QTimer::singleShot(0, [action] {
+    auto* dialog = qobject_cast<HexEditorDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    action(*dialog);
+    if (dialog->isVisible()) dialog->reject();
+  });
+}
+
+Bytes ChunkBytes(const IffChunk& chunk) { return Bytes(chunk.Data(), chunk.Data() + chunk.Size()); }
+
+TEST(HexEditorDispatch, RawTypesOpenTheHexEditorAndOkSavesIntoTheContainer) {
+  ResetEditorEntries();
+  ScriptedPlatform platform;
+  auto file = IffFile::CreateEmpty(false);
+  const Bytes original{1, 2, 3};
+  for (TypeCode type : {MakeTypeCode("PALT"), MakeTypeCode("XYZW")}) {
+    SCOPED_TRACE(TypeCodeToString(type));
+    IffChunk* chunk = file->AddChunk(type, 7, "p", original.data(), original.size());
+    ASSERT_NE(chunk, nullptr);
+    std::unique_ptr<IffResource> resource = CreateResourceForType(chunk->type);
+    ASSERT_TRUE(resource->Load(*file, *chunk));
+    EditorContext context{*file, nullptr, platform};
+
+    WhenHexEditorOpens([](HexEditorDialog& dialog) {
+      QTest::keyClicks(&dialog.Control(), "ff");
+      dialog.CancelButton().click();
+    });
+    EXPECT_EQ(RunEditorFor(*resource, context), EditorResult::Cancel);
+    EXPECT_EQ(ChunkBytes(*file->Find(type, 7)), original);
+
+    WhenHexEditorOpens([](HexEditorDialog& dialog) {
+      QTest::keyClick(&dialog.Control(), Qt::Key_End, Qt::ControlModifier);
+      QTest::keyClick(&dialog.Control(), Qt::Key_Right);
+      QTest::keyClick(&dialog.Control(), Qt::Key_Right);
+      QTest::keyClicks(&dialog.Control(), "ab");
+      dialog.OkButton().click();
+    });
+    EXPECT_EQ(RunEditorFor(*resource, context), EditorResult::Ok);
+    EXPECT_EQ(ChunkBytes(*file->Find(type, 7)), (Bytes{1, 2, 3, 0xAB}));
+  }
+}
+
+}  // namespace
+}  // namespace scrivet
