@@ -53,14 +53,14 @@ IndexedImage Pattern(int w, int h) {
 
 // An SPR2 stream that uses every command: rows, skips, depth, depth-alpha and colour pixels.
 Bytes Spr2Stream() {
-  return {0x00, 0x00,                                  // next row
-          0x03, 0x20, 10, 1, 11, 2, 12, 3, 0,          // 3 depth pixels, padded
-          0x02, 0x60,                                  // skip 2
-          0x02, 0x40, 9, 4, 31, 9, 5, 15,              // 2 depth-alpha pixels
-          0x00, 0x00, 0x03, 0xC0, 7, 8, 9, 0,          // next row, 3 colour pixels, padded
-          0x02, 0x80,                                  // skip 2 rows
-          0x01, 0x40, 0, 1, 0,                         // 1 depth-alpha pixel, alpha 0
-          0x00, 0xA0};                                 // end
+  return {0x00, 0x00,                                // next row
+          0x03, 0x20, 10,   1,    11, 2, 12, 3,  0,  // 3 depth pixels, padded
+          0x02, 0x60,                                // skip 2
+          0x02, 0x40, 9,    4,    31, 9, 5,  15,     // 2 depth-alpha pixels
+          0x00, 0x00, 0x03, 0xC0, 7,  8, 9,  0,      // next row, 3 colour pixels, padded
+          0x02, 0x80,                                // skip 2 rows
+          0x01, 0x40, 0,    1,    0,                 // 1 depth-alpha pixel, alpha 0
+          0x00, 0xA0};                               // end
 }
 
 }  // namespace
@@ -122,8 +122,8 @@ int main(int argc, char** argv) {
   ok &= Save(out / "fuzz_graphics_dgrp", "dgrp20004.bin", 0x01, Encoded(dgrp));
   // Version 20001 by hand: one image, one kept and one dropped sprite entry.
   ok &= Save(out / "fuzz_graphics_dgrp", "dgrp20001.bin", 0x00,
-             {0x21, 0x4E, 1, 0, 2, 0, 1, 1, 0xFD, 0xFF, 1, 0, 0, 0, 1, 0, 2, 0, 6, 0, 0, 0, 0, 0,
-              0x00, 0x00, 1, 0, 0, 0, 0, 0, 2, 0, 6, 0, 0, 0, 0, 0});
+             {0x21, 0x4E, 1, 0, 2,    0,    1, 1, 0xFD, 0xFF, 1, 0, 0, 0, 1, 0, 2, 0, 6, 0,
+              0,    0,    0, 0, 0x00, 0x00, 1, 0, 0,    0,    0, 0, 2, 0, 6, 0, 0, 0, 0, 0});
 
   // A BMP pair from the exporter, with the pixel file's length in front.
   auto file = IffFile::CreateEmpty(false);

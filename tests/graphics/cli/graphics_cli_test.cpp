@@ -1,0 +1,196 @@
+// render, sprite, sprite-export and sprite-import of scrivet2-cli, on fixtures built in code and
+// on the real files.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "core/iff_file.h"
+#include "graphics/dgrp.h"
+#include "graphics/spr.h"
+#include "graphics/sprite_canvas.h"
+#include "tests/graphics/graphics_test_util.h"
+
+namespace scrivet {
+namespace {
+
+using gtest::Bytes;
+using gtest::Spr2Stream;
+
+struct Result {
+  int code = -1;
+  QByteArray out, err;
+};
+
+Result RunCli(const QStringList& args) {
+  QProcess p;
+  p.start(SCRIVET_CLI, args);
+  p.waitForFinished(60000);
+  Result r;
+  r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  r.out = p.readAllStandardOutput();
+  r.err = p.readAllStandardError();
+  return r;
+}
+
+// Palette 1; SPR2 100 with a 3 x 2 frame (one half-transparent pixel); SPR# 200 with a 4 x 3
+// frame; DGRP 300 whose twelve images each hold the sprite, flipped in odd ones.
+QString MakeFixture(const QDir& dir) {
+  gtest::TestFile tf;
+  tf.AddTestPalette(1);
+  tf.AddSpr2(
+      100, 1,
+      {{{3, 2},
+        Spr2Stream().NextRow().Depth({{10, 5}, {10, 6}}).Alpha({{10, 7, 15}}).NextRow().Colour({8}).End().bytes()}});
+  ResourceSpr spr;
+  spr.paletteId = 1;
+  IndexedImage img;
+  img.Allocate(4, 3);
+  for (int r = 0; r < 3; ++r)
+    for (int x = 0; x < 4; ++x)
+      if (x != r) {
+        img.PixelRow(r)[x] = uint8_t(10 * r + x);
+        img.SetMaskBit(x, r);
+      }
+  SprFrame frame;
+  frame.width = 4;
+  frame.height = 3;
+  SprFrameEncoder encoder;
+  EXPECT_TRUE(encoder.Encode(img, frame.pixelStream));
+  spr.frames.push_back(frame);
+  tf.Add(spr, 200);
+  ResourceDgrp dgrp;
+  for (size_t i = 0; i < dgrp.images.size(); ++i) {
+    DgrpSprite s;
+    s.spriteId = 100;
+    s.pixelX = int32_t(i);
+    s.pixelY = 10;
+    s.flags = uint32_t(i & 1);
+    dgrp.images[i].sprites = {s};
+  }
+  tf.Add(dgrp, 300);
+  const QString path = dir.filePath("fixture.iff");
+  EXPECT_TRUE(tf.file().SaveToPath(path.toStdString()));
+  return path;
+}
+
+TEST(GraphicsCli, RenderWritesOnePngPerImageCroppedToItsBounds) {
+  QTemporaryDir tmp;
+  const QString file = MakeFixture(QDir(tmp.path()));
+  const QString outDir = QDir(tmp.path()).filePath("out");
+  Result r = RunCli({"render", file, "DGRP", "300", "--all", "-o", outDir});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  const QStringList pngs = QDir(outDir).entryList({"*.png"}, QDir::Files, QDir::Name);
+  ASSERT_EQ(pngs.size(), 12);
+  EXPECT_EQ(pngs[0], "00_north-east_zoom1.png");
+  EXPECT_EQ(pngs[11], "11_south-east_zoom3.png");
+  QImage image(QDir(outDir).filePath(pngs[0]));
+  ASSERT_EQ(image.size(), QSize(3, 2));
+  EXPECT_EQ(qAlpha(image.pixel(0, 0)), 255);
+  EXPECT_EQ(qAlpha(image.pixel(1, 1)), 0) << "transparent background";
+  const int half = qAlpha(image.pixel(2, 0));
+  EXPECT_GT(half, 100);
+  EXPECT_LT(half, 140);
+
+  const QString single = QDir(tmp.path()).filePath("one.png");
+  r = RunCli({"render", file, "DGRP", "300", "1", "-o", single, "--background", "00ff00"});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  QImage flipped(single);
+  EXPECT_EQ(flipped.pixel(1, 1), qRgb(0, 255, 0));
+  ResourcePalt palette;
+  gtest::FillTestPalette(palette);
+  EXPECT_EQ(flipped.pixel(2, 1) & 0xFFFFFF, gtest::PaletteRgb(palette, 8))
+      << "mirrored: the second row's pixel lands on the right";
+
+  EXPECT_NE(RunCli({"render", file, "DGRP", "300", "12", "-o", single}).code, 0);
+  EXPECT_NE(RunCli({"render", file, "DGRP", "301", "-o", single}).code, 0);
+}
+
+TEST(GraphicsCli, SpriteWritesColourDepthAndAlphaPlanes) {
+  QTemporaryDir tmp;
+  const QString file = MakeFixture(QDir(tmp.path()));
+  QDir d(tmp.path());
+  Result r = RunCli({"sprite", file, "SPR2", "100", "0", "-o", d.filePath("c.png"), "--depth", d.filePath("z.png"),
+                     "--alpha", d.filePath("a.png")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  QImage depth(d.filePath("z.png")), alpha(d.filePath("a.png"));
+  ASSERT_EQ(depth.size(), QSize(3, 2));
+  EXPECT_EQ(qGray(depth.pixel(0, 0)), 10);
+  EXPECT_EQ(qGray(depth.pixel(0, 1)), 255) << "colour pixels leave the depth plane";
+  EXPECT_EQ(qGray(alpha.pixel(2, 0)), BlendDirect(0, 255, 255 - Spr2Opacity(15)));
+
+  r = RunCli({"sprite", file, "SPR#", "200", "-o", d.filePath("s.png"), "--alpha", d.filePath("m.png")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  QImage mask(d.filePath("m.png"));
+  EXPECT_EQ(qGray(mask.pixel(1, 1)), 0);
+  EXPECT_EQ(qGray(mask.pixel(2, 1)), 255);
+  EXPECT_NE(RunCli({"sprite", file, "SPR#", "200", "--depth", d.filePath("x.png")}).code, 0);
+  EXPECT_NE(RunCli({"sprite", file, "SPR2", "100", "1", "-o", d.filePath("x.png")}).code, 0);
+}
+
+TEST(GraphicsCli, SpriteExportThenImportKeepsTheFrame) {
+  QTemporaryDir tmp;
+  const QString file = MakeFixture(QDir(tmp.path()));
+  QDir d(tmp.path());
+  Result r = RunCli({"sprite-export", file, "SPR#", "200", "0", d.filePath("px.bmp"), d.filePath("zp.bmp")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_EQ(QFileInfo(d.filePath("px.bmp")).size(), 1078 + 4 * 3);
+  r = RunCli({"sprite-import", file, "SPR#", "200", "1", d.filePath("px.bmp"), d.filePath("zp.bmp")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.out.contains("Sprite successfully imported!"));
+  EXPECT_TRUE(r.out.contains("palette: PALT 1"));
+
+  int error = 0;
+  auto reopened = IffFile::OpenPath(file.toStdString(), error);
+  ASSERT_TRUE(reopened);
+  ResourceSpr spr;
+  ASSERT_TRUE(spr.Load(*reopened, *reopened->Find(ResourceSpr::kType, 200)));
+  ASSERT_EQ(spr.frames.size(), 2u);
+  EXPECT_EQ(spr.frames[1].pixelStream, spr.frames[0].pixelStream);
+  EXPECT_EQ(spr.frames[1].palette, 0x1000);
+
+  r = RunCli({"sprite-import", file, "SPR#", "200", "0", d.filePath("zp.bmp"), d.filePath("zp.bmp")});
+  EXPECT_NE(r.code, 0);
+  EXPECT_TRUE(r.err.contains("The pixel data file is invalid!")) << r.err.toStdString();
+}
+
+// Every draw group of the real files: one PNG per image whose sprites all exist.
+TEST(GraphicsCli, RenderAllOverTheRealFiles) {
+  namespace fs = std::filesystem;
+  const fs::path root = SCRIVET_CORPUS_DIR;
+  std::error_code ec;
+  if (!fs::is_directory(root, ec)) GTEST_SKIP() << "corpus not present";
+  QTemporaryDir tmp;
+  int groups = 0, pngs = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(root, ec)) {
+    if (!entry.is_regular_file() || entry.path().extension() != ".iff") continue;
+    int error = 0;
+    auto file = IffFile::OpenPath(entry.path(), error);
+    if (!file || error) continue;
+    for (size_t pos = file->FirstOfType(ResourceDgrp::kType); pos != IffFile::npos; pos = file->NextOfSameType(pos)) {
+      ResourceDgrp dgrp;
+      IffChunk& chunk = file->ChunkAt(pos);
+      ASSERT_TRUE(dgrp.Load(*file, chunk));
+      int composable = 0;
+      for (const DgrpImage& image : dgrp.images)
+        if (!image.sprites.empty() && !ResourceDgrp::GetBounds(*file, image).IsEmpty()) ++composable;
+      if (composable == 0) continue;
+      const QString out = QDir(tmp.path()).filePath(QString::number(++groups));
+      Result r = RunCli({"render", QString::fromStdString(entry.path().string()), "DGRP", QString::number(chunk.id),
+                         "--all", "-o", out});
+      const int written = int(QDir(out).entryList({"*.png"}, QDir::Files).size());
+      EXPECT_EQ(written, composable) << entry.path() << " DGRP " << chunk.id << r.err.toStdString();
+      pngs += written;
+    }
+  }
+  std::printf("render --all: %d draw groups, %d PNG files\n", groups, pngs);
+  EXPECT_GT(pngs, 0);
+}
+
+}  // namespace
+}  // namespace scrivet
