@@ -285,12 +285,53 @@ bool IffFile::ReadChunkData(IffChunk& chunk) {
 }
 
 bool IffFile::LoadAll() {
+  // Chunks usually follow each other in the file: a run of them costs one large read instead of
+  // one small read per chunk.
+  constexpr uint64_t kRunBytes = uint64_t(4) << 20;
+  std::vector<uint8_t> run;
   bool checked = false;
-  for (auto& chunk : chunks_) {
-    if (chunk->loaded) continue;
+  for (size_t i = 0; i < chunks_.size();) {
+    IffChunk& first = *chunks_[i];
+    if (first.loaded) {
+      ++i;
+      continue;
+    }
     if (!checked && !StreamUnchanged()) return false;
     checked = true;
-    if (!ReadChunkData(*chunk)) return false;
+    const uint64_t begin = first.dataOffset;
+    uint64_t end = begin + first.pendingSize_;
+    size_t last = i;
+    while (end <= streamLength_ && last + 1 < chunks_.size()) {
+      const IffChunk& next = *chunks_[last + 1];
+      if (next.loaded || next.dataOffset != end + kChunkHeaderSize) break;
+      const uint64_t nextEnd = next.dataOffset + next.pendingSize_;
+      if (nextEnd > streamLength_ || nextEnd - begin > kRunBytes) break;
+      end = nextEnd;
+      ++last;
+    }
+    bool read = last > i;
+    if (read) {
+      try {
+        run.resize(size_t(end - begin));
+      } catch (...) {
+        read = false;
+      }
+    }
+    read = read && stream_->Seek(begin) && stream_->ReadExact(run.data(), run.size());
+    if (!read) {
+      // A lone chunk, or one the file cannot hold: the usual load, with its checks.
+      if (!ReadChunkData(first)) return false;
+      ++i;
+      continue;
+    }
+    for (; i <= last; ++i) {
+      IffChunk& chunk = *chunks_[i];
+      const size_t size = chunk.pendingSize_;
+      if (!chunk.AllocateForLoad(size)) return false;
+      if (size) std::memcpy(chunk.data_.get(), run.data() + (chunk.dataOffset - begin), size);
+      chunk.size_ = size;
+      chunk.loaded = true;
+    }
   }
   return true;
 }

@@ -317,7 +317,13 @@ std::unique_ptr<FileStream> CreateTempBeside(const std::filesystem::path& target
   if (folder.empty()) folder = ".";
   std::random_device rd;
   for (int attempt = 0; attempt < 16; ++attempt) {
-    tempPath = folder / ("." + target.filename().string() + "." + std::to_string(rd() % 1000000000u) + ".tmp");
+    // Built by appending: GCC 12 warns falsely (-Wrestrict) on "literal" + std::string at -O3.
+    std::string name = ".";
+    name += target.filename().string();
+    name += '.';
+    name += std::to_string(rd() % 1000000000u);
+    name += ".tmp";
+    tempPath = folder / name;
     int fd = OpenFd(tempPath, O_RDWR | O_CREAT | O_EXCL);
     if (fd >= 0) {
 #ifdef _WIN32

@@ -347,6 +347,36 @@ TEST(ReadDirectory, ReadsOnlyHeadersAndLoadsDataOnDemand) {
   EXPECT_EQ(chunk->Cursor(), 5u);
 }
 
+TEST(ReadDirectory, LoadAllReadsRunsOfChunksAndKeepsLoadedOnes) {
+  IffBuilder b;
+  const uint16_t kChunks = 60;
+  for (uint16_t i = 0; i < kChunks; ++i)
+    b.Chunk("DATA", i, 0x10, "", Filled(i % 7 == 0 ? 0 : 100 + i * 37, uint8_t(i)));
+  CountingStream stream(b.Get());
+  auto file = IffFile::AttachStream(stream, "runs.iff", true);
+  int error = -1;
+  ASSERT_TRUE(file->ReadDirectory(error));
+  ASSERT_EQ(file->ChunkCount(), kChunks);
+  // An edited chunk in the middle of a run must not be read over.
+  IffChunk& edited = file->ChunkAt(30);
+  ASSERT_TRUE(file->LoadChunkData(edited));
+  ASSERT_TRUE(edited.SetSize(0) && edited.WriteZString("edited"));
+  stream.ResetStats();
+  ASSERT_TRUE(file->LoadAll());
+  EXPECT_LE(stream.Stats().reads, 4u);
+  for (uint16_t i = 0; i < kChunks; ++i) {
+    SCOPED_TRACE(i);
+    const IffChunk& c = file->ChunkAt(i);
+    ASSERT_TRUE(c.loaded);
+    if (i == 30) {
+      EXPECT_EQ(std::string(c.View()), std::string("edited", 7));
+      continue;
+    }
+    EXPECT_EQ(c.Cursor(), 0u);
+    EXPECT_EQ(Bytes(c.Data(), c.Data() + c.Size()), Filled(i % 7 == 0 ? 0 : 100 + i * 37, uint8_t(i)));
+  }
+}
+
 TEST(ReadDirectory, OpenPathKeepsTheFileAndLoadsFromIt) {
   TempDir dir;
   IffBuilder b("2.0");
