@@ -207,6 +207,7 @@ class Evaluator {
   const FunctionCatalogue* functions_;
   int callDepth_ = 0;
   int nesting_ = 0;
+  long steps_ = 0;
 };
 
 bool Apply(ScriptValue& left, char op, ScriptValue& right) {
@@ -221,6 +222,7 @@ bool Apply(ScriptValue& left, char op, ScriptValue& right) {
       if (!left.isNumber || !right.isNumber) {
         Materialise(left);
         Materialise(right);
+        if (left.text.size() + right.text.size() > InstructionFormatter::kMaxTextLength) return false;
         left.text += right.text;
         left.isNumber = false;
       }
@@ -279,6 +281,7 @@ bool Evaluator::Expression(CallFrame& f, ScriptValue& out) {
 }
 
 bool Evaluator::Term(CallFrame& f, ScriptValue& out) {
+  if (++steps_ > InstructionFormatter::kMaxSteps) return false;
   SkipBlanks(f);
   const std::string_view body = f.body;
   char c = Peek(f);

@@ -49,6 +49,10 @@ class InstructionFormatter {
   static constexpr int kMaxCallDepth = 256;
   // Nesting of groups, cases and conditions within the whole evaluation.
   static constexpr int kMaxNesting = 2048;
+  // Work and text size of one evaluation: a script that would take longer, or build longer
+  // texts, fails rather than hang the program.
+  static constexpr long kMaxSteps = 250000;
+  static constexpr size_t kMaxTextLength = 65536;
 
   enum class Source { Main, Default, Fallback };
 

@@ -263,6 +263,22 @@ TEST_F(FormatterTest, EndlessRecursionAndDeepNestingFailCleanly) {
   UseScript("main(9)=count(%0);count(1)=[: %0 > 0 : count(%0 - 1) & \"x\" : : \"\"];");
   EXPECT_EQ(formatter_.FormatInstruction(200, allFF, ""), std::string(200, 'x'));
 
+  // Work that grows exponentially ends at the step and text limits.
+  std::string calls = "main(9)=e0();";
+  for (int i = 0; i < 40; ++i) {
+    calls += "e" + std::to_string(i) + "(0)=e" + std::to_string(i + 1) + "() & e" + std::to_string(i + 1) + "();";
+  }
+  calls += "e40(0)=\"x\";";
+  UseScript(calls);
+  EXPECT_EQ(formatter_.FormatInstruction(300, allFF, "", &source), "300");
+  EXPECT_EQ(source, InstructionFormatter::Source::Default);
+  UseScript("main(9)=d(d(d(d(d(d(d(d(d(d(d(d(d(d(d(d(d(d(d(d(\"ab\"))))))))))))))))))));d(1)=%0 & %0;");
+  EXPECT_EQ(formatter_.FormatInstruction(300, allFF, "", &source), "300");
+  UseScript("main(9)=d(d(d(d(d(\"ab\")))));d(1)=%0 & %0;");
+  std::string doubled;
+  for (int i = 0; i < 32; ++i) doubled += "ab";
+  EXPECT_EQ(formatter_.FormatInstruction(300, allFF, ""), doubled);
+
   std::string deep(100000, '(');
   EXPECT_EQ(Eval(deep + "1"), "<fail>");
   std::string cases;
