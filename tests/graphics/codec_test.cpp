@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstring>
 
+#include "codecs/type_table.h"
 #include "graphics/dgrp.h"
 #include "graphics/palt.h"
 #include "graphics/spr.h"
@@ -315,6 +316,15 @@ TEST(Dgrp, Version20003GainsZeroOffsetsAndTruncationFails) {
   Put16(hugeCount, 20004);
   Put32(hugeCount, 0xFFFFFFFF);
   EXPECT_FALSE(DecodeBytes(d, hugeCount));
+}
+
+TEST(TypeTable, SpritesAndDrawGroupsHaveTheirClasses) {
+  for (TypeCode type : {ResourceSpr::kType, ResourceSpr2::kType, ResourceDgrp::kType}) {
+    EXPECT_EQ(CreateResourceForType(type)->GetType(), type);
+    EXPECT_EQ(ReportedTypeFor(type), type);
+  }
+  // Palettes stay raw data in the list; the graphics code builds its own palette objects.
+  EXPECT_EQ(ReportedTypeFor(ResourcePalt::kType), ResourceData::kType);
 }
 
 }  // namespace
