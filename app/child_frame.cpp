@@ -17,8 +17,9 @@ CChildFrame::CChildFrame(CMainFrame& frame, CScrivet2Doc& doc, CScrivet2View* vi
 void CChildFrame::UpdateTitle(int number, int count) {
   QString title = doc_.Title();
   if (count > 1) title += QStringLiteral(":%1").arg(number);
-  setWindowTitle(title + QStringLiteral("[*]"));
-  setWindowModified(doc_.IsModified());
+  // An explicit mark: a maximized window hands its title to the main frame's caption as it is.
+  if (doc_.IsModified()) title += QLatin1Char('*');
+  setWindowTitle(title);
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

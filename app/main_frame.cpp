@@ -203,14 +203,8 @@ void CMainFrame::UpdateState() {
 #ifndef SCRIVET_HAVE_PRINT
   printToolAction_->setVisible(false);
 #endif
-  QMdiSubWindow* active = mdi_->activeSubWindow();
-  if (active) {
-    QString title = active->windowTitle();
-    title.replace(QStringLiteral("[*]"), active->isWindowModified() ? QStringLiteral("*") : QString());
-    setWindowTitle(kAppTitle + QStringLiteral(" - ") + title);
-  } else {
-    setWindowTitle(kAppTitle);
-  }
+  // A maximized document window adds " - [name]" to this title itself.
+  if (windowTitle().isEmpty()) setWindowTitle(kAppTitle);
 }
 
 QStringList CMainFrame::VisibleMenus() const {
@@ -392,7 +386,7 @@ void CMainFrame::RebuildWindowMenu() {
   windowMenu_->addSeparator();
   for (int i = 0; i < windows.size(); ++i) {
     QMdiSubWindow* window = windows[i];
-    QString title = window->windowTitle().replace(QStringLiteral("[*]"), QString());
+    QString title = window->windowTitle();
     QAction* action = windowMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
     action->setCheckable(true);
     action->setChecked(window == mdi_->activeSubWindow());

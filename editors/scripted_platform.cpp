@@ -7,23 +7,27 @@ MessageAnswer ScriptedPlatform::Message(QWidget* parent, const QString& text, co
   messages.push_back({text, caption, icon, buttons, parent != nullptr});
   if (buttons == MessageButtons::Ok) {
     // Plain notices need no answer, but take one if the test queued it.
-    if (!answers.isEmpty() && answers.head() == MessageAnswer::Ok) answers.dequeue();
+    if (!answers.empty() && answers.front() == MessageAnswer::Ok) answers.pop_front();
     return MessageAnswer::Ok;
   }
-  if (answers.isEmpty()) {
+  if (answers.empty()) {
     ++unexpected;
     return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
   }
-  return answers.dequeue();
+  MessageAnswer answer = answers.front();
+  answers.pop_front();
+  return answer;
 }
 
 QStringList ScriptedPlatform::NextFiles(DialogKind kind, const FileDialogRequest& request) {
   dialogs.push_back({kind, request});
-  if (fileAnswers.isEmpty()) {
+  if (fileAnswers.empty()) {
     ++unexpected;
     return {};
   }
-  return fileAnswers.dequeue();
+  QStringList files = fileAnswers.front();
+  fileAnswers.pop_front();
+  return files;
 }
 
 QString ScriptedPlatform::OpenFileName(QWidget*, const FileDialogRequest& request) {

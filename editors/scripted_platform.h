@@ -3,7 +3,7 @@
 // request is recorded so that tests can check texts, captions and icons.
 
 #include <QMap>
-#include <QQueue>
+#include <deque>
 #include <vector>
 
 #include "editors/platform.h"
@@ -27,8 +27,8 @@ class ScriptedPlatform : public Platform {
 
   // Answers, consumed in order. A question with no answer queued counts as unexpected and gets
   // its negative answer (No, or Cancel), so a forgotten answer cannot make a test loop.
-  QQueue<MessageAnswer> answers;
-  QQueue<QStringList> fileAnswers;  // one entry per file dialog; empty list = Cancel
+  std::deque<MessageAnswer> answers;
+  std::deque<QStringList> fileAnswers;  // one entry per file dialog; empty list = Cancel
 
   std::vector<ShownMessage> messages;
   std::vector<ShownDialog> dialogs;

@@ -1,0 +1,192 @@
+// The main frame's menus and the document/window handling around them.
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QImage>
+#include <QMdiArea>
+#include <QProcess>
+
+#include "app/child_frame.h"
+#include "app/main_frame.h"
+#include "app/scrivet2_view.h"
+#include "app_test_support.h"
+
+namespace scrivet::test {
+namespace {
+
+class MainFrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = std::make_unique<CMainFrame>(platform, dialogs);
+    frame->show();
+  }
+  QString Path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
+  QStringList FrameTitles() {
+    QStringList titles;
+    for (QMdiSubWindow* window : frame->MdiArea()->subWindowList()) titles << window->windowTitle();
+    return titles;
+  }
+  void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+  QTemporaryDir dir;
+  ScriptedPlatform platform;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(MainFrameTest, MenusWithAndWithoutADocument) {
+  EXPECT_EQ(frame->VisibleMenus(), (QStringList{"&File", "&View", "&Help"}));
+  EXPECT_EQ(frame->VisibleItems("&File"),
+            (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "Load custom script.txt", "Settings...", "E&xit"}));
+  EXPECT_EQ(frame->VisibleItems("&View"), (QStringList{"&Toolbar", "&Status Bar"}));
+  EXPECT_EQ(frame->VisibleItems("&Help"), QStringList{"&About Scrivet 2..."});
+
+  frame->NewDocument();
+  EXPECT_EQ(frame->VisibleMenus(), (QStringList{"&File", "&Edit", "&View", "&Window", "&Help"}));
+  EXPECT_EQ(frame->VisibleItems("&File"),
+            (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...",
+                         "Load custom script.txt", "Settings...", "E&xit"}));
+  EXPECT_EQ(frame->VisibleItems("&Edit"),
+            (QStringList{"&Add...\tIns", "&Delete\tDel", "&Import...\tCtrl+I", "&Export...\tCtrl+E",
+                         "&Properties...\tCtrl+P", "&Hex Edit...\tCtrl+H", "D&uplicate...\tCtrl+U"}));
+  EXPECT_EQ(frame->VisibleItems("&Window"), (QStringList{"&New Window", "&Cascade", "&Tile", "&Arrange Icons"}));
+}
+
+TEST_F(MainFrameTest, NewDocumentsAreNumberedAndOpenMaximized) {
+  CScrivet2Doc* first = frame->NewDocument();
+  CScrivet2Doc* second = frame->NewDocument();
+  EXPECT_EQ(first->Title(), "IFFFile1");
+  EXPECT_EQ(second->Title(), "IFFFile2");
+  EXPECT_EQ(FrameTitles(), (QStringList{"IFFFile1", "IFFFile2"}));
+  EXPECT_TRUE(frame->FramesOf(second).first()->isMaximized());
+  EXPECT_EQ(frame->windowTitle().toStdString(), "Scrivet 2 - [IFFFile2]");
+  second->ContainerChanged();
+  EXPECT_EQ(frame->windowTitle().toStdString(), "Scrivet 2 - [IFFFile2*]");
+}
+
+TEST_F(MainFrameTest, ClosingAModifiedDocumentAsks) {
+  CScrivet2Doc* doc = frame->NewDocument();
+  doc->File().AddChunk(MakeTypeCode("STR#"), 1, "x", "abc", 3);
+  doc->ContainerChanged();
+
+  platform.answers.push_back(MessageAnswer::Cancel);
+  EXPECT_FALSE(frame->CloseDocument(*doc));
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "Save changes to IFFFile1?");
+  EXPECT_EQ(platform.messages[0].buttons, MessageButtons::YesNoCancel);
+  EXPECT_EQ(frame->Documents().size(), 1);
+
+  // Yes on a document without a file asks for a name, then saves there.
+  platform.answers.push_back(MessageAnswer::Yes);
+  platform.fileAnswers.push_back({Path("named")});
+  EXPECT_TRUE(frame->CloseDocument(*doc));
+  Settle();
+  EXPECT_EQ(platform.dialogs.back().request.filter, "IFF Files (*.iff)");
+  EXPECT_EQ(platform.dialogs.back().request.defaultName, "IFFFile1");
+  EXPECT_TRUE(QFileInfo::exists(Path("named.iff")));
+  EXPECT_TRUE(frame->Documents().isEmpty());
+  EXPECT_EQ(frame->VisibleMenus(), (QStringList{"&File", "&View", "&Help"}));
+}
+
+TEST_F(MainFrameTest, ExitAsksForEveryModifiedDocumentAndCancelStops) {
+  CScrivet2Doc* a = frame->NewDocument();
+  frame->NewDocument();
+  a->ContainerChanged();
+  platform.answers.push_back(MessageAnswer::Cancel);
+  EXPECT_FALSE(frame->CloseAllDocuments());
+  EXPECT_EQ(frame->Documents().size(), 2);
+  platform.answers.push_back(MessageAnswer::No);
+  EXPECT_TRUE(frame->CloseAllDocuments());
+  Settle();
+  EXPECT_TRUE(frame->Documents().isEmpty());
+  EXPECT_EQ(platform.unexpected, 0);
+}
+
+TEST_F(MainFrameTest, SecondWindowShowsTheSameDocumentAndFollowsChanges) {
+  CScrivet2Doc* doc = frame->NewDocument();
+  CChildFrame* second = frame->NewWindow();
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(FrameTitles(), (QStringList{"IFFFile1:1", "IFFFile1:2"}));
+  CScrivet2View* firstView = frame->FramesOf(doc).first()->View();
+
+  dialogs.Ok("STR#", 5, "new");
+  second->View()->Controller().Add();
+  EXPECT_EQ(firstView->Controller().Resources().rowCount(), 1);
+
+  // Closing one window of a modified document does not ask; the document stays.
+  second->close();
+  Settle();
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(frame->Documents().size(), 1);
+  EXPECT_EQ(FrameTitles(), QStringList{"IFFFile1*"});
+}
+
+TEST_F(MainFrameTest, FailedSaveKeepsTheDocumentModified) {
+  CScrivet2Doc* doc = frame->NewDocument();
+  doc->ContainerChanged();
+  platform.fileAnswers.push_back({Path("missing/dir/x.iff")});
+  EXPECT_FALSE(frame->SaveDocument(*doc));
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_TRUE(platform.messages[0].text.startsWith("Couldn't save the file!"));
+  EXPECT_TRUE(doc->IsModified());
+  EXPECT_TRUE(doc->PathName().isEmpty());
+}
+
+TEST_F(MainFrameTest, RecentFilesKeepTheLastFour) {
+  const char* names[] = {"a.iff", "b.iff", "c.iff", "d.iff", "e.iff"};
+  for (const char* name : names) {
+    WriteIffFile(Path(name), {{"STR#", 1, "", {}}});
+    ASSERT_NE(frame->OpenDocument(Path(name)), nullptr);
+  }
+  QStringList recent = frame->RecentFiles();
+  ASSERT_EQ(recent.size(), 4);
+  EXPECT_TRUE(recent[0].endsWith("e.iff"));
+  EXPECT_TRUE(recent[3].endsWith("b.iff"));
+  EXPECT_TRUE(frame->VisibleItems("&File").contains("&1 " + recent[0]));
+
+  // Opening an open file again activates it instead of opening a copy.
+  frame->OpenDocument(Path("c.iff"));
+  EXPECT_EQ(frame->Documents().size(), 5);
+}
+
+TEST_F(MainFrameTest, OpeningAFileThatCannotBeReadLeavesNoDocument) {
+  EXPECT_EQ(frame->OpenDocument(Path("absent.iff")), nullptr);
+  Settle();
+  EXPECT_TRUE(frame->Documents().isEmpty());
+  EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+#ifdef SCRIVET2_BINARY
+TEST(ProgramTest, ScreenshotWritesAPicture) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("shown.iff");
+  const QString png = dir.filePath("shot.png");
+  WriteIffFile(file, {{"STR#", 128, "Strings", Bytes("abc")}, {"BHAV", 4096, "main", {}}});
+  QProcess program;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+  env.remove("SIMS_DATA");
+  program.setProcessEnvironment(env);
+  program.start(SCRIVET2_BINARY, {"--screenshot", png, file});
+  ASSERT_TRUE(program.waitForFinished(30000));
+  EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+  QImage image(png);
+  EXPECT_FALSE(image.isNull());
+  EXPECT_GT(image.width(), 600);
+  EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardOutput()).contains("shot.png"));
+}
+
+TEST(ProgramTest, VersionAndHelp) {
+  QProcess program;
+  program.start(SCRIVET2_BINARY, {"--version"});
+  ASSERT_TRUE(program.waitForFinished(30000));
+  EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardOutput()).contains("Scrivet 2"));
+  program.start(SCRIVET2_BINARY, {"--help"});
+  ASSERT_TRUE(program.waitForFinished(30000));
+  EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardOutput()).contains("--screenshot"));
+}
+#endif
+
+}  // namespace
+}  // namespace scrivet::test

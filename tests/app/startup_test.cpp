@@ -1,0 +1,88 @@
+// Start-up messages for the combinations of game folder and script.txt.
+
+#include <QDir>
+#include <QFile>
+
+#include "app/startup.h"
+#include "app_test_support.h"
+
+namespace scrivet::test {
+namespace {
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override { qunsetenv("SIMS_DATA"); }
+  QString MakeGame() {
+    QDir(dir.path()).mkpath("game/GameData/Global");
+    WriteIffFile(dir.filePath("game/GameData/Behavior.iff"), {{"STR#", 139, "Primitives", {}}});
+    return dir.filePath("game");
+  }
+  QString MakeProgramFolder(const char* script) {
+    QDir(dir.path()).mkpath("bin");
+    if (script) {
+      QFile file(dir.filePath("bin/script.txt"));
+      EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write(script);
+    }
+    return dir.filePath("bin");
+  }
+  QTemporaryDir dir;
+  ScriptedPlatform platform;
+};
+
+TEST_F(StartupTest, FolderSeparators) {
+  EXPECT_EQ(WithTrailingSeparator(""), "");
+  EXPECT_EQ(WithTrailingSeparator("/games/sims"), "/games/sims/");
+  EXPECT_EQ(WithTrailingSeparator("/games/sims/"), "/games/sims/");
+  EXPECT_EQ(WithTrailingSeparator("C:\\Sims\\"), "C:\\Sims\\");
+}
+
+TEST_F(StartupTest, GameFolderComesFromTheEnvironmentThenTheSetting) {
+  platform.settings["GameFolder"] = "/from/settings";
+  EXPECT_EQ(FindGameFolder(platform), "/from/settings/");
+  qputenv("SIMS_DATA", "/from/env/");
+  EXPECT_EQ(FindGameFolder(platform), "/from/env/");
+  qunsetenv("SIMS_DATA");
+  platform.settings.clear();
+#ifndef Q_OS_WIN
+  EXPECT_EQ(FindGameFolder(platform), "");
+#endif
+}
+
+TEST_F(StartupTest, MessagesForEachCombination) {
+  struct Case {
+    const char* name;
+    bool game;
+    const char* script;  // null: no script.txt
+    QStringList messages;
+    bool ready;
+  };
+  const Case cases[] = {
+      {"no game folder", false, "main(9)=\"x\";", {"Can't load The Sims\\GameData\\Behavior.iff!"}, false},
+      {"no script", true, nullptr, {"Can't open script.txt!"}, false},
+#ifdef SCRIVET_HAVE_BEHAVIOUR
+      {"everything", true, "main(9)=\"x\";", {}, true},
+      {"parse error", true, "a(1)=1;b(2)", {"Error while parsing script.txt!"}, false},
+      {"no main", true, "helper(1)=\"x\";", {"Can't find the \"main\" subroutine!"}, false},
+#endif
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform.Clear();
+    QDir(dir.path()).removeRecursively();
+    QDir().mkpath(dir.path());
+    const QString game = c.game ? MakeGame() : QString();
+    const QString bin = MakeProgramFolder(c.script);
+    bool ready = LoadBehaviourSupport(WithTrailingSeparator(game), bin, platform);
+    EXPECT_EQ(ready, c.ready);
+    EXPECT_EQ(platform.MessageTexts(), c.messages);
+    for (const auto& message : platform.messages) {
+      EXPECT_FALSE(message.hadParent);
+      EXPECT_EQ(message.caption, "Error");
+      EXPECT_EQ(message.icon, MessageIcon::Error);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace scrivet::test
