@@ -1,5 +1,7 @@
 #include "app/editor_dispatch.h"
 
+#include <QApplication>
+#include <QPalette>
 #include <map>
 #include <optional>
 
@@ -66,6 +68,11 @@ bool SaveResource(IffResource& resource, IffFile& file) {
   if (resource.Save(file)) return true;
   if (existing) *existing = *backup;
   return false;
+}
+
+uint32_t WindowBackgroundColour() {
+  const QColor face = QApplication::palette().color(QPalette::Active, QPalette::Button);
+  return uint32_t(face.blue()) | (uint32_t(face.green()) << 8) | (uint32_t(face.red()) << 16);
 }
 
 void SetBlendTableBuilder(BlendTableBuilder builder) { g_blendTableBuilder = builder; }

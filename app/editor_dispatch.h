@@ -32,6 +32,10 @@ struct EditorRow {
 // The registered rows (editor_table.cpp).
 const EditorRow* EditorRows(size_t& count);
 
+// The window background handed to the sprite and draw-group editors: the button-face colour
+// as the bytes blue, green, red, 0 (blue in the lowest byte).
+uint32_t WindowBackgroundColour();
+
 // The entry for a reported type, or null when no editor handles it. Test overrides win.
 EditorEntry FindEditorEntry(TypeCode reportedType);
 // For tests: replace (or with null, remove) the entry of a type; ResetEditorEntries undoes all.

@@ -2,6 +2,7 @@
 // (double-clicking it does nothing).
 
 #include "app/editor_dispatch.h"
+#include "codecs/resource_carr.h"
 #include "editors/hex_editor_dialog.h"
 
 namespace scrivet {
@@ -19,6 +20,19 @@ const EditorRow kRows[] = {
 };
 
 const NewResourceRow kNewResourceRows[] = {
+    // A new career is named, and gets the ten jobs the game expects if the user wants them.
+    {ResourceCarr::kType,
+     [](IffResource& resource, Platform& platform, QWidget* parent) {
+       auto* career = dynamic_cast<ResourceCarr*>(&resource);
+       if (!career) return;
+       career->careerName = "New Career";
+       const QString question = QStringLiteral(
+           "The Sims likes CARR resources to have 10 jobs in each career.\n\nDo you want Scrivet 2 to create 10 jobs "
+           "for you? You can always add\nor delete jobs later, though it is recommended to keep the number of jobs "
+           "at 10.");
+       if (platform.AskYesNo(parent, question, QStringLiteral("Scrivet 2"), MessageIcon::None))
+         for (int i = 0; i < 10; ++i) career->AddJob();
+     }},
     {0, nullptr},  // placeholder so the table is never empty
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/editor_dispatch.h"
 #include "app_test_support.h"
+#include "codecs/resource_carr.h"
 #include "codecs/type_table.h"
 
 namespace scrivet::test {
@@ -74,6 +75,26 @@ TEST_F(CommandsTest, AddCreatesTheTypeTablesDefaultContent) {
   std::vector<uint8_t> expected;
   ASSERT_TRUE(CreateResourceForType(MakeTypeCode("STR#"))->EncodeToBytes(expected));
   EXPECT_EQ(ChunkBytes(*Find("STR#", 5)), expected);
+}
+
+TEST_F(CommandsTest, NewCareerOffersTenJobs) {
+  Open({});
+  const QString question =
+      "The Sims likes CARR resources to have 10 jobs in each career.\n\nDo you want Scrivet 2 to create 10 jobs for "
+      "you? You can always add\nor delete jobs later, though it is recommended to keep the number of jobs at 10.";
+  for (bool yes : {true, false}) {
+    SCOPED_TRACE(yes);
+    platform.Clear();
+    dialogs.Ok("CARR", yes ? 1 : 2, "career");
+    platform.answers.push_back(yes ? MessageAnswer::Yes : MessageAnswer::No);
+    list->Add();
+    EXPECT_EQ(platform.MessageTexts(), QStringList{question});
+    EXPECT_EQ(platform.messages[0].caption, "Scrivet 2");
+    ResourceCarr career;
+    ASSERT_TRUE(career.Load(File(), *File().Find(ResourceCarr::kType, yes ? 1 : 2)));
+    EXPECT_EQ(career.careerName, "New Career");
+    EXPECT_EQ(career.jobs.size(), yes ? 10u : 0u);
+  }
 }
 
 TEST_F(CommandsTest, TypeChoicesArePresetsPlusFileTypesSorted) {
