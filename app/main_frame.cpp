@@ -496,9 +496,17 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-  for (const QUrl& url : event->mimeData()->urls())
-    if (url.isLocalFile()) OpenDocument(url.toLocalFile());
-  event->acceptProposedAction();
+  if (OpenDroppedFiles(event->mimeData())) event->acceptProposedAction();
+}
+
+bool CMainFrame::OpenDroppedFiles(const QMimeData* data) {
+  bool any = false;
+  for (const QUrl& url : data->urls()) {
+    if (!url.isLocalFile()) continue;
+    OpenDocument(url.toLocalFile());
+    any = true;
+  }
+  return any;
 }
 
 }  // namespace scrivet

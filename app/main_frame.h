@@ -11,6 +11,7 @@
 class QAction;
 class QMdiArea;
 class QMenu;
+class QMimeData;
 class QToolBar;
 
 namespace scrivet {
@@ -42,6 +43,8 @@ class CMainFrame : public QMainWindow {
   void LoadCustomScript();
   void ChooseGameFolder();
   void ArrangeIcons();
+  // Opens the local files of a drop; true when it carried any.
+  bool OpenDroppedFiles(const QMimeData* data);
 
   // Called by a document window that is about to close.
   bool CanCloseFrame(CChildFrame* frame);

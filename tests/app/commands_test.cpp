@@ -266,6 +266,28 @@ TEST_F(CommandsTest, TypesWithoutAnEditorDoNothing) {
   EXPECT_FALSE(doc->IsModified());
 }
 
+// A resource whose encoder gives up half-way, leaving a partial rewrite behind.
+class BrokenEncoder : public ResourceData {
+ public:
+  bool Encode() override {
+    Chunk().SetSize(0);
+    Chunk().Write("partial", 7);
+    return false;
+  }
+};
+
+TEST_F(CommandsTest, AFailedEncodeLeavesTheContainersChunkAsItWas) {
+  Open({{"XYZW", 1, "name", Bytes("original bytes"), 0x0000}});
+  IffChunk* chunk = File().Find(MakeTypeCode("XYZW"), 1);
+  ASSERT_TRUE(doc->LoadChunk(*chunk, nullptr));
+  BrokenEncoder resource;
+  ASSERT_TRUE(resource.Load(File(), *chunk));
+  EXPECT_FALSE(SaveResource(resource, File()));
+  EXPECT_EQ(ChunkBytes(*chunk), Bytes("original bytes"));
+  EXPECT_EQ(chunk->name, "name");
+  EXPECT_EQ(chunk->flags, 0x0000);
+}
+
 bool FailingBlendTable() { return false; }
 bool WorkingBlendTable() { return true; }
 

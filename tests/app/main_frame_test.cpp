@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
+#include <QMimeData>
+#include <QUrl>
 #include <QMdiArea>
 #include <QProcess>
 
@@ -154,6 +156,41 @@ TEST_F(MainFrameTest, OpeningAFileThatCannotBeReadLeavesNoDocument) {
   Settle();
   EXPECT_TRUE(frame->Documents().isEmpty());
   EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+TEST_F(MainFrameTest, FilesDroppedOnTheWindowOpen) {
+  WriteIffFile(Path("dropped.iff"), {{"STR#", 1, "", {}}});
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(Path("dropped.iff"))});
+  EXPECT_TRUE(frame->OpenDroppedFiles(&mime));
+  ASSERT_EQ(frame->Documents().size(), 1);
+  EXPECT_EQ(frame->Documents().first()->Title(), "dropped.iff");
+}
+
+TEST_F(MainFrameTest, GameFolderSettingIsStoredForTheNextStart) {
+  platform.fileAnswers.push_back({"/games/The Sims"});
+  frame->ChooseGameFolder();
+  EXPECT_EQ(platform.settings.value("GameFolder").toString(), "/games/The Sims");
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].icon, MessageIcon::Information);
+  // Cancel changes nothing.
+  platform.fileAnswers.push_back({});
+  frame->ChooseGameFolder();
+  EXPECT_EQ(platform.settings.value("GameFolder").toString(), "/games/The Sims");
+  EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+TEST_F(MainFrameTest, CustomScriptThatCannotBeOpenedIsReported) {
+  platform.fileAnswers.push_back({});
+  frame->LoadCustomScript();
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(platform.dialogs[0].request.defaultName, "script.txt");
+  EXPECT_EQ(platform.dialogs[0].request.filter, "Text files (*.txt);;All files(*.*)");
+  platform.fileAnswers.push_back({Path("missing.txt")});
+  frame->LoadCustomScript();
+  EXPECT_EQ(platform.MessageTexts(), QStringList{"Couldn't open file!"});
+  EXPECT_EQ(platform.messages[0].caption, "Error");
+  EXPECT_TRUE(platform.messages[0].hadParent);
 }
 
 #ifdef SCRIVET2_BINARY
