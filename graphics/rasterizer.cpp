@@ -90,6 +90,10 @@ struct Blender {
   }
 };
 
+struct PackedColour {
+  uint8_t bytes[4];
+};
+
 // Row and column bookkeeping shared by both stream formats. Frame rows above the canvas are
 // consumed without drawing; pixels outside the canvas consume their bytes only.
 template <int Bytes, bool Mirror>
@@ -138,6 +142,12 @@ class Rows {
   uint8_t* DepthAt(int64_t x) const { return depth_ + x; }
   uint8_t* MaskAt(int64_t x) const { return mask_ ? mask_ + x : nullptr; }
 
+  // An opaque pixel: the colour, and full coverage in the mask.
+  void Put(int64_t x, const PackedColour& colour) const {
+    std::memcpy(ColorAt(x), colour.bytes, Bytes);
+    if (mask_) mask_[x] = 255;
+  }
+
  private:
   SpriteCanvas& c_;
   int64_t frameRow_ = -1;
@@ -146,10 +156,6 @@ class Rows {
   uint8_t* color_ = nullptr;
   uint8_t* depth_ = nullptr;
   uint8_t* mask_ = nullptr;
-};
-
-struct PackedColour {
-  uint8_t bytes[4];
 };
 
 template <class F>
@@ -178,22 +184,14 @@ bool DrawSprImpl(SpriteCanvas& c, const uint8_t* s, size_t n, const uint8_t* pal
         const PackedColour& colour = packed[s[pos]];
         pos += 2;
         rows.Range(count, i0, i1);
-        for (int64_t i = i0; i < i1; ++i) {
-          const int64_t x = rows.Column(i);
-          std::memcpy(rows.ColorAt(x), colour.bytes, F::kBytes);
-          if (uint8_t* m = rows.MaskAt(x)) *m = 255;
-        }
+        for (int64_t i = i0; i < i1; ++i) rows.Put(rows.Column(i), colour);
         rows.Advance(count);
         break;
       }
       case 3: {
         const int64_t avail = std::min<int64_t>(count, int64_t(n - pos));
         rows.Range(avail, i0, i1);
-        for (int64_t i = i0; i < i1; ++i) {
-          const int64_t x = rows.Column(i);
-          std::memcpy(rows.ColorAt(x), packed[s[pos + i]].bytes, F::kBytes);
-          if (uint8_t* m = rows.MaskAt(x)) *m = 255;
-        }
+        for (int64_t i = i0; i < i1; ++i) rows.Put(rows.Column(i), packed[s[pos + i]]);
         if (avail < count) return true;
         rows.Advance(count);
         pos += count;
@@ -246,8 +244,7 @@ bool DrawSpr2Impl(SpriteCanvas& c, const uint8_t* s, size_t n, const uint8_t* pa
           uint8_t* d = rows.DepthAt(x);
           if (t > *d) continue;
           *d = t < 0 ? 0 : static_cast<uint8_t>(t);
-          std::memcpy(rows.ColorAt(x), packed[px[2 * i + 1]].bytes, F::kBytes);
-          if (uint8_t* m = rows.MaskAt(x)) *m = 255;
+          rows.Put(x, packed[px[2 * i + 1]]);
         }
         if (avail < count) return true;
         rows.Advance(count);
@@ -295,11 +292,7 @@ bool DrawSpr2Impl(SpriteCanvas& c, const uint8_t* s, size_t n, const uint8_t* pa
       case 6: {
         const int64_t avail = std::min<int64_t>(count, int64_t(n - pos));
         rows.Range(avail, i0, i1);
-        for (int64_t i = i0; i < i1; ++i) {
-          const int64_t x = rows.Column(i);
-          std::memcpy(rows.ColorAt(x), packed[s[pos + i]].bytes, F::kBytes);
-          if (uint8_t* m = rows.MaskAt(x)) *m = 255;
-        }
+        for (int64_t i = i0; i < i1; ++i) rows.Put(rows.Column(i), packed[s[pos + i]]);
         if (avail < count) return true;
         rows.Advance(count);
         pos += count;
