@@ -56,14 +56,8 @@ bool MemoryStream::Write(const void* buffer, size_t n) {
 
 bool MemoryStream::Seek(uint64_t position) {
   // Seeking past the end is allowed, as for files; a later write fills the gap with zeros.
+  // Nothing is allocated here: an untrusted offset must not grow the stream.
   if (position > bytes_.max_size()) return false;
-  if (position > bytes_.size()) {
-    try {
-      bytes_.resize(position);
-    } catch (...) {
-      return false;
-    }
-  }
   position_ = position;
   return true;
 }

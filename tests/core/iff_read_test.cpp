@@ -377,6 +377,24 @@ TEST(ReadDirectory, LoadAllReadsRunsOfChunksAndKeepsLoadedOnes) {
   }
 }
 
+TEST(ReadDirectory, ReadingAgainReplacesChunksInsteadOfDuplicatingThem) {
+  MapFixture f;
+  f.b.Map({{"XXXX", f.free, 9, 0x0004, "free"}});
+  MemoryStream memory(f.b.Get());
+  auto file = IffFile::AttachMemoryCopy(memory);
+  file->AddChunk(MakeTypeCode("NEW!"), 1, "added", "x", 1);
+  file->AddChunk(MakeTypeCode("AAAA"), 1, "added too", "y", 1);
+  int error = -1;
+  ASSERT_TRUE(file->ReadDirectory(error));
+  ASSERT_TRUE(file->ReadDirectory(error));
+  // Chunks already listed stay in front unless the file has their identity.
+  EXPECT_EQ(Listing(*file), (Strings{"NEW!#1", "XXXX#9", "AAAA#1", "CCCC#3", "rsmp#0"}));
+  EXPECT_EQ(file->ChunkAt(2).name, "A");
+  EXPECT_EQ(file->Find(MakeTypeCode("AAAA"), 1), &file->ChunkAt(2));
+  EXPECT_EQ(file->Find(MakeTypeCode("NEW!"), 1), &file->ChunkAt(0));
+  EXPECT_EQ(file->TypeList().size(), 5u);
+}
+
 TEST(ReadDirectory, OpenPathKeepsTheFileAndLoadsFromIt) {
   TempDir dir;
   IffBuilder b("2.0");

@@ -172,6 +172,42 @@ TEST(Write, TheOwnStreamOnlyWhenWritable) {
   EXPECT_EQ(longer.Bytes(), elsewhere.Bytes());
 }
 
+// A target that takes only so many bytes, like a full disk.
+class FullDisk final : public Stream {
+ public:
+  explicit FullDisk(size_t room) : room_(room) {}
+  size_t Read(void* buffer, size_t n) override { return inner_.Read(buffer, n); }
+  bool Write(const void* buffer, size_t n) override {
+    if (inner_.Position() + n > room_) return false;
+    return inner_.Write(buffer, n);
+  }
+  bool Seek(uint64_t position) override { return inner_.Seek(position); }
+  uint64_t Position() const override { return inner_.Position(); }
+  uint64_t Length() const override { return inner_.Length(); }
+  bool Truncate(uint64_t length) override { return inner_.Truncate(length); }
+  bool IsMemory() const override { return false; }
+  std::unique_ptr<Stream> Duplicate() const override { return nullptr; }
+
+ private:
+  MemoryStream inner_;
+  size_t room_;
+};
+
+TEST(Write, AStreamErrorFailsTheWrite) {
+  auto file = IffFile::CreateEmpty(false);
+  const Bytes data = Filled(50000, 1);
+  for (uint16_t i = 0; i < 40; ++i) file->AddChunk(MakeTypeCode("AAAA"), i, "chunk", data.data(), data.size());
+  MemoryStream whole;
+  ASSERT_TRUE(file->Write(&whole));
+  for (size_t room : {size_t(10), size_t(64), size_t(1) << 20, size_t(whole.Length() - 1)}) {
+    SCOPED_TRACE(room);
+    FullDisk disk(room);
+    EXPECT_FALSE(file->Write(&disk));
+  }
+  FullDisk enough(whole.Length());
+  EXPECT_TRUE(file->Write(&enough));
+}
+
 TEST(Write, UnloadedChunksFailTheWrite) {
   auto source = IffFile::CreateEmpty(false);
   ASSERT_TRUE(source->AddChunk(MakeTypeCode("AAAA"), 1, "a", "x", 1));
