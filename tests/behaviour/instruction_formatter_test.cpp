@@ -279,6 +279,12 @@ TEST_F(FormatterTest, EndlessRecursionAndDeepNestingFailCleanly) {
   for (int i = 0; i < 32; ++i) doubled += "ab";
   EXPECT_EQ(formatter_.FormatInstruction(300, allFF, ""), doubled);
 
+  // Calls and groups nested close to both limits still evaluate (and fit the stack).
+  UseScript("main(9)=r(250);r(1)=[: %0 > 0 : r(%0 - 1) : : " + std::string(1200, '(') + "7" +
+            std::string(1200, ')') + "];");
+  EXPECT_EQ(formatter_.FormatInstruction(300, allFF, "", &source), "7");
+  EXPECT_EQ(source, InstructionFormatter::Source::Main);
+
   std::string deep(100000, '(');
   EXPECT_EQ(Eval(deep + "1"), "<fail>");
   std::string cases;
