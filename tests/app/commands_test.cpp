@@ -77,6 +77,19 @@ TEST_F(CommandsTest, AddCreatesTheTypeTablesDefaultContent) {
   EXPECT_EQ(ChunkBytes(*Find("STR#", 5)), expected);
 }
 
+TEST_F(CommandsTest, SixtyFourCharacterNamesAreAcceptedAndStoredWithSixtyThree) {
+  Open({});
+  const QString name(64, QLatin1Char('n'));
+  dialogs.Ok("LONG", 1, name);
+  list->Add();
+  EXPECT_EQ(File().Find(MakeTypeCode("LONG"), 1)->name, std::string(64, 'n'));
+  ASSERT_TRUE(doc->Save(path, nullptr));
+  int error = 0;
+  auto reread = IffFile::OpenPath(path.toStdString(), error);
+  ASSERT_TRUE(reread);
+  EXPECT_EQ(reread->Find(MakeTypeCode("LONG"), 1)->name, std::string(63, 'n'));
+}
+
 TEST_F(CommandsTest, NewCareerOffersTenJobs) {
   Open({});
   const QString question =
