@@ -120,10 +120,6 @@ size_t HexEditModel::SelectionStart() const { return std::min({anchor_, end_, da
 
 size_t HexEditModel::SelectionEnd() const { return std::min(std::max(anchor_, end_), data_.size()); }
 
-bool HexEditModel::IsSelected(size_t offset) const {
-  return HasSelection() && offset >= SelectionStart() && offset < SelectionEnd();
-}
-
 void HexEditModel::BeginSelectionIfNone(size_t origin) {
   if (selecting_) return;
   selecting_ = true;

@@ -79,7 +79,6 @@ class HexEditModel {
   bool HasSelection() const { return selecting_ && anchor_ != end_; }
   size_t SelectionStart() const;
   size_t SelectionEnd() const;  // excluded
-  bool IsSelected(size_t offset) const;
 
   // Keys. `extend` is Shift: it extends the selection from the caret's old position; without it
   // the selection is cleared.

@@ -425,27 +425,6 @@ TEST(HexEditModel, DeletingEverythingLeavesAWorkingEmptyModel) {
   EXPECT_EQ(m.Data(), (Bytes{0xAB}));
 }
 
-TEST(HexEditModel, GetDataCopiesAtMostTheCapacity) {
-  HexEditModel m = Make(Count(6));
-  uint8_t out[4] = {9, 9, 9, 9};
-  EXPECT_EQ(m.GetData(out, 3), 6u);
-  EXPECT_EQ(out[2], 2);
-  EXPECT_EQ(out[3], 9);
-}
-
-TEST(HexEditModel, SetDataResetsTheView) {
-  HexEditModel m = Make(Count(40), 2);
-  m.End(true, false);
-  m.SelectAll();
-  m.ToggleColumn();
-  m.SetData(Count(3));
-  EXPECT_EQ(m.Caret(), 0u);
-  EXPECT_EQ(m.Part(), P::HighNibble);
-  EXPECT_EQ(m.Top(), 0u);
-  EXPECT_FALSE(m.HasSelection());
-  EXPECT_FALSE(m.CaretHidden());
-}
-
 TEST(HexLayout, ColumnsFromTheWindowSize) {
   struct Case {
     int width;
