@@ -58,6 +58,13 @@ class Platform {
 };
 
 // The MIME type under which the "BinaryData" clipboard format travels.
-inline QString BinaryDataMimeType() { return QStringLiteral("application/x-qt-windows-mime;value=\"BinaryData\""); }
+// On Windows it is the registered clipboard format of that name; elsewhere a private MIME type.
+inline QString BinaryDataMimeType() {
+#ifdef Q_OS_WIN
+  return QStringLiteral("application/x-qt-windows-mime;value=\"BinaryData\"");
+#else
+  return QStringLiteral("application/x-BinaryData");
+#endif
+}
 
 }  // namespace scrivet
