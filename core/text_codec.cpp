@@ -92,8 +92,10 @@ bool Utf8ToCp1252(std::string_view utf8, std::string& bytes) {
       if ((cc & 0xC0) != 0x80) { valid = false; break; }
       cp = (cp << 6) | (cc & 0x3F);
     }
+    // Overlong forms are invalid: "\xC0\x80" must not sneak a zero byte into a name.
+    static constexpr char32_t kShortest[5] = {0, 0, 0x80, 0x800, 0x10000};
     unsigned char b;
-    if (!valid || !UnicodeToCp1252(cp, b)) {
+    if (!valid || cp < kShortest[len] || !UnicodeToCp1252(cp, b)) {
       bytes.push_back('?');
       ok = false;
       i += valid ? len : 1;
