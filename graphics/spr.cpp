@@ -138,8 +138,8 @@ bool DecodeToIndexed(const SprFrame& frame, IndexedImage& image, uint8_t backgro
   const int width = frame.width;
   const int height = frame.height;
   size_t pos = 0;
-  long row = -1;  // no row started yet
-  long x = 0;
+  int64_t row = -1;  // no row started yet
+  int64_t x = 0;
 
   auto put = [&](uint8_t colour) {
     if (row >= 0 && row < height && x >= 0 && x < width) {
