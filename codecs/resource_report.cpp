@@ -1,5 +1,6 @@
 #include "codecs/resource_report.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
