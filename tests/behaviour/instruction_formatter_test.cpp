@@ -188,12 +188,15 @@ TEST_F(FormatterTest, CallsPassArgumentsAndCountsMustMatch) {
       "twice(1)=pair(%0, %0);"
       "bad(1)=1 +;"
       "nobody(1)=;"
-      "noequals(1)%0;");
+      "noequals(1)%0;"
+      "semi(0)=\"x\\;y\";");
   ScriptValue value;
   ASSERT_TRUE(formatter_.Call("pass", Bytes({1, 2}), "", value));
   EXPECT_EQ(value.text, "2/1");
   ASSERT_TRUE(formatter_.Call("TWICE", Bytes({7}), "", value));
   EXPECT_EQ(value.text, "7/7");
+  ASSERT_TRUE(formatter_.Call("semi", {}, "", value));
+  EXPECT_EQ(value.text, "x;y");  // an escaped ";" inside a literal
   EXPECT_FALSE(formatter_.Call("pair", Bytes({1}), "", value));
   EXPECT_FALSE(formatter_.Call("bad", Bytes({1}), "", value));
   EXPECT_FALSE(formatter_.Call("nobody", Bytes({1}), "", value));
