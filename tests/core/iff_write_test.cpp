@@ -379,6 +379,20 @@ TEST(Container, IterationByListOrderAndByAscendingId) {
   EXPECT_EQ(file->CountOfType(B), 1u);
 }
 
+TEST(Container, ResourcesAreListedByTypeThenAscendingIdWithoutTheMap) {
+  auto file = IffFile::CreateEmpty(false);
+  const TypeCode A = MakeTypeCode("AAAA"), B = MakeTypeCode("BBBB");
+  file->AddChunk(B, 9, "", "", 0);
+  file->AddChunk(IffFile::kMapType, 0, "", "", 0);
+  file->AddChunk(A, 0x8001, "", "", 0);
+  file->AddChunk(B, 2, "", "", 0);
+  file->AddChunk(A, 3, "", "", 0);
+  Strings order;
+  for (const IffChunk* c : file->ResourcesByTypeAndId())
+    order.push_back(TypeCodeToString(c->type) + "#" + std::to_string(c->id));
+  EXPECT_EQ(order, (Strings{"BBBB#2", "BBBB#9", "AAAA#3", "AAAA#32769"}));
+}
+
 TEST(Container, WriteChunkDataLoadsAndWritesOnlyTheData) {
   auto source = IffFile::CreateEmpty(false);
   source->AddChunk(MakeTypeCode("AAAA"), 1, "a", "payload", 7);
