@@ -23,7 +23,7 @@ const std::vector<EditCommand>& EditCommands() {
 }
 
 CScrivet2View::CScrivet2View(CScrivet2Doc& doc, ViewDialogs& dialogs, QWidget* parent)
-    : QWidget(parent), doc_(doc), controller_(doc, dialogs, this) {
+    : QWidget(parent), doc_(doc), controller_(doc, dialogs) {
   controller_.SetOwner(this);
   typeList_ = new QListView(this);
   typeList_->setModel(&controller_.Types());
@@ -58,6 +58,12 @@ CScrivet2View::CScrivet2View(CScrivet2Doc& doc, ViewDialogs& dialogs, QWidget* p
   connect(resourceList_, &QTreeView::doubleClicked, this, [this] { controller_.OpenResource(); });
   connect(resourceList_, &QWidget::customContextMenuRequested, this, &CScrivet2View::ShowContextMenu);
   controller_.Refresh();
+}
+
+CScrivet2View::~CScrivet2View() {
+  // The lists use the controller's models: they go first.
+  delete typeList_;
+  delete resourceList_;
 }
 
 void CScrivet2View::AdaptColumns() {

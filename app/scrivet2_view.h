@@ -25,6 +25,7 @@ class CScrivet2View : public QWidget {
 
  public:
   CScrivet2View(CScrivet2Doc& doc, ViewDialogs& dialogs, QWidget* parent = nullptr);
+  ~CScrivet2View() override;
 
   CScrivet2Doc& Document() { return doc_; }
   ResourceListController& Controller() { return controller_; }
