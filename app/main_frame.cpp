@@ -167,12 +167,16 @@ void CMainFrame::BuildToolBar() {
   toolBar_->setObjectName(QStringLiteral("Standard"));
   toolBar_->setMovable(true);
   toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+  // Theme icons where the desktop has them; otherwise the style's own for the file commands
+  // and plain text for the rest, rather than a picture that means something else.
   auto add = [this](QStyle::StandardPixmap pixmap, const QString& theme, const QString& tip) {
-    QIcon icon = QIcon::fromTheme(theme, style()->standardIcon(pixmap));
+    QIcon icon = QIcon::fromTheme(theme);
+    if (icon.isNull() && pixmap != QStyle::SP_CustomBase) icon = style()->standardIcon(pixmap);
     QAction* action = toolBar_->addAction(icon, tip);
     action->setToolTip(tip);
     return action;
   };
+  constexpr QStyle::StandardPixmap kNoPixmap = QStyle::SP_CustomBase;
   connect(add(QStyle::SP_FileIcon, QStringLiteral("document-new"), QStringLiteral("New")), &QAction::triggered, this,
           [this] { NewDocument(); });
   connect(add(QStyle::SP_DialogOpenButton, QStringLiteral("document-open"), QStringLiteral("Open")),
@@ -181,11 +185,11 @@ void CMainFrame::BuildToolBar() {
   connect(saveToolAction_, &QAction::triggered, docOnlyFileActions_.at(1), &QAction::trigger);
   toolBar_->addSeparator();
   // Cut, Copy and Paste have no use in the resource list and stay disabled.
-  add(QStyle::SP_DialogDiscardButton, QStringLiteral("edit-cut"), QStringLiteral("Cut"))->setEnabled(false);
-  add(QStyle::SP_FileLinkIcon, QStringLiteral("edit-copy"), QStringLiteral("Copy"))->setEnabled(false);
-  add(QStyle::SP_DialogApplyButton, QStringLiteral("edit-paste"), QStringLiteral("Paste"))->setEnabled(false);
+  add(kNoPixmap, QStringLiteral("edit-cut"), QStringLiteral("Cut"))->setEnabled(false);
+  add(kNoPixmap, QStringLiteral("edit-copy"), QStringLiteral("Copy"))->setEnabled(false);
+  add(kNoPixmap, QStringLiteral("edit-paste"), QStringLiteral("Paste"))->setEnabled(false);
   toolBar_->addSeparator();
-  printToolAction_ = add(QStyle::SP_ComputerIcon, QStringLiteral("document-print"), QStringLiteral("Print"));
+  printToolAction_ = add(kNoPixmap, QStringLiteral("document-print"), QStringLiteral("Print"));
   connect(printToolAction_, &QAction::triggered, this, &CMainFrame::Print);
   toolBar_->addSeparator();
   connect(add(QStyle::SP_MessageBoxQuestion, QStringLiteral("help-about"), QStringLiteral("About")),
