@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
+#include <QListView>
+#include <QMenu>
+#include <QTreeView>
 #include <QMimeData>
 #include <QUrl>
 #include <QMdiArea>
@@ -156,6 +159,54 @@ TEST_F(MainFrameTest, OpeningAFileThatCannotBeReadLeavesNoDocument) {
   Settle();
   EXPECT_TRUE(frame->Documents().isEmpty());
   EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+TEST_F(MainFrameTest, ViewLayoutAndEditMenuState) {
+  CScrivet2Doc doc(platform, "IFFFile1");
+  CScrivet2View view(doc, dialogs);
+  view.resize(1003, 707);
+  view.show();
+  EXPECT_EQ(view.TypeList()->geometry(), QRect(7, 7, 1003 / 5, 707 - 14));
+  EXPECT_EQ(view.ResourceList()->geometry(), QRect(1003 / 5 + 14, 7, 4 * 1003 / 5 - 21, 707 - 14));
+
+  auto enabledItems = [&view] {
+    QMenu menu;
+    view.FillEditMenu(menu);
+    QStringList enabled;
+    for (QAction* action : menu.actions())
+      if (action->isEnabled()) enabled << action->text();
+    return enabled;
+  };
+  // Empty document: only the commands without a selection.
+  EXPECT_EQ(enabledItems(), (QStringList{"&Add...\tIns", "&Import...\tCtrl+I"}));
+  doc.File().AddChunk(MakeTypeCode("STR#"), 1, "", nullptr, 0);
+  doc.ContainerChanged();
+  EXPECT_EQ(enabledItems().size(), 7);
+}
+
+TEST_F(MainFrameTest, EditShortcutsReachTheActiveView) {
+  CScrivet2Doc* doc = frame->NewDocument();
+  doc->File().AddChunk(MakeTypeCode("STR#"), 1, "", nullptr, 0);
+  doc->ContainerChanged();
+  QAction* del = nullptr;
+  for (QAction* action : frame->actions())
+    if (action->shortcut() == QKeySequence(QKeySequence(Qt::Key_Delete))) del = action;
+  ASSERT_NE(del, nullptr);
+  platform.answers.push_back(MessageAnswer::Yes);
+  del->trigger();
+  EXPECT_EQ(platform.MessageTexts(), QStringList{"Do you really want to delete the selected items?"});
+  EXPECT_EQ(doc->File().CountOfType(MakeTypeCode("STR#")), 0u);
+}
+
+TEST_F(MainFrameTest, DoubleClickOpensTheResource) {
+  CScrivet2Doc* doc = frame->NewDocument();
+  doc->File().AddChunk(MakeTypeCode("BMP_"), 1, "", "BM", 2);
+  doc->ContainerChanged();
+  CScrivet2View* view = frame->ActiveView();
+  ASSERT_NE(view, nullptr);
+  emit view->ResourceList()->doubleClicked(view->Controller().Resources().index(0, 0));
+  EXPECT_EQ(platform.MessageTexts(),
+            QStringList{"This resource should be edited by exporting and importing it to a .BMP file!"});
 }
 
 TEST_F(MainFrameTest, FilesDroppedOnTheWindowOpen) {
