@@ -48,18 +48,18 @@ inline void WriteTextFile(const std::filesystem::path& path, const std::string& 
 }
 
 // Describes a small IFF file: BHAV identities (data is a bare empty routine) and STR# tables.
-struct IffSpec {
+struct IffRecipe {
   std::vector<std::pair<uint16_t, std::string>> bhavs;
   std::vector<std::pair<uint16_t, std::vector<std::string>>> strings;
 };
 
-inline std::vector<uint8_t> BuildIff(const IffSpec& spec) {
+inline std::vector<uint8_t> BuildIff(const IffRecipe& recipe) {
   std::unique_ptr<IffFile> file = IffFile::CreateEmpty(false);
   const uint8_t emptyRoutine[12] = {0x02, 0x80};
-  for (const auto& [id, name] : spec.bhavs) {
+  for (const auto& [id, name] : recipe.bhavs) {
     file->AddChunk(MakeTypeCode("BHAV"), id, name, emptyRoutine, sizeof emptyRoutine);
   }
-  for (const auto& [id, values] : spec.strings) {
+  for (const auto& [id, values] : recipe.strings) {
     ResourceStr table;
     for (size_t i = 0; i < values.size(); ++i) table.SetString(i, 0, ResourceStr::kPartValue, values[i]);
     std::vector<uint8_t> bytes;
