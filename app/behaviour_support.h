@@ -1,6 +1,5 @@
 #pragma once
-// The process-wide behaviour catalogues, filled at start-up (available when the behaviour
-// library is part of the build).
+// The process-wide behaviour catalogues, filled at start-up.
 
 namespace scrivet {
 

@@ -141,8 +141,7 @@ void ResourceListController::HexEdit() {
   ResourceData resource;
   if (!resource.Load(doc_.File(), *chunk)) return;
   EditorContext context{doc_.File(), owner_, platform()};
-  EditorResult result = RunEditorFor(resource, context);
-  ReportEditorResult(int(result));
+  ReportEditorResult(RunEditorFor(resource, context));
 }
 
 void ResourceListController::Duplicate() {
@@ -185,7 +184,7 @@ void ResourceListController::OpenResource() {
     return;
   }
   EditorContext context{doc_.File(), owner_, platform()};
-  ReportEditorResult(int(RunEditorFor(*resource, context)));
+  ReportEditorResult(RunEditorFor(*resource, context));
 }
 
 void ResourceListController::OpenDrawGroup(IffChunk& chunk) {
@@ -210,11 +209,11 @@ void ResourceListController::OpenDrawGroup(IffChunk& chunk) {
     return;
   }
   EditorContext context{doc_.File(), owner_, platform()};
-  ReportEditorResult(int(RunEditorFor(*resource, context)));
+  ReportEditorResult(RunEditorFor(*resource, context));
 }
 
-void ResourceListController::ReportEditorResult(int result) {
-  switch (EditorResult(result)) {
+void ResourceListController::ReportEditorResult(EditorResult result) {
+  switch (result) {
     case EditorResult::Ok:
       doc_.ContainerChanged();
       break;

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <vector>
 
+#include "app/editor_dispatch.h"
 #include "app/resource_list_model.h"
 #include "app/scrivet2_doc.h"
 #include "app/view_dialogs.h"
@@ -57,7 +58,7 @@ class ResourceListController : public QObject {
   void ImportDataFiles(const QStringList& files);
   void ImportIffFiles(const QStringList& files, bool autoOverwrite);
   void OpenDrawGroup(IffChunk& chunk);
-  void ReportEditorResult(int result);
+  void ReportEditorResult(EditorResult result);
   Platform& platform() { return doc_.GetPlatform(); }
 
   CScrivet2Doc& doc_;

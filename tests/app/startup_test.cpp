@@ -60,11 +60,9 @@ TEST_F(StartupTest, MessagesForEachCombination) {
   const Case cases[] = {
       {"no game folder", false, "main(9)=\"x\";", {"Can't load The Sims\\GameData\\Behavior.iff!"}, false},
       {"no script", true, nullptr, {"Can't open script.txt!"}, false},
-#ifdef SCRIVET_HAVE_BEHAVIOUR
       {"everything", true, "main(9)=\"x\";", {}, true},
       {"parse error", true, "a(1)=1;b(2)", {"Error while parsing script.txt!"}, false},
       {"no main", true, "helper(1)=\"x\";", {"Can't find the \"main\" subroutine!"}, false},
-#endif
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -75,6 +73,7 @@ TEST_F(StartupTest, MessagesForEachCombination) {
     const QString bin = MakeProgramFolder(c.script);
     bool ready = LoadBehaviourSupport(WithTrailingSeparator(game), bin, platform);
     EXPECT_EQ(ready, c.ready);
+    EXPECT_EQ(ScriptReady(), c.ready);
     EXPECT_EQ(platform.MessageTexts(), c.messages);
     for (const auto& message : platform.messages) {
       EXPECT_FALSE(message.hadParent);
