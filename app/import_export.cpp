@@ -110,14 +110,16 @@ void ResourceListController::Import() {
 
 void ResourceListController::ImportDataFiles(const QStringList& files) {
   for (const QString& path : files) {
-    std::vector<uint8_t> bytes;
-    std::string reason;
-    if (!ReadWholeFile(path.toStdString(), bytes, &reason)) {
-      platform().Error(owner_, QStringLiteral("Couldn't open file!\n%1").arg(QString::fromStdString(reason)));
+    // Checked before reading: a chunk cannot hold more than this.
+    if (QFileInfo(path).size() > qint64(IffFile::kMaxChunkSize - IffFile::kChunkHeaderSize)) {
+      platform().Error(owner_, QStringLiteral("The file \"%1\" is too large for a resource!").arg(path));
       continue;
     }
-    if (bytes.size() > IffFile::kMaxChunkSize - IffFile::kChunkHeaderSize) {
-      platform().Error(owner_, QStringLiteral("The file \"%1\" is too large for a resource!").arg(path));
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    if (!ReadWholeFile(path.toStdString(), bytes, &reason) ||
+        bytes.size() > IffFile::kMaxChunkSize - IffFile::kChunkHeaderSize) {
+      platform().Error(owner_, QStringLiteral("Couldn't open file!\n%1").arg(QString::fromStdString(reason)));
       continue;
     }
     ItemDialogLogic logic(doc_.File(), platform(), QStringLiteral("Insert Item"));

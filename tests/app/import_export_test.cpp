@@ -166,6 +166,19 @@ TEST_F(ImportExportTest, DataOnlyImportStopsAtTheCancelledFile) {
   EXPECT_TRUE(doc->IsModified());
 }
 
+TEST_F(ImportExportTest, UnreadableDataFilesAreReportedAndSkipped) {
+  Open({});
+  WriteBytes(Out("good.bin"), Bytes("good"));
+  dialogs.imports.enqueue(Import(ImportChoice::Mode::DataOnly));
+  platform.fileAnswers = {{Out("gone.bin"), dir.path(), Out("good.bin")}};
+  dialogs.Ok("GOOD", 1, "good");
+  list->Import();
+  EXPECT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(dialogs.itemTitles.size(), 1);
+  ASSERT_NE(Find(File(), "GOOD", 1), nullptr);
+  EXPECT_EQ(ChunkBytes(*Find(File(), "GOOD", 1)), Bytes("good"));
+}
+
 TEST_F(ImportExportTest, IffImportAsksBeforeOverwritingUnlessTold) {
   Open({{"STR#", 1, "mine", Bytes("mine")}, {"STR#", 2, "keep", Bytes("keep")}});
   WriteIffFile(Out("source.iff"), {{"STR#", 1, "theirs", Bytes("theirs"), 0x0000},
