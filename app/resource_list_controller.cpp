@@ -177,14 +177,7 @@ void ResourceListController::OpenResource() {
     OpenDrawGroup(*chunk);
     return;
   }
-  std::unique_ptr<IffResource> resource = CreateResourceForType(chunk->type);
-  if (!resource->Load(doc_.File(), *chunk)) {
-    platform().Message(owner_, QStringLiteral("Error while loading this resource or unknown format!"), kAppTitle,
-                       MessageIcon::None);
-    return;
-  }
-  EditorContext context{doc_.File(), owner_, platform()};
-  ReportEditorResult(RunEditorFor(*resource, context));
+  EditChunk(*chunk);
 }
 
 void ResourceListController::OpenDrawGroup(IffChunk& chunk) {
@@ -202,6 +195,10 @@ void ResourceListController::OpenDrawGroup(IffChunk& chunk) {
     }
     askBlending_ = false;
   }
+  EditChunk(chunk);
+}
+
+void ResourceListController::EditChunk(IffChunk& chunk) {
   std::unique_ptr<IffResource> resource = CreateResourceForType(chunk.type);
   if (!resource->Load(doc_.File(), chunk)) {
     platform().Message(owner_, QStringLiteral("Error while loading this resource or unknown format!"), kAppTitle,

@@ -58,6 +58,8 @@ class ResourceListController : public QObject {
   void ImportDataFiles(const QStringList& files);
   void ImportIffFiles(const QStringList& files, bool autoOverwrite);
   void OpenDrawGroup(IffChunk& chunk);
+  // Creates the chunk's resource object, decodes it and runs its editor.
+  void EditChunk(IffChunk& chunk);
   void ReportEditorResult(EditorResult result);
   Platform& platform() { return doc_.GetPlatform(); }
 
