@@ -68,18 +68,18 @@ bool ScriptedDialogs::RunImportFromIffDialog(ImportFromIffRows& rows, QWidget*) 
   return iffPicks.dequeue()(rows);
 }
 
-std::unique_ptr<IffFile> MakeContainer(const std::vector<ChunkSpec>& chunks) {
+std::unique_ptr<IffFile> MakeContainer(const std::vector<ChunkRecipe>& chunks) {
   std::unique_ptr<IffFile> file = IffFile::CreateEmpty(false);
-  for (const ChunkSpec& spec : chunks) {
+  for (const ChunkRecipe& recipe : chunks) {
     TypeCode type = 0;
-    EXPECT_TRUE(ParseTypeCode(spec.type, type));
-    IffChunk* chunk = file->AddChunk(type, spec.id, spec.name, spec.data.data(), spec.data.size());
-    chunk->flags = spec.flags;
+    EXPECT_TRUE(ParseTypeCode(recipe.type, type));
+    IffChunk* chunk = file->AddChunk(type, recipe.id, recipe.name, recipe.data.data(), recipe.data.size());
+    chunk->flags = recipe.flags;
   }
   return file;
 }
 
-void WriteIffFile(const QString& path, const std::vector<ChunkSpec>& chunks) {
+void WriteIffFile(const QString& path, const std::vector<ChunkRecipe>& chunks) {
   std::unique_ptr<IffFile> file = MakeContainer(chunks);
   MemoryStream out;
   ASSERT_TRUE(file->Write(&out));
@@ -104,7 +104,7 @@ std::vector<uint8_t> ChunkBytes(const IffChunk& chunk) {
   return std::vector<uint8_t>(chunk.Data(), chunk.Data() + chunk.Size());
 }
 
-void ListFixture::Open(const std::vector<ChunkSpec>& chunks) {
+void ListFixture::Open(const std::vector<ChunkRecipe>& chunks) {
   ASSERT_TRUE(dir.isValid());
   path = dir.filePath(QStringLiteral("test.iff"));
   WriteIffFile(path, chunks);

@@ -59,7 +59,7 @@ class ScriptedDialogs : public ViewDialogs {
   bool RunImportFromIffDialog(ImportFromIffRows& rows, QWidget* parent) override;
 };
 
-struct ChunkSpec {
+struct ChunkRecipe {
   std::string type;
   uint16_t id;
   std::string name;
@@ -68,9 +68,9 @@ struct ChunkSpec {
 };
 
 // Builds a container in memory with the given chunks in order.
-std::unique_ptr<IffFile> MakeContainer(const std::vector<ChunkSpec>& chunks);
+std::unique_ptr<IffFile> MakeContainer(const std::vector<ChunkRecipe>& chunks);
 // Writes such a container to a file with the project's own writer.
-void WriteIffFile(const QString& path, const std::vector<ChunkSpec>& chunks);
+void WriteIffFile(const QString& path, const std::vector<ChunkRecipe>& chunks);
 std::vector<uint8_t> ReadBytes(const QString& path);
 void WriteBytes(const QString& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> Bytes(std::string_view text);
@@ -79,7 +79,7 @@ std::vector<uint8_t> ChunkBytes(const IffChunk& chunk);
 // A document opened on a generated file, with a controller over it: the common set-up.
 class ListFixture : public ::testing::Test {
  protected:
-  void Open(const std::vector<ChunkSpec>& chunks);
+  void Open(const std::vector<ChunkRecipe>& chunks);
   // The texts of the type list and of the resource list (cells joined by '|').
   QStringList TypeTexts();
   QStringList RowTexts();

@@ -13,7 +13,7 @@ namespace {
 class DocumentTest : public ::testing::Test {
  protected:
   QString Path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
-  std::vector<ChunkSpec> Sample() {
+  std::vector<ChunkRecipe> Sample() {
     return {{"STR#", 1, "one", Bytes("first chunk")}, {"BHAV", 2, "two", Bytes("second")}, {"NOTE", 3, "", {}}};
   }
   void Touch(const QString& path, int secondsLater) {
