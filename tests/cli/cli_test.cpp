@@ -202,3 +202,15 @@ TEST(CliFar, ListsAndExtractsCorpusArchive) {
 }
 
 }  // namespace
+
+namespace {
+
+// The bundled sample must stay a file every codec reads and writes back unchanged.
+TEST(CliSample, EveryResourceDecodesAndRoundTrips) {
+  Result r = RunCli({"check", SCRIVET_SAMPLE});
+  EXPECT_EQ(r.code, 0) << r.out.toStdString() << r.err.toStdString();
+  for (const QByteArray& line : r.out.split('\n'))
+    if (line.startsWith(SCRIVET_SAMPLE)) EXPECT_TRUE(line.endsWith("ok, identical")) << line.toStdString();
+}
+
+}  // namespace
