@@ -210,7 +210,9 @@ TEST(CliSample, EveryResourceDecodesAndRoundTrips) {
   Result r = RunCli({"check", SCRIVET_SAMPLE});
   EXPECT_EQ(r.code, 0) << r.out.toStdString() << r.err.toStdString();
   for (const QByteArray& line : r.out.split('\n'))
-    if (line.startsWith(SCRIVET_SAMPLE)) EXPECT_TRUE(line.endsWith("ok, identical")) << line.toStdString();
+    if (line.startsWith(SCRIVET_SAMPLE)) {
+      EXPECT_TRUE(line.endsWith("ok, identical")) << line.toStdString();
+    }
 }
 
 }  // namespace
