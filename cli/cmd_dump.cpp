@@ -42,12 +42,11 @@ int RunDump(const QStringList& args) {
   const QStringList pos = parser.positionalArguments();
   TypeCode type;
   uint16_t id;
-  if (!ParseType(pos[1], type)) return Fail(QString("%1: a type is four characters").arg(pos[1]));
-  if (!ParseId(pos[2], id)) return Fail(QString("%1: not a resource id").arg(pos[2]));
+  if (!ParseIdentity(pos[1], pos[2], type, id)) return 2;
   auto file = OpenIff(pos[0]);
   if (!file) return 2;
-  IffChunk* chunk = file->Find(type, id);
-  if (!chunk) return Fail(QString("%1: no resource %2 %3").arg(pos[0], pos[1]).arg(id));
+  IffChunk* chunk = FindLoadedChunk(*file, pos[0], type, id);
+  if (!chunk) return 2;
 
   auto resource = CreateResourceForType(type);
   if (resource->GetType() == ResourceData::kType)

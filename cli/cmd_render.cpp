@@ -102,8 +102,8 @@ int RunRender(const QStringList& args) {
   const QStringList pos = parser.positionalArguments();
   TypeCode type = 0;
   uint16_t id = 0;
-  if (!ParseType(pos[1], type) || type != ResourceDgrp::kType) return Fail(QString("'%1' is not DGRP").arg(pos[1]));
-  if (!ParseId(pos[2], id)) return Fail(QString("'%1' is not an id from 0 to 65535").arg(pos[2]));
+  if (!ParseIdentity(pos[1], pos[2], type, id)) return 2;
+  if (type != ResourceDgrp::kType) return Fail(QString("'%1' is not DGRP").arg(pos[1]));
   if (!parser.isSet(output)) return Fail("no output given (-o)");
   bool transparent = true;
   QRgb bg = 0;
@@ -115,8 +115,8 @@ int RunRender(const QStringList& args) {
   }
   auto file = OpenIff(pos[0]);
   if (!file) return 2;
-  IffChunk* chunk = file->Find(type, id);
-  if (!chunk) return Fail(QString("%1: no DGRP %2").arg(pos[0]).arg(id));
+  IffChunk* chunk = FindLoadedChunk(*file, pos[0], type, id);
+  if (!chunk) return 2;
   ResourceDgrp dgrp;
   if (!dgrp.Load(*file, *chunk)) return Fail(QString("%1: DGRP %2 doesn't decode").arg(pos[0]).arg(id));
 

@@ -69,23 +69,15 @@ struct SpriteArgs {
 
 // FILE TYPE ID from the positional arguments; reports errors itself.
 bool OpenSprite(const QStringList& pos, bool sprOnly, SpriteArgs& out) {
-  if (!ParseType(pos[1], out.type) ||
-      (out.type != ResourceSpr::kType && (sprOnly || out.type != ResourceSpr2::kType))) {
+  if (!ParseIdentity(pos[1], pos[2], out.type, out.id)) return false;
+  if (out.type != ResourceSpr::kType && (sprOnly || out.type != ResourceSpr2::kType)) {
     Fail(QString("'%1' is not %2").arg(pos[1], sprOnly ? "SPR#" : "SPR2 or SPR#"));
-    return false;
-  }
-  if (!ParseId(pos[2], out.id)) {
-    Fail(QString("'%1' is not an id from 0 to 65535").arg(pos[2]));
     return false;
   }
   out.file = OpenIff(pos[0]);
   if (!out.file) return false;
-  out.chunk = out.file->Find(out.type, out.id);
-  if (!out.chunk) {
-    Fail(QString("%1: no %2 %3").arg(pos[0], pos[1]).arg(out.id));
-    return false;
-  }
-  return true;
+  out.chunk = FindLoadedChunk(*out.file, pos[0], out.type, out.id);
+  return out.chunk != nullptr;
 }
 
 bool ParseFrame(const QString& text, int& frame) {
