@@ -16,9 +16,10 @@ namespace {
 template <int Bits>
 struct Format;
 
-template <>
-struct Format<32> {
-  static constexpr int kBytes = 4;
+// 24 and 32 bits store blue, green, red (and a zero byte at 32 bits).
+template <int Bytes>
+struct FormatBgr {
+  static constexpr int kBytes = Bytes;
   static void Pack(const uint8_t* rgb, uint8_t* out) {
     out[0] = rgb[2];
     out[1] = rgb[1];
@@ -30,26 +31,14 @@ struct Format<32> {
     p[0] = blend(p[0], rgb[2], a);
     p[1] = blend(p[1], rgb[1], a);
     p[2] = blend(p[2], rgb[0], a);
-    p[3] = 0;
+    if constexpr (Bytes == 4) p[3] = 0;
   }
 };
 
 template <>
-struct Format<24> {
-  static constexpr int kBytes = 3;
-  static void Pack(const uint8_t* rgb, uint8_t* out) {
-    out[0] = rgb[2];
-    out[1] = rgb[1];
-    out[2] = rgb[0];
-    out[3] = 0;
-  }
-  template <class B>
-  static void Mix(uint8_t* p, const uint8_t* rgb, uint8_t a, const B& blend) {
-    p[0] = blend(p[0], rgb[2], a);
-    p[1] = blend(p[1], rgb[1], a);
-    p[2] = blend(p[2], rgb[0], a);
-  }
-};
+struct Format<32> : FormatBgr<4> {};
+template <>
+struct Format<24> : FormatBgr<3> {};
 
 // 16-bit words: green has 6 bits in 5-6-5 and 5 bits in 5-5-5.
 template <int Bits>
