@@ -21,7 +21,6 @@ bool CScrivet2Doc::Open(const QString& path, QWidget* messageOwner) {
   }
   file_ = std::move(opened);
   path_ = QFileInfo(path).absoluteFilePath();
-  StampFile();
   modified_ = false;
   if (error == IffFile::kErrorNotIff)
     platform_.Message(messageOwner, QStringLiteral("This file is *not* an IFF file!"), QStringLiteral("Error"),
@@ -36,21 +35,13 @@ bool CScrivet2Doc::Open(const QString& path, QWidget* messageOwner) {
 
 bool CScrivet2Doc::Save(const QString& path, QWidget* messageOwner) {
   std::string reason;
-  bool ok = false;
-  if (file_->HasStream() && !file_->IsInMemory() && FileChangedOnDisk()) {
-    // Chunks still on disk would be read from a file that no longer matches the directory.
-    reason = "The file was changed by another program since it was opened.";
-  } else {
-    ok = file_->SaveToPath(path.toStdString(), &reason);
-  }
-  if (!ok) {
+  if (!file_->SaveToPath(path.toStdString(), &reason)) {
     QString text = reason.empty() ? QStringLiteral("Couldn't save the file!")
                                   : QStringLiteral("Couldn't save the file!\n\n%1").arg(QString::fromStdString(reason));
     platform_.Message(messageOwner, text, QStringLiteral("Error"), MessageIcon::Error);
     return false;
   }
   path_ = QFileInfo(path).absoluteFilePath();
-  stampSize_ = -1;
   SetModified(false);
   emit TitleChanged();
   return true;
@@ -58,7 +49,7 @@ bool CScrivet2Doc::Save(const QString& path, QWidget* messageOwner) {
 
 bool CScrivet2Doc::LoadChunk(IffChunk& chunk, QWidget* messageOwner) {
   if (chunk.loaded) return true;
-  if (FileChangedOnDisk()) {
+  if (file_->SourceChanged()) {
     platform_.Message(messageOwner,
                       QStringLiteral("The file \"%1\" was changed by another program since it was opened.\n"
                                      "Its resources can't be loaded any more; please open it again.")
@@ -81,19 +72,5 @@ void CScrivet2Doc::ContainerChanged() {
 }
 
 QString CScrivet2Doc::Title() const { return path_.isEmpty() ? untitled_ : QFileInfo(path_).fileName(); }
-
-void CScrivet2Doc::StampFile() {
-  QFileInfo info(path_);
-  stampSize_ = info.size();
-  stampTime_ = info.lastModified();
-}
-
-bool CScrivet2Doc::FileChangedOnDisk() const {
-  if (stampSize_ < 0 || path_.isEmpty()) return false;
-  QFileInfo info(path_);
-  // A file that vanished is still readable through the open handle.
-  if (!info.exists()) return false;
-  return info.size() != stampSize_ || info.lastModified() != stampTime_;
-}
 
 }  // namespace scrivet

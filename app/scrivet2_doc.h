@@ -1,7 +1,6 @@
 #pragma once
 // One open IFF file. The document owns its container; every view of it listens to Changed().
 
-#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -51,17 +50,11 @@ class CScrivet2Doc : public QObject {
   void TitleChanged();
 
  private:
-  void StampFile();
-  bool FileChangedOnDisk() const;
-
   Platform& platform_;
   std::unique_ptr<IffFile> file_;
   QString untitled_;
   QString path_;
   bool modified_ = false;
-  // What the file looked like when it was opened, to notice replacement by another program.
-  qint64 stampSize_ = -1;
-  QDateTime stampTime_;
 };
 
 }  // namespace scrivet

@@ -438,7 +438,9 @@ bool IffFile::Write(Stream* target) {
 bool IffFile::SaveToPath(const std::filesystem::path& path, std::string* error) {
   if (error) error->clear();
   if (!LoadAll()) {
-    if (error) *error = "Couldn't read all resource data from the file.";
+    if (error)
+      *error = SourceChanged() ? "The file was changed by another program since it was opened."
+                               : "Couldn't read all resource data from the file.";
     return false;
   }
   bool ok = SaveFileAtomically(

@@ -72,6 +72,9 @@ class IffFile {
   bool HasStream() const { return stream_ != nullptr; }
   const std::array<uint8_t, kHeaderSize>& Header() const { return header_; }
   uint64_t StreamLength() const { return streamLength_; }
+  // True when another program rewrote the file since its directory was read: chunk data that is
+  // not loaded yet can no longer be read from it.
+  bool SourceChanged() const { return stream_ && !stream_->IsMemory() && !StreamUnchanged(); }
 
   // Chunks in list order.
   size_t ChunkCount() const { return chunks_.size(); }

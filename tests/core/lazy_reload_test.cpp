@@ -44,6 +44,11 @@ TEST(LazyLoading, FileRewrittenInPlaceFailsToLoadCleanly) {
   EXPECT_FALSE(file->LoadChunkData(*two));
   EXPECT_FALSE(two->loaded);
   EXPECT_FALSE(file->LoadAll());
+  EXPECT_TRUE(file->SourceChanged());
+  std::string reason;
+  EXPECT_FALSE(file->SaveToPath(dir / "copy.iff", &reason));
+  EXPECT_EQ(reason, "The file was changed by another program since it was opened.");
+  EXPECT_FALSE(std::filesystem::exists(dir / "copy.iff"));
   std::filesystem::remove_all(dir);
 }
 
@@ -62,6 +67,7 @@ TEST(LazyLoading, FileReplacedByRenameKeepsReadingTheOriginal) {
   // The container holds the file it opened; the bytes it gives are that file's.
   ASSERT_TRUE(file->LoadChunkData(*two));
   EXPECT_EQ(std::string(two->View()), "AAAAAAAA");
+  EXPECT_FALSE(file->SourceChanged());
 #endif
   std::filesystem::remove_all(dir);
 }
