@@ -216,3 +216,46 @@ TEST(CliSample, EveryResourceDecodesAndRoundTrips) {
 }
 
 }  // namespace
+
+namespace {
+
+QJsonObject DumpJson(const char* type, const char* id) {
+  Result r = RunCli({"dump", "--json", SCRIVET_SAMPLE, type, id});
+  EXPECT_EQ(r.code, 0) << r.err.toStdString();
+  return QJsonDocument::fromJson(r.out).object();
+}
+
+// Scripts compare these models, so the keys are the model's field names.
+TEST(CliDump, JsonUsesTheModelFieldNames) {
+  QJsonObject bhav = DumpJson("BHAV", "4097");
+  EXPECT_EQ(bhav.keys(), (QStringList{"headerByte7", "instructionCount", "instructions", "localCount",
+                                      "parameterCount", "revision", "signature", "type"}));
+  EXPECT_EQ(bhav["signature"].toInt(), 0x8002);
+  QJsonObject line = bhav["instructions"].toArray()[0].toObject();
+  EXPECT_EQ(line["opcode"].toInt(), 2);
+  EXPECT_EQ(line["trueTarget"].toInt(), 254);
+  EXPECT_EQ(line["falseTarget"].toInt(), 253);
+  QJsonArray operand = line["operand"].toArray();
+  ASSERT_EQ(operand.size(), 8);
+  EXPECT_EQ(operand[2].toInt(), 1);
+  EXPECT_EQ(operand[7].toInt(), 7);
+
+  QJsonObject str = DumpJson("STR#", "128");
+  EXPECT_EQ(str.keys(), (QStringList{"basicMode", "items", "useDescriptions", "useLanguages"}));
+  QJsonArray items = str["items"].toArray();
+  ASSERT_EQ(items.size(), 3);
+  QJsonArray languages = items[0].toArray();
+  ASSERT_EQ(languages.size(), 20);
+  EXPECT_EQ(languages[0].toObject()["value"].toString(), "Sample lamp");
+  EXPECT_EQ(languages[0].toObject()["description"].toString(), "Object name");
+  EXPECT_EQ(languages[1].toObject()["value"].toString(), "");
+}
+
+TEST(CliDump, TextViewShowsTargetsByName) {
+  Result r = RunCli({"dump", SCRIVET_SAMPLE, "BHAV", "4097"});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.out.contains("0: opcode 0x0002  true True  false Error  operand 00 00 01 00 00 05 00 07"))
+      << r.out.toStdString();
+}
+
+}  // namespace
