@@ -8,7 +8,8 @@
 #include "cli/cli_util.h"
 #include "cli/command.h"
 #include "core/stream.h"
-#include "graphics/dgrp.h"
+#include "codecs/resource_dgrp.h"
+#include "graphics/draw_group.h"
 #include "graphics/sprite_canvas.h"
 
 namespace scrivet::cli {
@@ -66,7 +67,7 @@ bool RenderImage(IffFile& file, const DgrpImage& image, bool transparent, QRgb b
     error = text;
     return false;
   };
-  const DgrpRect box = ResourceDgrp::GetBounds(file, image);
+  const DgrpRect box = GetBounds(file, image);
   if (image.sprites.empty()) return fail("the image has no sprites");
   if (box.IsEmpty()) return fail("a sprite of the image is missing");
   const int64_t w = int64_t(box.right) - box.left, h = int64_t(box.bottom) - box.top;
@@ -76,7 +77,7 @@ bool RenderImage(IffFile& file, const DgrpImage& image, bool transparent, QRgb b
   canvas.Clear(transparent ? 0 : (background & 0xFFFFFF), 255);
   canvas.drawX = -box.left;
   canvas.drawY = -box.top;
-  if (!ResourceDgrp::DrawImage(file, image, canvas)) return fail("Can't display the sprite!");
+  if (!DrawImage(file, image, canvas)) return fail("Can't display the sprite!");
   out = CanvasToImage(canvas, transparent);
   return true;
 }

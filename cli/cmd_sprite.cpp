@@ -8,10 +8,11 @@
 #include "cli/cli_util.h"
 #include "cli/command.h"
 #include "core/stream.h"
-#include "graphics/palt.h"
+#include "codecs/resource_palt.h"
 #include "graphics/rasterizer.h"
-#include "graphics/spr.h"
-#include "graphics/spr2.h"
+#include "codecs/resource_spr.h"
+#include "codecs/resource_spr2.h"
+#include "graphics/sprite_render.h"
 #include "graphics/sprite_bmp.h"
 #include "graphics/sprite_canvas.h"
 
@@ -114,7 +115,7 @@ int RunSprite(const QStringList& args) {
     if (!sprite.Load(*s.file, *s.chunk)) return Fail("the sprite doesn't decode");
     if (size_t(frame) >= sprite.frames.size()) return Fail("Can't find this sprite!");
     RenderedBitmap colour, depthMap, alphaMap;
-    if (!sprite.RenderFrame(*s.file, frame, 0, 32, colour, depthMap, alphaMap))
+    if (!RenderFrame(*s.file, sprite, frame, 0, 32, colour, depthMap, alphaMap))
       return Fail("Can't display this sprite!");
     // Rebuild a canvas view over the bitmaps for the colour image.
     SpriteCanvas canvas(colour.height, colour.width, 32);

@@ -11,9 +11,9 @@
 #include "codecs/resource_objf.h"
 #include "codecs/resource_str.h"
 #include "codecs/resource_ttab.h"
-#include "graphics/dgrp.h"
-#include "graphics/spr.h"
-#include "graphics/spr2.h"
+#include "codecs/resource_dgrp.h"
+#include "codecs/resource_spr.h"
+#include "codecs/resource_spr2.h"
 
 namespace scrivet {
 

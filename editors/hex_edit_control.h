@@ -7,7 +7,7 @@
 #include <QPoint>
 #include <QTimer>
 
-#include "editors/hex_edit_model.h"
+#include "edit/hex_edit_model.h"
 
 class QMenu;
 

@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "core/iff_file.h"
-#include "graphics/palt.h"
-#include "graphics/spr.h"
-#include "graphics/spr2.h"
+#include "codecs/resource_palt.h"
+#include "codecs/resource_spr.h"
+#include "codecs/resource_spr2.h"
 
 namespace scrivet {
 

@@ -6,8 +6,8 @@
 #include "core/byte_order.h"
 #include "core/iff_file.h"
 #include "core/stream.h"
-#include "graphics/palt.h"
-#include "graphics/spr.h"
+#include "codecs/resource_palt.h"
+#include "codecs/resource_spr.h"
 
 namespace scrivet {
 

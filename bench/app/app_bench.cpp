@@ -12,7 +12,7 @@
 #include "app/scrivet2_doc.h"
 #include "app/scrivet2_view.h"
 #include "core/stream.h"
-#include "editors/scripted_platform.h"
+#include "tests/support/scripted_platform.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "editors/hex_edit_control.h"
-#include "editors/scripted_platform.h"
+#include "tests/support/scripted_platform.h"
 
 namespace scrivet {
 namespace {

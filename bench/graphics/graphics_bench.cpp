@@ -7,11 +7,12 @@
 #include <vector>
 
 #include "core/iff_file.h"
-#include "graphics/dgrp.h"
-#include "graphics/palt.h"
+#include "codecs/resource_dgrp.h"
+#include "graphics/draw_group.h"
+#include "codecs/resource_palt.h"
 #include "graphics/rasterizer.h"
-#include "graphics/spr.h"
-#include "graphics/spr2.h"
+#include "codecs/resource_spr.h"
+#include "codecs/resource_spr2.h"
 #include "graphics/sprite_canvas.h"
 
 using namespace scrivet;
@@ -146,7 +147,7 @@ void BM_DgrpCompose12(benchmark::State& state) {
   canvas.Allocate(true, false);
   for (auto _ : state) {
     canvas.Clear(0x808080, 255);
-    benchmark::DoNotOptimize(ResourceDgrp::DrawImage(*file, image, canvas));
+    benchmark::DoNotOptimize(DrawImage(*file, image, canvas));
   }
 }
 BENCHMARK(BM_DgrpCompose12)->Unit(benchmark::kMicrosecond);

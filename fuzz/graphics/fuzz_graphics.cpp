@@ -7,11 +7,12 @@
 
 #include "core/iff_file.h"
 #include "core/stream.h"
-#include "graphics/dgrp.h"
-#include "graphics/palt.h"
+#include "codecs/resource_dgrp.h"
+#include "graphics/draw_group.h"
+#include "codecs/resource_palt.h"
 #include "graphics/rasterizer.h"
-#include "graphics/spr.h"
-#include "graphics/spr2.h"
+#include "codecs/resource_spr.h"
+#include "codecs/resource_spr2.h"
 #include "graphics/sprite_bmp.h"
 #include "graphics/sprite_canvas.h"
 
@@ -134,12 +135,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t drawn = 0;
   for (const DgrpImage& image : dgrp.images) {
     if (++drawn > 64) break;
-    ResourceDgrp::GetBounds(file, image);
+    GetBounds(file, image);
     SpriteCanvas canvas(16, 16, (options & 1) ? 32 : 16);
     Check(canvas.Allocate(true, false));
     canvas.drawX = (options >> 2 & 7) - 4;
     canvas.drawY = (options >> 5) - 2;
-    ResourceDgrp::DrawImage(file, image, canvas);
+    DrawImage(file, image, canvas);
   }
 #elif defined(FUZZ_GRAPHICS_bmp)
   // Two files: the first two bytes give the pixel file's length.

@@ -9,10 +9,10 @@
 
 #include "core/iff_file.h"
 #include "core/stream.h"
-#include "graphics/dgrp.h"
-#include "graphics/palt.h"
-#include "graphics/spr.h"
-#include "graphics/spr2.h"
+#include "codecs/resource_dgrp.h"
+#include "codecs/resource_palt.h"
+#include "codecs/resource_spr.h"
+#include "codecs/resource_spr2.h"
 #include "graphics/sprite_bmp.h"
 
 using namespace scrivet;

@@ -16,7 +16,7 @@
 #include "app/resource_list_controller.h"
 #include "app/scrivet2_doc.h"
 #include "app/view_dialogs.h"
-#include "editors/scripted_platform.h"
+#include "tests/support/scripted_platform.h"
 
 namespace scrivet::test {
 

@@ -15,7 +15,7 @@
 #include "codecs/resource_str.h"
 #include "core/iff_file.h"
 #include "core/stream.h"
-#include "data/gamedata/far_writer.h"
+#include "tools/far_writer.h"
 
 namespace scrivet {
 

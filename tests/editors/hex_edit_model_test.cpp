@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "editors/hex_edit_model.h"
+#include "edit/hex_edit_model.h"
 
 namespace scrivet {
 namespace {

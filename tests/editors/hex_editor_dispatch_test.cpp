@@ -11,7 +11,7 @@
 #include "codecs/type_table.h"
 #include "editors/hex_edit_control.h"
 #include "editors/hex_editor_dialog.h"
-#include "editors/scripted_platform.h"
+#include "tests/support/scripted_platform.h"
 
 namespace scrivet {
 namespace {

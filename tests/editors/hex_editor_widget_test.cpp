@@ -13,7 +13,7 @@
 #include "editors/hex_edit_control.h"
 #include "editors/hex_editor_dialog.h"
 #include "editors/qt_platform.h"
-#include "editors/scripted_platform.h"
+#include "tests/support/scripted_platform.h"
 
 namespace scrivet {
 namespace {

@@ -6,10 +6,10 @@
 #include <cstring>
 
 #include "codecs/type_table.h"
-#include "graphics/dgrp.h"
-#include "graphics/palt.h"
-#include "graphics/spr.h"
-#include "graphics/spr2.h"
+#include "codecs/resource_dgrp.h"
+#include "codecs/resource_palt.h"
+#include "codecs/resource_spr.h"
+#include "codecs/resource_spr2.h"
 #include "tests/graphics/graphics_test_util.h"
 
 namespace scrivet {

@@ -9,11 +9,12 @@
 
 #include "core/byte_order.h"
 #include "core/iff_file.h"
-#include "graphics/dgrp.h"
-#include "graphics/palt.h"
+#include "codecs/resource_dgrp.h"
+#include "graphics/draw_group.h"
+#include "codecs/resource_palt.h"
 #include "graphics/rasterizer.h"
-#include "graphics/spr.h"
-#include "graphics/spr2.h"
+#include "codecs/resource_spr.h"
+#include "codecs/resource_spr2.h"
 
 namespace scrivet {
 namespace {
@@ -116,7 +117,7 @@ TEST(GraphicsCorpus, EverythingDecodesDrawsAndComposes) {
         ++n.dgrp;
         for (const DgrpImage& image : dgrp.images) {
           ++n.images;
-          const DgrpRect box = ResourceDgrp::GetBounds(*file, image);
+          const DgrpRect box = GetBounds(*file, image);
           if (image.sprites.empty() || box.IsEmpty()) {
             ++n.skippedImages;
             continue;
@@ -126,7 +127,7 @@ TEST(GraphicsCorpus, EverythingDecodesDrawsAndComposes) {
           canvas.Clear(0, 255);
           canvas.drawX = -box.left;
           canvas.drawY = -box.top;
-          EXPECT_TRUE(ResourceDgrp::DrawImage(*file, image, canvas)) << what;
+          EXPECT_TRUE(DrawImage(*file, image, canvas)) << what;
           ++n.composed;
         }
       }

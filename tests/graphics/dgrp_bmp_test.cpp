@@ -4,8 +4,9 @@
 
 #include "core/byte_order.h"
 #include "core/stream.h"
-#include "graphics/dgrp.h"
-#include "graphics/spr.h"
+#include "codecs/resource_dgrp.h"
+#include "graphics/draw_group.h"
+#include "codecs/resource_spr.h"
 #include "graphics/sprite_bmp.h"
 #include "graphics/sprite_canvas.h"
 #include "tests/graphics/graphics_test_util.h"
@@ -55,18 +56,18 @@ class Composition : public ::testing::Test {
 TEST_F(Composition, BoundsCoverEveryFrameAndEmptyOnAnyMissingSprite) {
   DgrpImage image;
   image.sprites = {Sprite(100, 0, -1, 5), Sprite(100, 1, 3, 2)};
-  const DgrpRect box = ResourceDgrp::GetBounds(tf_.file(), image);
+  const DgrpRect box = GetBounds(tf_.file(), image);
   EXPECT_EQ(box.left, -1);
   EXPECT_EQ(box.top, 1);
   EXPECT_EQ(box.right, 6);
   EXPECT_EQ(box.bottom, 5);
   image.sprites.push_back(Sprite(100, 7, 0, 0));
-  EXPECT_TRUE(ResourceDgrp::GetBounds(tf_.file(), image).IsEmpty());
+  EXPECT_TRUE(GetBounds(tf_.file(), image).IsEmpty());
   image.sprites.back() = Sprite(555, 0, 0, 0);
-  const DgrpRect empty = ResourceDgrp::GetBounds(tf_.file(), image);
+  const DgrpRect empty = GetBounds(tf_.file(), image);
   EXPECT_EQ(empty.left, 2147483647);
   EXPECT_EQ(empty.bottom, -2147483647 - 1);
-  EXPECT_TRUE(ResourceDgrp::GetBounds(tf_.file(), DgrpImage{}).IsEmpty());
+  EXPECT_TRUE(GetBounds(tf_.file(), DgrpImage{}).IsEmpty());
 }
 
 TEST_F(Composition, LaterSpritesWinEqualDepthsAndPositionsAreRestored) {
@@ -75,7 +76,7 @@ TEST_F(Composition, LaterSpritesWinEqualDepthsAndPositionsAreRestored) {
   image.sprites = {Sprite(100, 0, 0, 2), Sprite(101, 0, 1, 2)};
   SpriteCanvas c = Canvas(2, 3);
   c.drawX = 0;
-  ASSERT_TRUE(ResourceDgrp::DrawImage(tf_.file(), image, c));
+  ASSERT_TRUE(DrawImage(tf_.file(), image, c));
   EXPECT_EQ(c.PixelRgb(0, 0), Rgb(1));
   EXPECT_EQ(c.PixelRgb(1, 0), Rgb(2));
   EXPECT_EQ(c.PixelRgb(2, 1), Rgb(2));
@@ -86,7 +87,7 @@ TEST_F(Composition, LaterSpritesWinEqualDepthsAndPositionsAreRestored) {
   // Reversed order: the first square ends on top where they overlap.
   std::swap(image.sprites[0], image.sprites[1]);
   SpriteCanvas d = Canvas(2, 3);
-  ASSERT_TRUE(ResourceDgrp::DrawImage(tf_.file(), image, d));
+  ASSERT_TRUE(DrawImage(tf_.file(), image, d));
   EXPECT_EQ(d.PixelRgb(1, 0), Rgb(1));
 }
 
@@ -94,7 +95,7 @@ TEST_F(Composition, FlipMirrorsAcrossTheFrameWidthAtTheSamePlace) {
   DgrpImage image;
   image.sprites = {Sprite(100, 1, 1, 1, DgrpSprite::kFlip | DgrpSprite::kLuminous)};
   SpriteCanvas c = Canvas(1, 5);
-  ASSERT_TRUE(ResourceDgrp::DrawImage(tf_.file(), image, c));
+  ASSERT_TRUE(DrawImage(tf_.file(), image, c));
   EXPECT_EQ(c.MaskRow(0)[0], 0);
   EXPECT_EQ(c.PixelRgb(1, 0), Rgb(6));
   EXPECT_EQ(c.PixelRgb(3, 0), Rgb(4));
@@ -103,20 +104,20 @@ TEST_F(Composition, FlipMirrorsAcrossTheFrameWidthAtTheSamePlace) {
 
 TEST_F(Composition, FailuresLoadNothingOrStopAtTheFailingFrame) {
   SpriteCanvas c = Canvas(2, 2);
-  EXPECT_FALSE(ResourceDgrp::DrawImage(tf_.file(), DgrpImage{}, c)) << "empty image";
+  EXPECT_FALSE(DrawImage(tf_.file(), DgrpImage{}, c)) << "empty image";
   DgrpImage image;
   image.sprites = {Sprite(100, 0, 0, 2), Sprite(999, 0, 0, 2)};
-  EXPECT_FALSE(ResourceDgrp::DrawImage(tf_.file(), image, c));
+  EXPECT_FALSE(DrawImage(tf_.file(), image, c));
   EXPECT_EQ(c.MaskRow(0)[0], 0) << "a missing sprite fails before anything is drawn";
 
   ResourceDgrp group;
   group.images[3].sprites = {Sprite(101, 0, 0, 2)};
-  EXPECT_TRUE(group.DrawImageByIndex(tf_.file(), 3, c));
-  EXPECT_FALSE(group.DrawImageByIndex(tf_.file(), 12, c));
-  EXPECT_FALSE(group.DrawImageByIndex(tf_.file(), -1, c));
+  EXPECT_TRUE(DrawImageByIndex(group, tf_.file(), 3, c));
+  EXPECT_FALSE(DrawImageByIndex(group, tf_.file(), 12, c));
+  EXPECT_FALSE(DrawImageByIndex(group, tf_.file(), -1, c));
   SpriteCanvas noDepth = Canvas(2, 2);
   noDepth.depth.clear();
-  EXPECT_FALSE(group.DrawImageByIndex(tf_.file(), 3, noDepth));
+  EXPECT_FALSE(DrawImageByIndex(group, tf_.file(), 3, noDepth));
 }
 
 TEST(Centring, TruncatesTowardZeroAndHandlesTheEmptyBox) {

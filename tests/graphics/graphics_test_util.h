@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/iff_file.h"
-#include "graphics/palt.h"
-#include "graphics/spr2.h"
+#include "codecs/resource_palt.h"
+#include "codecs/resource_spr2.h"
 
 namespace scrivet::gtest {
 

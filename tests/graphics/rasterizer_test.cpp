@@ -7,8 +7,9 @@
 #include <cmath>
 #include <memory>
 
-#include "graphics/spr.h"
+#include "codecs/resource_spr.h"
 #include "graphics/sprite_canvas.h"
+#include "graphics/sprite_render.h"
 #include "tests/graphics/graphics_test_util.h"
 
 namespace scrivet {
@@ -367,14 +368,14 @@ TEST(FrameDrawing, RenderFrameHandsOutColourDepthAndOpacity) {
   f.pixelStream = Spr2Stream().NextRow().Alpha({{40, 1, 31}, {60, 2, 0}}).End().bytes();
   s.frames.push_back(f);
   RenderedBitmap colour, depth, alpha;
-  ASSERT_TRUE(s.RenderFrame(tf.file(), 0, 0xFFFFFF, 15, colour, depth, alpha));
+  ASSERT_TRUE(RenderFrame(tf.file(), s, 0, 0xFFFFFF, 15, colour, depth, alpha));
   EXPECT_EQ(colour.bitsPerPixel, 16);
   EXPECT_EQ(depth.bits[0], 40);
   EXPECT_EQ(depth.bits[1], 255);
   EXPECT_EQ(alpha.bits[0], 255);
   EXPECT_EQ(alpha.bits[1], 0);
   EXPECT_EQ(alpha.greyTable[3 * 77 + 1], 77);
-  EXPECT_FALSE(s.RenderFrame(tf.file(), 1, 0, 32, colour, depth, alpha));
+  EXPECT_FALSE(RenderFrame(tf.file(), s, 1, 0, 32, colour, depth, alpha));
 }
 
 }  // namespace

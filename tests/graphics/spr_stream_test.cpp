@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "graphics/spr.h"
+#include "codecs/resource_spr.h"
 
 namespace scrivet {
 namespace {

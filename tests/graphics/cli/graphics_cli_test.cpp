@@ -11,8 +11,9 @@
 #include <filesystem>
 
 #include "core/iff_file.h"
-#include "graphics/dgrp.h"
-#include "graphics/spr.h"
+#include "codecs/resource_dgrp.h"
+#include "graphics/draw_group.h"
+#include "codecs/resource_spr.h"
 #include "graphics/sprite_canvas.h"
 #include "tests/graphics/graphics_test_util.h"
 
@@ -178,7 +179,7 @@ TEST(GraphicsCli, RenderAllOverTheRealFiles) {
       ASSERT_TRUE(dgrp.Load(*file, chunk));
       int composable = 0;
       for (const DgrpImage& image : dgrp.images)
-        if (!image.sprites.empty() && !ResourceDgrp::GetBounds(*file, image).IsEmpty()) ++composable;
+        if (!image.sprites.empty() && !GetBounds(*file, image).IsEmpty()) ++composable;
       if (composable == 0) continue;
       const QString out = QDir(tmp.path()).filePath(QString::number(++groups));
       Result r = RunCli({"render", QString::fromStdString(entry.path().string()), "DGRP", QString::number(chunk.id),

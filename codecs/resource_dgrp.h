@@ -9,9 +9,6 @@
 
 namespace scrivet {
 
-class IffFile;
-class SpriteCanvas;
-
 struct DgrpSprite {
   static constexpr uint32_t kFlip = 1;
   static constexpr uint32_t kLuminous = 4;
@@ -34,16 +31,6 @@ struct DgrpImage {
   std::vector<DgrpSprite> sprites;
 };
 
-struct DgrpRect {
-  static constexpr int32_t kEmptyMin = 2147483647;
-  static constexpr int32_t kEmptyMax = -2147483647 - 1;
-  int32_t left = kEmptyMin;
-  int32_t top = kEmptyMin;
-  int32_t right = kEmptyMax;
-  int32_t bottom = kEmptyMax;
-  bool IsEmpty() const { return left > right || top > bottom; }
-};
-
 class ResourceDgrp : public IffResource {
  public:
   static constexpr TypeCode kType = MakeTypeCode("DGRP");
@@ -57,18 +44,8 @@ class ResourceDgrp : public IffResource {
   bool Decode() override;
   bool Encode() override;
 
-  // Box of the image's frames; empty when a sprite cannot be found or the image has none.
-  static DgrpRect GetBounds(IffFile& file, const DgrpImage& image);
-  // Composes the image into the canvas at its drawX/drawY (which it leaves as found).
-  static bool DrawImage(IffFile& file, const DgrpImage& image, SpriteCanvas& canvas);
-  bool DrawImageByIndex(IffFile& file, int index, SpriteCanvas& canvas) const;
-
   uint16_t version = kCurrentVersion;
   std::vector<DgrpImage> images;
 };
-
-// Position that centres an image's box, or a bitmap, in a client area (truncating division).
-void CenterOnBounds(int clientWidth, int clientHeight, const DgrpRect& bounds, int& drawX, int& drawY);
-void CenterBitmap(int clientWidth, int clientHeight, int bitmapWidth, int bitmapHeight, int& drawX, int& drawY);
 
 }  // namespace scrivet

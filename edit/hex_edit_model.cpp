@@ -1,4 +1,4 @@
-#include "editors/hex_edit_model.h"
+#include "edit/hex_edit_model.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "graphics/spr.h"
+#include "codecs/resource_spr.h"
 
 #include <algorithm>
 #include <limits>

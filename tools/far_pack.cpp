@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "data/gamedata/far_writer.h"
+#include "tools/far_writer.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {

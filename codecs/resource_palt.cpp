@@ -1,4 +1,4 @@
-#include "graphics/palt.h"
+#include "codecs/resource_palt.h"
 
 #include <algorithm>
 #include <cstring>

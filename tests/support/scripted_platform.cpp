@@ -1,4 +1,4 @@
-#include "editors/scripted_platform.h"
+#include "tests/support/scripted_platform.h"
 
 namespace scrivet {
 

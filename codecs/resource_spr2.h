@@ -10,8 +10,6 @@
 
 namespace scrivet {
 
-class IffFile;
-
 struct Spr2Frame {
   uint16_t width = 0;
   uint16_t height = 0;
@@ -22,17 +20,6 @@ struct Spr2Frame {
   uint16_t originY = 0;
   uint16_t originX = 0;
   std::vector<uint8_t> pixelStream;
-};
-
-// A bitmap handed out by RenderFrame: rows bottom-up, padded to 4 bytes.
-struct RenderedBitmap {
-  int width = 0;
-  int height = 0;
-  int bitsPerPixel = 0;
-  size_t stride = 0;
-  std::vector<uint8_t> bits;
-  // Grey table (entry i = i, i, i) for the 8-bit planes; empty for the colour bitmap.
-  std::vector<uint8_t> greyTable;
 };
 
 class ResourceSpr2 : public IffResource {
@@ -49,11 +36,6 @@ class ResourceSpr2 : public IffResource {
   // Takes flags, palette, transparentColor and the origin; size and stream stay.
   bool SetFrame(int index, const Spr2Frame& record);
   uint16_t GetPaletteId() const { return static_cast<uint16_t>(paletteId); }
-
-  // Draws frame `index` at `depth` bits (16 when 15 is asked) on `background` (0x00RRGGBB),
-  // blending on, and hands out its colour, depth and alpha (opacity) bitmaps.
-  bool RenderFrame(IffFile& file, int index, uint32_t background, int depth, RenderedBitmap& color,
-                   RenderedBitmap& depthMap, RenderedBitmap& alpha) const;
 
   uint32_t version = 1000;
   uint32_t frameCount = 0;
