@@ -1,0 +1,21 @@
+#pragma once
+// Why an editor refused an edit. The editors' logic classes name the reason (and, for numbers,
+// the accepted range); the dialogs choose the words the user sees.
+
+#include <string>
+
+namespace scrivet {
+
+enum class EditError {
+  None,
+  Empty,       // a number box holds nothing but blanks
+  NotANumber,  // not a whole number of the box's base ("12a", "0x" in a decimal box, "1e3")
+  OutOfRange,  // a number, but outside the box's range (or wider than the field in binary or hex)
+};
+
+struct EditFailure {
+  EditError error = EditError::None;
+  std::string detail;  // what was refused, as the user typed it
+};
+
+}  // namespace scrivet
