@@ -7,6 +7,9 @@ namespace scrivet {
 
 namespace {
 
+// Typing steps share this key; any other command breaks a run of typing.
+constexpr std::string_view kTypingKey = "type";
+
 int HexDigitValue(uint8_t code) {
   // Only lower-case letters are digits here; upper-case ones are ignored like any other key.
   if (code >= '0' && code <= '9') return code - '0';
@@ -68,6 +71,7 @@ void HexEditModel::SetData(std::vector<uint8_t> bytes) {
   top_ = 0;
   caretHidden_ = false;
   ClearSelection();
+  history_.Clear();
 }
 
 size_t HexEditModel::GetData(uint8_t* buffer, size_t capacity) const {
@@ -214,51 +218,62 @@ void HexEditModel::Splice(size_t pos, size_t removed, const uint8_t* bytes, size
 }
 
 bool HexEditModel::DeleteKey() {
-  if (HasSelection()) return DeleteSelection();
+  if (HasSelection()) return DeleteSelectionAs("Delete");
+  const CaretState before = SaveCaret();
   ClearSelection();
   if (caret_ >= data_.size()) return false;
-  Splice(caret_, 1, nullptr, 0);
+  const size_t pos = caret_;
+  std::vector<uint8_t> removed = Replace(pos, 1, nullptr, 0);
   caretHidden_ = false;
   Normalize();
   ClampTop();
+  Record("Delete", pos, std::move(removed), 0, before, false);
   return true;
 }
 
 bool HexEditModel::Backspace() {
   if (caret_ == 0) return false;
+  const CaretState before = SaveCaret();
   // Offsets of a selection would no longer fit the data.
   ClearSelection();
-  Splice(caret_ - 1, 1, nullptr, 0);
+  const size_t pos = caret_ - 1;
+  std::vector<uint8_t> removed = Replace(pos, 1, nullptr, 0);
   --caret_;
   caretHidden_ = false;
   Normalize();
   ClampTop();
   EnsureCaretVisible();
+  Record("Backspace", pos, std::move(removed), 0, before, false);
   return true;
 }
 
 bool HexEditModel::Type(uint8_t code) {
+  const CaretState before = SaveCaret();
   ClearSelection();
   const bool atEnd = caret_ >= data_.size();
-  if (part_ == HexCaretPart::Character) {
-    if (insertMode_ || atEnd) Splice(caret_, 0, nullptr, 1);
-    data_[caret_++] = code;
-  } else {
+  if (part_ == HexCaretPart::LowNibble && atEnd) return false;  // the end position has no low nibble
+  // A low nibble always completes the byte under the caret; otherwise insert mode and the end
+  // position insert a new byte.
+  const bool inserting = (insertMode_ || atEnd) && part_ != HexCaretPart::LowNibble;
+  const size_t pos = caret_;
+  uint8_t byte = code;
+  if (part_ != HexCaretPart::Character) {
     const int digit = HexDigitValue(code);
     if (digit < 0) return false;
-    if (part_ == HexCaretPart::HighNibble) {
-      if (insertMode_ || atEnd) Splice(caret_, 0, nullptr, 1);
-      data_[caret_] = static_cast<uint8_t>((digit << 4) | (data_[caret_] & 0x0F));
-      part_ = HexCaretPart::LowNibble;
-    } else {
-      if (atEnd) return false;  // cannot happen: the end position has no low nibble
-      data_[caret_] = static_cast<uint8_t>((data_[caret_] & 0xF0) | digit);
-      ++caret_;
-      part_ = HexCaretPart::HighNibble;
-    }
+    const uint8_t old = inserting ? 0 : data_[pos];
+    byte = part_ == HexCaretPart::HighNibble ? static_cast<uint8_t>((digit << 4) | (old & 0x0F))
+                                             : static_cast<uint8_t>((old & 0xF0) | digit);
+  }
+  std::vector<uint8_t> removed = Replace(pos, inserting ? 0 : 1, &byte, 1);
+  if (part_ == HexCaretPart::HighNibble) {
+    part_ = HexCaretPart::LowNibble;
+  } else {
+    ++caret_;
+    if (part_ == HexCaretPart::LowNibble) part_ = HexCaretPart::HighNibble;
   }
   caretHidden_ = false;
   EnsureCaretVisible();
+  Record("Typing", pos, std::move(removed), 1, before, true);
   return true;
 }
 
@@ -326,12 +341,15 @@ bool HexEditModel::Copy(HexClipboardBlock& block) const {
   return true;
 }
 
-bool HexEditModel::Cut(HexClipboardBlock& block) { return Copy(block) && DeleteSelection(); }
+bool HexEditModel::Cut(HexClipboardBlock& block) { return Copy(block) && DeleteSelectionAs("Cut"); }
 
-bool HexEditModel::DeleteSelection() {
+bool HexEditModel::DeleteSelection() { return DeleteSelectionAs("Delete"); }
+
+bool HexEditModel::DeleteSelectionAs(const char* label) {
   if (!HasSelection()) return false;
+  const CaretState before = SaveCaret();
   const size_t start = SelectionStart();
-  Splice(start, SelectionEnd() - start, nullptr, 0);
+  std::vector<uint8_t> removed = Replace(start, SelectionEnd() - start, nullptr, 0);
   ClearSelection();
   caret_ = start;
   if (part_ == HexCaretPart::LowNibble) part_ = HexCaretPart::HighNibble;
@@ -339,22 +357,89 @@ bool HexEditModel::DeleteSelection() {
   Normalize();
   ClampTop();
   EnsureCaretVisible();
+  Record(label, start, std::move(removed), 0, before, false);
   return true;
 }
 
 bool HexEditModel::Paste(const uint8_t* bytes, size_t size) {
   if (!bytes || size == 0) return false;
+  const CaretState before = SaveCaret();
+  size_t pos = 0;
+  std::vector<uint8_t> removed;
   if (HasSelection()) {
-    const size_t start = SelectionStart();
-    Splice(start, SelectionEnd() - start, bytes, size);
+    pos = SelectionStart();
+    removed = Replace(pos, SelectionEnd() - pos, bytes, size);
   } else {
     const bool afterByte = part_ == HexCaretPart::LowNibble && caret_ < data_.size();
-    Splice(caret_ + (afterByte ? 1 : 0), 0, bytes, size);
+    pos = caret_ + (afterByte ? 1 : 0);
+    removed = Replace(pos, 0, bytes, size);
   }
   ClearSelection();
   Normalize();
   ClampTop();
+  Record("Paste", pos, std::move(removed), size, before, false);
   return true;
+}
+
+HexEditModel::CaretState HexEditModel::SaveCaret() const {
+  return CaretState{caret_, part_, caretHidden_, selecting_, anchor_, end_, origin_};
+}
+
+void HexEditModel::RestoreCaret(const CaretState& state) {
+  caret_ = state.caret;
+  part_ = state.part;
+  caretHidden_ = state.caretHidden;
+  selecting_ = state.selecting;
+  anchor_ = state.anchor;
+  end_ = state.end;
+  origin_ = state.origin;
+  Normalize();
+  ClampTop();
+  EnsureCaretVisible();
+}
+
+std::vector<uint8_t> HexEditModel::Replace(size_t pos, size_t removed, const uint8_t* bytes, size_t count) {
+  const auto first = data_.begin() + static_cast<std::ptrdiff_t>(pos);
+  std::vector<uint8_t> old(first, first + static_cast<std::ptrdiff_t>(removed));
+  Splice(pos, removed, bytes, count);
+  return old;
+}
+
+void HexEditModel::Record(const char* label, size_t pos, std::vector<uint8_t> removed, size_t inserted,
+                          const CaretState& before, bool typing) {
+  const auto now = data_.begin() + static_cast<std::ptrdiff_t>(pos);
+  ByteEdit* last = typing ? history_.MergeTarget(kTypingKey) : nullptr;
+  if (last && last->after == before && pos >= last->pos && pos <= last->pos + last->inserted.size()) {
+    // Bytes this edit replaced that the last step had put there are not original bytes; the
+    // rest lay after the last step's range and join its removed bytes.
+    const size_t offset = pos - last->pos;
+    const size_t fromLast = std::min(removed.size(), last->inserted.size() - offset);
+    last->removed.insert(last->removed.end(), removed.begin() + static_cast<std::ptrdiff_t>(fromLast), removed.end());
+    const auto at = last->inserted.begin() + static_cast<std::ptrdiff_t>(offset);
+    last->inserted.erase(at, at + static_cast<std::ptrdiff_t>(fromLast));
+    last->inserted.insert(last->inserted.begin() + static_cast<std::ptrdiff_t>(offset), now,
+                          now + static_cast<std::ptrdiff_t>(inserted));
+    last->after = SaveCaret();
+    return;
+  }
+  history_.Push(ByteEdit{pos, std::move(removed), std::vector<uint8_t>(now, now + static_cast<std::ptrdiff_t>(inserted)),
+                         before, SaveCaret()},
+                label, typing ? std::string(kTypingKey) : std::string());
+}
+
+void HexEditModel::Revert(ByteEdit& edit) {
+  Splice(edit.pos, edit.inserted.size(), edit.removed.data(), edit.removed.size());
+  std::swap(edit.removed, edit.inserted);
+  RestoreCaret(edit.before);
+  std::swap(edit.before, edit.after);
+}
+
+bool HexEditModel::Undo() {
+  return history_.Undo([this](ByteEdit& edit) { Revert(edit); });
+}
+
+bool HexEditModel::Redo() {
+  return history_.Redo([this](ByteEdit& edit) { Revert(edit); });
 }
 
 }  // namespace scrivet

@@ -1,12 +1,15 @@
 #pragma once
 // Everything the hex editor does, without a window: the byte buffer, the caret, the selection,
-// the scroll position and every editing command. HexEditControl paints this state and turns
-// keys and clicks into calls here; tests drive it directly.
+// the scroll position and every editing command with its undo. HexEditControl paints this state
+// and turns keys and clicks into calls here; tests drive it directly.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "edit/edit_history.h"
 
 namespace scrivet {
 
@@ -105,9 +108,51 @@ class HexEditModel {
   bool DeleteSelection();
   // Inserts the block (in either mode), replacing the selection if there is one.
   bool Paste(const uint8_t* bytes, size_t size);
-  void Undo() {}
+
+  // Every command above that changes bytes is one step (a run of typing without other commands
+  // in between is one step). Undo and Redo bring back the bytes, the caret and the selection.
+  bool Undo();
+  bool Redo();
+  bool CanUndo() const { return history_.CanUndo(); }
+  bool CanRedo() const { return history_.CanRedo(); }
+  std::string_view UndoLabel() const { return history_.UndoLabel(); }
+  // The bytes are those SetData gave (edits since then undone).
+  bool IsClean() const { return history_.IsClean(); }
 
  private:
+  // Where the caret and the selection stood, to go back to with an undo step.
+  struct CaretState {
+    size_t caret = 0;
+    HexCaretPart part = HexCaretPart::HighNibble;
+    bool caretHidden = false;
+    bool selecting = false;
+    size_t anchor = 0;
+    size_t end = 0;
+    size_t origin = 0;
+    bool operator==(const CaretState&) const = default;
+  };
+  // One edit: `removed` was replaced by `inserted` at `pos`. Only those bytes are kept, never the
+  // whole buffer. Applying it (Revert) swaps both sides, so the step then redoes the edit.
+  struct ByteEdit {
+    size_t pos = 0;
+    std::vector<uint8_t> removed;
+    std::vector<uint8_t> inserted;
+    CaretState before;
+    CaretState after;
+  };
+
+  CaretState SaveCaret() const;
+  void RestoreCaret(const CaretState& state);
+  // Replaces [pos, pos + removed) by `count` bytes (zeros when `bytes` is null) and hands back
+  // the bytes it removed, for Record.
+  std::vector<uint8_t> Replace(size_t pos, size_t removed, const uint8_t* bytes, size_t count);
+  // Makes the edit just done at `pos` (caret already moved) an undo step; typing continues the
+  // last typing step when it goes on where that one stopped.
+  void Record(const char* label, size_t pos, std::vector<uint8_t> removed, size_t inserted,
+              const CaretState& before, bool typing);
+  void Revert(ByteEdit& edit);
+  bool DeleteSelectionAs(const char* label);
+
   void ClearSelection() { selecting_ = false; }
   void BeginSelectionIfNone(size_t origin);
   void FinishMove(size_t oldCaret, bool extend);
@@ -129,6 +174,7 @@ class HexEditModel {
   size_t anchor_ = 0;
   size_t end_ = 0;
   size_t origin_ = 0;  // where the current selection began (press position or old caret)
+  UndoStack<ByteEdit> history_;
 };
 
 }  // namespace scrivet

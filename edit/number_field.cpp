@@ -1,8 +1,6 @@
 #include "edit/number_field.h"
 
 #include <charconv>
-#include <cmath>
-#include <system_error>
 
 namespace scrivet {
 
@@ -146,41 +144,6 @@ std::string FormatBinary(uint32_t bits, int bitCount) {
   std::string text;
   for (int bit = bitCount - 1; bit >= 0; --bit) text.push_back(bit < 32 && ((bits >> bit) & 1) ? '1' : '0');
   return text;
-}
-
-RealParse ParseReal(std::string_view text) {
-  RealParse result;
-  text = Trim(text);
-  result.detail.assign(text);
-  if (text.empty()) {
-    result.error = EditError::Empty;
-    return result;
-  }
-  // from_chars takes no plus sign and reads "inf" and "nan", which no box wants.
-  const bool plus = text.front() == '+';
-  if (plus) text.remove_prefix(1);
-  const std::string_view digits = !plus && !text.empty() && text.front() == '-' ? text.substr(1) : text;
-  const bool startsLikeNumber =
-      !digits.empty() && ((digits.front() >= '0' && digits.front() <= '9') || digits.front() == '.');
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (!startsLikeNumber || end != text.data() + text.size() ||
-      (error != std::errc() && error != std::errc::result_out_of_range)) {
-    result.error = EditError::NotANumber;
-    return result;
-  }
-  if (error == std::errc::result_out_of_range || !std::isfinite(value)) {
-    result.error = EditError::OutOfRange;
-    return result;
-  }
-  result.value = value;
-  return result;
-}
-
-std::string FormatReal(double value) {
-  char buffer[32];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6).ptr;
-  return std::string(buffer, end);
 }
 
 }  // namespace scrivet

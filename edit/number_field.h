@@ -88,16 +88,4 @@ std::string FormatHex(uint32_t bits, int minDigits);
 // Bits `bitCount - 1` down to 0 as "1" and "0".
 std::string FormatBinary(uint32_t bits, int bitCount);
 
-// Real-number boxes (attenuation, sprite origins): the whole text must be a finite decimal number.
-struct RealParse {
-  EditError error = EditError::None;
-  double value = 0;
-  std::string detail;
-
-  bool ok() const { return error == EditError::None; }
-};
-RealParse ParseReal(std::string_view text);
-// Up to six significant digits, without trailing zeros: 0.02, 0.1, 12.5, 1e+07.
-std::string FormatReal(double value);
-
 }  // namespace scrivet

@@ -213,7 +213,13 @@ void HexEditControl::keyPressEvent(QKeyEvent* event) {
           case Qt::Key_C: Copy(); return;
           case Qt::Key_X: Cut(); return;
           case Qt::Key_V: Paste(); return;
-          case Qt::Key_Z: Undo(); return;
+          case Qt::Key_Z:
+            if (shift)
+              Redo();
+            else
+              Undo();
+            return;
+          case Qt::Key_Y: Redo(); return;
           case Qt::Key_A: SelectAll(); return;
           default: event->ignore(); return;
         }
@@ -282,6 +288,9 @@ void HexEditControl::mouseDoubleClickEvent(QMouseEvent* event) { event->accept()
 
 void HexEditControl::BuildContextMenu(QMenu& menu) {
   const bool selection = model_.HasSelection();
+  menu.addAction(QStringLiteral("&Undo"), this, &HexEditControl::Undo)->setEnabled(model_.CanUndo());
+  menu.addAction(QStringLiteral("&Redo"), this, &HexEditControl::Redo)->setEnabled(model_.CanRedo());
+  menu.addSeparator();
   menu.addAction(QStringLiteral("Cu&t"), this, &HexEditControl::Cut)->setEnabled(selection);
   menu.addAction(QStringLiteral("&Copy"), this, &HexEditControl::Copy)->setEnabled(selection);
   menu.addAction(QStringLiteral("&Paste"), this, &HexEditControl::Paste)->setEnabled(CanPaste());
@@ -350,7 +359,15 @@ void HexEditControl::SelectAll() {
   Refresh();
 }
 
-void HexEditControl::Undo() { model_.Undo(); }
+void HexEditControl::Undo() {
+  model_.Undo();
+  Refresh();
+}
+
+void HexEditControl::Redo() {
+  model_.Redo();
+  Refresh();
+}
 
 bool HexEditControl::CanPaste() const {
   return platform_.ClipboardHasBinary() || !platform_.ClipboardText().isEmpty();

@@ -39,6 +39,7 @@ class HexEditControl : public QAbstractScrollArea {
   void Delete();
   void SelectAll();
   void Undo();
+  void Redo();
   bool CanPaste() const;
 
   // Fills `menu` with the context menu's commands, greyed as the state requires.

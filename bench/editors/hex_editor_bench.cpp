@@ -1,5 +1,6 @@
 // Costs of the hex editor on a 16 MiB resource: typing (one buffer move per inserted byte),
-// moving and scrolling, and painting one viewport.
+// undoing a one-byte edit (its undo step keeps that byte, never a copy of the buffer), moving and
+// scrolling, and painting one viewport.
 
 #include <benchmark/benchmark.h>
 
@@ -45,9 +46,24 @@ void BM_OverwriteByteInTheMiddle(benchmark::State& state) {
   for (auto _ : state) {
     model.Type('x');
     model.MoveCaret(-1, 0, false);
+    // Keeps the history from growing with every iteration; measured on its own below.
+    model.Undo();
   }
 }
 BENCHMARK(BM_OverwriteByteInTheMiddle)->Unit(benchmark::kNanosecond);
+
+void BM_UndoRedoByteInTheMiddle(benchmark::State& state) {
+  HexEditModel model;
+  model.SetData(BigData());
+  model.SetGeometry(16, 30);
+  model.Click(HexHit{kBig / 2, HexCaretPart::Character}, false);
+  model.Type('x');
+  for (auto _ : state) {
+    model.Undo();
+    model.Redo();
+  }
+}
+BENCHMARK(BM_UndoRedoByteInTheMiddle)->Unit(benchmark::kNanosecond);
 
 void BM_PageDownAndCaretMove(benchmark::State& state) {
   HexEditModel model;

@@ -83,7 +83,9 @@ TEST(EditHistory, TypingInOneBoxIsOneStep) {
 
   // After an undo the same box starts a new step instead of changing an older one.
   history.Redo(doc);
-  type("value@0", 9);
+  type("value@1", 9);
+  history.Undo(doc);
+  type("value@0", 10);
   history.Undo(doc);
   EXPECT_EQ(doc.values, (std::vector<int>{1, 2, 3}));
 }

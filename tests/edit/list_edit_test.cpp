@@ -98,6 +98,9 @@ TEST(ListEdit, JumpTargetsFollowTheirLines) {
   const IndexMap rewrite = *IndexMap::FromOrder(std::vector<size_t>{0, 2, 1, 3, 4});
   const IndexMap longInsert = InsertRow(long300, 0, 0);           // line 252 becomes 253
   const IndexMap longDelete = *RemoveRow(long300, 0);
+  std::vector<size_t> backwards(300);
+  for (size_t i = 0; i < backwards.size(); ++i) backwards[i] = backwards.size() - 1 - i;
+  const IndexMap reversed = *IndexMap::FromOrder(backwards);
   struct Case {
     const char* name;
     const IndexMap& map;
@@ -118,6 +121,8 @@ TEST(ListEdit, JumpTargetsFollowTheirLines) {
       {"no line after a rewrite", rewrite, 250, 250, 253},
       {"pushed past the last jumpable line", longInsert, 252, 253, 253},
       {"a long routine's line", longDelete, 252, 251, 251},
+      {"moved to line 254, past the last jumpable one", reversed, 45, 253, 253},
+      {"moved into reach", reversed, 252, 47, 47},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(RemapJumpTarget(c.target, c.map, DanglingTarget::Shift), c.shifted) << c.name;

@@ -79,6 +79,12 @@ TEST_F(HexEditorWidget, TypesSelectsWithTheMouseCopiesAndPastesThroughTheClipboa
   expected.insert(expected.end(), {0x12, 0x13, 0x14});
   EXPECT_EQ(Control().Model().Data(), expected);
 
+  // Ctrl+Z takes the paste back, Ctrl+Y brings it again.
+  QTest::keyClick(&Control(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Control().Model().Size(), 16u);
+  QTest::keyClick(&Control(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(Control().Model().Data(), expected);
+
   QTest::mouseClick(&dialog_->OkButton(), Qt::LeftButton);
   EXPECT_EQ(dialog_->result(), QDialog::Accepted);
   EXPECT_EQ(resource_.bytes, expected);
@@ -228,16 +234,22 @@ TEST(HexEditControlMenu, GreysCommandsByState) {
       result << (action->isSeparator() ? QStringLiteral("-") : action->text() + (action->isEnabled() ? "" : "~"));
     return result;
   };
-  EXPECT_EQ(states(), (QStringList{"Cu&t~", "&Copy~", "&Paste~", "&Delete~", "-", "Select &All"}));
+  EXPECT_EQ(states(), (QStringList{"&Undo~", "&Redo~", "-", "Cu&t~", "&Copy~", "&Paste~", "&Delete~", "-",
+                                   "Select &All"}));
   control.SelectAll();
   platform.SetClipboard(QStringLiteral("x"), QByteArray());
-  EXPECT_EQ(states(), (QStringList{"Cu&t", "&Copy", "&Paste", "&Delete", "-", "Select &All"}));
+  EXPECT_EQ(states(), (QStringList{"&Undo~", "&Redo~", "-", "Cu&t", "&Copy", "&Paste", "&Delete", "-",
+                                   "Select &All"}));
 
   // Binary data wins over the text beside it.
   platform.SetClipboard(QStringLiteral("zz"), QByteArray("\x01\x02", 2));
   control.Model().Click(HexHit{8, P::HighNibble}, false);
   control.Paste();
   EXPECT_EQ(control.Model().Data(), (Bytes{0, 1, 2, 3, 4, 5, 6, 7, 1, 2}));
+  EXPECT_EQ(states().mid(0, 2), (QStringList{"&Undo", "&Redo~"}));
+  control.Undo();
+  EXPECT_EQ(states().mid(0, 2), (QStringList{"&Undo~", "&Redo"}));
+  control.Redo();
 
   // Cut through the menu's command puts the bytes on the clipboard and removes them.
   control.SelectAll();
