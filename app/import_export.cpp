@@ -23,7 +23,7 @@ QString DefaultFileName(const IffChunk& chunk, const char* suffix) {
   return QStringLiteral("%1%2.%3").arg(type).arg(chunk.id).arg(QLatin1String(suffix));
 }
 
-bool WriteFileSafely(const QString& path, const std::function<bool(Stream&)>& writer, std::string* reason) {
+bool WriteFileSafely(const QString& path, const std::function<bool(Stream&)>& writer, CoreFailure* reason) {
   return SaveFileAtomically(path.toStdString(), writer, reason);
 }
 
@@ -41,9 +41,8 @@ void ResourceListController::Export() {
   if (!dialogs_.RunExportDialog(choice, owner_)) return;
   if (!choice.SingleFileEnabled()) choice.singleFile = false;
 
-  auto reportFailure = [this](const QString& path, const std::string& reason) {
-    platform().Error(owner_, QStringLiteral("Couldn't create the file \"%1\"!\n%2")
-                                 .arg(path, QString::fromStdString(reason)));
+  auto reportFailure = [this](const QString& path, const CoreFailure& reason) {
+    platform().Error(owner_, QStringLiteral("Couldn't create the file \"%1\"!\n%2").arg(path, CoreErrorText(reason)));
   };
 
   if (choice.mode == ExportChoice::Mode::WithIdentity && choice.singleFile) {
@@ -56,7 +55,7 @@ void ResourceListController::Export() {
     FileDialogRequest request{QString(), kIffFilter, QStringLiteral("*.iff"), QStringLiteral("iff"), true};
     QString path = platform().SaveFileName(owner_, request);
     if (path.isEmpty()) return;
-    std::string reason;
+    CoreFailure reason;
     if (!WriteFileSafely(path, [&](Stream& s) { return out->Write(&s); }, &reason)) {
       reportFailure(path, reason);
       return;
@@ -75,7 +74,7 @@ void ResourceListController::Export() {
     if (path.isEmpty()) return;
     // A chunk whose data cannot be read leaves its file empty.
     const bool loaded = doc_.LoadChunk(*chunk, owner_);
-    std::string reason;
+    CoreFailure reason;
     bool ok;
     if (withIdentity) {
       std::unique_ptr<IffFile> out = IffFile::CreateEmpty(false);
@@ -116,10 +115,10 @@ void ResourceListController::ImportDataFiles(const QStringList& files) {
       continue;
     }
     std::vector<uint8_t> bytes;
-    std::string reason;
+    CoreFailure reason;
     if (!ReadWholeFile(path.toStdString(), bytes, &reason) ||
         bytes.size() > IffFile::kMaxChunkSize - IffFile::kChunkHeaderSize) {
-      platform().Error(owner_, QStringLiteral("Couldn't open file!\n%1").arg(QString::fromStdString(reason)));
+      platform().Error(owner_, QStringLiteral("Couldn't open file!\n%1").arg(CoreErrorText(reason)));
       continue;
     }
     ItemDialogLogic logic(doc_.File(), platform(), QStringLiteral("Insert Item"));
@@ -135,11 +134,10 @@ void ResourceListController::ImportIffFiles(const QStringList& files, bool autoO
     // The whole source is read into memory so that nothing can change under the import.
     std::vector<uint8_t> bytes;
     std::unique_ptr<IffFile> source;
-    int error = IffFile::kErrorNone;
     if (ReadWholeFile(path.toStdString(), bytes)) {
       MemoryStream memory(std::move(bytes));
       source = IffFile::AttachMemoryCopy(memory);
-      if (source && !source->ReadDirectory(error)) source.reset();
+      if (source && !source->ReadDirectory()) source.reset();
     }
     if (!source) {
       platform().Message(owner_, QStringLiteral("Couldn't load the supposed IFF file \"%1\"!").arg(path),

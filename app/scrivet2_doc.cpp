@@ -4,40 +4,52 @@
 
 namespace scrivet {
 
+QString CoreErrorText(const CoreFailure& failure) {
+  switch (failure.error) {
+    case CoreError::None: return QString();
+    case CoreError::NotIff: return QStringLiteral("This file is *not* an IFF file!");
+    case CoreError::BadVersion: return QStringLiteral("The file verison of the IFF file is not supported!");
+    case CoreError::InvalidHandle: return QStringLiteral("The file is not open.");
+    case CoreError::System: return QString::fromStdString(failure.detail);
+    case CoreError::OutOfMemory: return QStringLiteral("Out of memory.");
+    case CoreError::ShortRead: return QStringLiteral("Couldn't read the whole file.");
+    case CoreError::SourceChanged: return QStringLiteral("The file was changed by another program since it was opened.");
+    case CoreError::DataUnreadable: return QStringLiteral("Couldn't read all resource data from the file.");
+    case CoreError::WriteFailed: return QStringLiteral("Couldn't write the file.");
+    case CoreError::NotFar: return QStringLiteral("Not a readable FAR archive (version 1).");
+  }
+  return QString::fromStdString(failure.detail);
+}
+
 CScrivet2Doc::CScrivet2Doc(Platform& platform, const QString& untitledName)
     : platform_(platform), file_(IffFile::CreateEmpty(true)), untitled_(untitledName) {}
 
 CScrivet2Doc::~CScrivet2Doc() = default;
 
 bool CScrivet2Doc::Open(const QString& path, QWidget* messageOwner) {
-  int error = IffFile::kErrorNone;
-  std::string reason;
-  std::unique_ptr<IffFile> opened = IffFile::OpenPath(path.toStdString(), error, &reason);
+  CoreFailure failure;
+  std::unique_ptr<IffFile> opened = IffFile::OpenPath(path.toStdString(), &failure);
   if (!opened) {
-    platform_.Message(messageOwner,
-                      QStringLiteral("Couldn't open the file \"%1\"!\n%2").arg(path, QString::fromStdString(reason)),
+    platform_.Message(messageOwner, QStringLiteral("Couldn't open the file \"%1\"!\n%2").arg(path, CoreErrorText(failure)),
                       QStringLiteral("Error"), MessageIcon::Error);
     return false;
   }
   file_ = std::move(opened);
   path_ = QFileInfo(path).absoluteFilePath();
   modified_ = false;
-  if (error == IffFile::kErrorNotIff)
-    platform_.Message(messageOwner, QStringLiteral("This file is *not* an IFF file!"), QStringLiteral("Error"),
-                      MessageIcon::Error);
-  else if (error == IffFile::kErrorBadVersion)
-    platform_.Message(messageOwner, QStringLiteral("The file verison of the IFF file is not supported!"),
-                      QStringLiteral("Error"), MessageIcon::Error);
+  if (failure.error == CoreError::NotIff || failure.error == CoreError::BadVersion)
+    platform_.Message(messageOwner, CoreErrorText(failure), QStringLiteral("Error"), MessageIcon::Error);
   emit TitleChanged();
   emit Changed();
   return true;
 }
 
 bool CScrivet2Doc::Save(const QString& path, QWidget* messageOwner) {
-  std::string reason;
-  if (!file_->SaveToPath(path.toStdString(), &reason)) {
-    QString text = reason.empty() ? QStringLiteral("Couldn't save the file!")
-                                  : QStringLiteral("Couldn't save the file!\n\n%1").arg(QString::fromStdString(reason));
+  CoreFailure failure;
+  if (!file_->SaveToPath(path.toStdString(), &failure)) {
+    const QString reason = CoreErrorText(failure);
+    QString text = reason.isEmpty() ? QStringLiteral("Couldn't save the file!")
+                                    : QStringLiteral("Couldn't save the file!\n\n%1").arg(reason);
     platform_.Message(messageOwner, text, QStringLiteral("Error"), MessageIcon::Error);
     return false;
   }
@@ -48,7 +60,7 @@ bool CScrivet2Doc::Save(const QString& path, QWidget* messageOwner) {
 }
 
 bool CScrivet2Doc::LoadChunk(IffChunk& chunk, QWidget* messageOwner) {
-  if (chunk.loaded) return true;
+  if (chunk.IsLoaded()) return true;
   if (file_->SourceChanged()) {
     platform_.Message(messageOwner,
                       QStringLiteral("The file \"%1\" was changed by another program since it was opened.\n"

@@ -54,8 +54,7 @@ bool FunctionCatalogue::LoadBehaviourFile(const std::filesystem::path& path) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(path, bytes)) return false;
   std::unique_ptr<IffFile> file = IffFile::AttachMemoryCopy(MemoryStream(std::move(bytes)));
-  int error = IffFile::kErrorNone;
-  if (!file || !file->ReadDirectory(error) || !file->LoadAll()) return false;
+  if (!file || !file->ReadDirectory() || !file->LoadAll()) return false;
   // The file never changes after this, so its string tables are decoded once for fast lookups.
   for (size_t i = 0; i < file->ChunkCount(); ++i) {
     IffChunk& chunk = file->ChunkAt(i);
@@ -101,13 +100,12 @@ void FunctionCatalogue::LoadGlobalFolder(const std::filesystem::path& folder) {
         if (!EndsWith(memberName, ".IFF") || !archive.LoadEntryData(member)) continue;
         const std::vector<uint8_t>& data = archive.EntryData(member);
         std::unique_ptr<IffFile> file = IffFile::AttachMemoryCopy(MemoryStream(data.data(), data.size()));
-        int error = IffFile::kErrorNone;
-        if (file && file->ReadDirectory(error)) AddFromContainer(*file, memberName);
+        if (file && file->ReadDirectory()) AddFromContainer(*file, memberName);
       }
     } else if (EndsWith(upperName, ".IFF")) {
-      int error = IffFile::kErrorNone;
-      std::unique_ptr<IffFile> file = IffFile::OpenPath(entry.path(), error);
-      if (file && error == IffFile::kErrorNone) AddFromContainer(*file, upperName);
+      CoreFailure failure;
+      std::unique_ptr<IffFile> file = IffFile::OpenPath(entry.path(), &failure);
+      if (file && failure.error == CoreError::None) AddFromContainer(*file, upperName);
     }
   }
 }

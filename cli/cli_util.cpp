@@ -43,20 +43,28 @@ std::filesystem::path ToPath(const QString& text) {
 #endif
 }
 
+QString CoreErrorText(const CoreFailure& failure) {
+  switch (failure.error) {
+    case CoreError::None: return QString();
+    case CoreError::NotIff: return "This file is *not* an IFF file!";
+    case CoreError::BadVersion: return "The file verison of the IFF file is not supported!";
+    case CoreError::InvalidHandle: return "The file is not open.";
+    case CoreError::System: return QString::fromStdString(failure.detail);
+    case CoreError::OutOfMemory: return "Out of memory.";
+    case CoreError::ShortRead: return "Couldn't read the whole file.";
+    case CoreError::SourceChanged: return "The file was changed by another program since it was opened.";
+    case CoreError::DataUnreadable: return "Couldn't read all resource data from the file.";
+    case CoreError::WriteFailed: return "Couldn't write the file.";
+    case CoreError::NotFar: return "Not a readable FAR archive (version 1).";
+  }
+  return QString::fromStdString(failure.detail);
+}
+
 std::unique_ptr<IffFile> OpenIff(const QString& path) {
-  int error = 0;
-  std::string reason;
-  auto file = IffFile::OpenPath(ToPath(path), error, &reason);
-  if (!file) {
-    Fail(QString("%1: %2").arg(path, QString::fromStdString(reason)));
-    return nullptr;
-  }
-  if (error == IffFile::kErrorNotIff) {
-    Fail(QString("%1: This file is *not* an IFF file!").arg(path));
-    return nullptr;
-  }
-  if (error == IffFile::kErrorBadVersion) {
-    Fail(QString("%1: The file verison of the IFF file is not supported!").arg(path));
+  CoreFailure failure;
+  auto file = IffFile::OpenPath(ToPath(path), &failure);
+  if (!file || failure.error != CoreError::None) {
+    Fail(QString("%1: %2").arg(path, CoreErrorText(failure)));
     return nullptr;
   }
   return file;
@@ -120,9 +128,9 @@ std::string ToBytes(const QString& text) {
 }
 
 bool SaveIff(IffFile& file, const QString& path) {
-  std::string reason;
-  if (!file.SaveToPath(ToPath(path), &reason)) {
-    Fail(QString("%1: Couldn't save the file! %2").arg(path, QString::fromStdString(reason)));
+  CoreFailure failure;
+  if (!file.SaveToPath(ToPath(path), &failure)) {
+    Fail(QString("%1: Couldn't save the file! %2").arg(path, CoreErrorText(failure)));
     return false;
   }
   return true;

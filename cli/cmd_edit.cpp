@@ -56,9 +56,8 @@ int RunAdd(const QStringList& args) {
   if (!ParseIdentity(pos[1], pos[2], type, id)) return 2;
   if (!ParseFlags(parser.value(flagsOption), flags)) return Fail("--flags takes a number from 0 to 0xFFFF");
   std::vector<uint8_t> data;
-  std::string reason;
-  if (!ReadWholeFile(ToPath(pos[4]), data, &reason))
-    return Fail(QString("%1: %2").arg(pos[4], QString::fromStdString(reason)));
+  CoreFailure reason;
+  if (!ReadWholeFile(ToPath(pos[4]), data, &reason)) return Fail(QString("%1: %2").arg(pos[4], CoreErrorText(reason)));
   auto file = OpenForChange(pos[0], true);
   if (!file) return 2;
   IffChunk* chunk = file->AddChunk(type, id, ToBytes(pos[3]), data.data(), data.size());

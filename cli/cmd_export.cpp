@@ -12,10 +12,10 @@ namespace scrivet::cli {
 namespace {
 
 bool WriteBytes(const QString& path, const uint8_t* data, size_t n) {
-  std::string reason;
+  CoreFailure reason;
   bool ok = SaveFileAtomically(
       ToPath(path), [&](Stream& out) { return n == 0 || out.Write(data, n); }, &reason);
-  if (!ok) Fail(QString("%1: %2").arg(path, QString::fromStdString(reason)));
+  if (!ok) Fail(QString("%1: %2").arg(path, CoreErrorText(reason)));
   return ok;
 }
 
@@ -92,9 +92,8 @@ int RunFar(const QStringList& args) {
   if (verb != "ls" && verb != "extract") return Fail(QString("unknown far command '%1' (ls or extract)").arg(verb));
   if (verb == "ls" && pos.size() != 2) return Fail("far ls takes one archive");
   FarArchive archive;
-  std::string reason;
-  if (!archive.OpenPath(ToPath(pos[1]), &reason))
-    return Fail(QString("%1: %2").arg(pos[1], QString::fromStdString(reason)));
+  CoreFailure reason;
+  if (!archive.OpenPath(ToPath(pos[1]), &reason)) return Fail(QString("%1: %2").arg(pos[1], CoreErrorText(reason)));
   QTextStream out(stdout);
   if (verb == "ls") {
     for (const FarEntry& e : archive.Entries()) out << e.dataSize << '\t' << FromBytes(e.name) << '\n';

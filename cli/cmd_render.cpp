@@ -22,10 +22,10 @@ bool WritePng(const QImage& image, const QString& path) {
     Fail(QString("%1: couldn't encode the PNG").arg(path));
     return false;
   }
-  std::string reason;
+  CoreFailure reason;
   const bool ok = SaveFileAtomically(
       ToPath(path), [&](Stream& out) { return out.Write(bytes.constData(), size_t(bytes.size())); }, &reason);
-  if (!ok) Fail(QString("%1: %2").arg(path, QString::fromStdString(reason)));
+  if (!ok) Fail(QString("%1: %2").arg(path, CoreErrorText(reason)));
   return ok;
 }
 

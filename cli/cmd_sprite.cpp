@@ -20,10 +20,10 @@ namespace scrivet::cli {
 namespace {
 
 bool WriteBytes(const QString& path, const void* data, size_t n) {
-  std::string reason;
+  CoreFailure reason;
   const bool ok = SaveFileAtomically(
       ToPath(path), [&](Stream& out) { return n == 0 || out.Write(data, n); }, &reason);
-  if (!ok) Fail(QString("%1: %2").arg(path, QString::fromStdString(reason)));
+  if (!ok) Fail(QString("%1: %2").arg(path, CoreErrorText(reason)));
   return ok;
 }
 
@@ -202,11 +202,11 @@ int RunSpriteImport(const QStringList& args) {
   if (!sprite.Load(*s.file, *s.chunk)) return Fail("the sprite doesn't decode");
   if (size_t(frame) > sprite.frames.size()) return Fail(QString("the sprite has no frame %1").arg(frame));
   std::vector<uint8_t> pixelBytes, maskBytes;
-  std::string reason;
+  CoreFailure reason;
   if (!ReadWholeFile(ToPath(pos[4]), pixelBytes, &reason))
-    return Fail(QString("Can't open the file (pixel data): %1").arg(QString::fromStdString(reason)));
+    return Fail(QString("Can't open the file (pixel data): %1").arg(CoreErrorText(reason)));
   if (!ReadWholeFile(ToPath(pos[5]), maskBytes, &reason))
-    return Fail(QString("Can't open the file (transparency): %1").arg(QString::fromStdString(reason)));
+    return Fail(QString("Can't open the file (transparency): %1").arg(CoreErrorText(reason)));
   MemoryStream pixels(std::move(pixelBytes)), mask(std::move(maskBytes));
   int result = 0, paletteId = -1;
   if (!ImportFrame(sprite, frame, *s.file, &pixels, &mask, result, &paletteId))

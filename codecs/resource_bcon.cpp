@@ -4,14 +4,6 @@
 
 namespace scrivet {
 
-void ResourceBcon::CopyFrom(const IffResource& other) {
-  IffResource::CopyFrom(other);
-  if (auto* bcon = dynamic_cast<const ResourceBcon*>(&other)) {
-    editable = bcon->editable;
-    values = bcon->values;
-  }
-}
-
 bool ResourceBcon::Decode() {
   IffChunk& chunk = Chunk();
   const bool bigEndian = !chunk.IsLittleEndian();

@@ -10,13 +10,12 @@
 
 namespace scrivet {
 
-class ResourceBcon : public IffResource {
+class ResourceBcon : public ResourceOf<ResourceBcon> {
  public:
   static constexpr TypeCode kType = MakeTypeCode("BCON");
   // The count shares its word with the editable bit.
   static constexpr size_t kMaxValues = 0x7FFF;
 
-  void CopyFrom(const IffResource& other) override;
   TypeCode GetType() const override { return kType; }
   bool Decode() override;
   // False when there are more values than the count can say.

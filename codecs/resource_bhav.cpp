@@ -42,20 +42,6 @@ void SwapOperandWords(BhavInstruction& in) {
 
 }  // namespace
 
-void ResourceBhav::CopyFrom(const IffResource& other) {
-  IffResource::CopyFrom(other);
-  if (auto* bhav = dynamic_cast<const ResourceBhav*>(&other)) {
-    signature = bhav->signature;
-    instructionCount = bhav->instructionCount;
-    type = bhav->type;
-    parameterCount = bhav->parameterCount;
-    localCount = bhav->localCount;
-    headerByte7 = bhav->headerByte7;
-    revision = bhav->revision;
-    instructions = bhav->instructions;
-  }
-}
-
 bool ResourceBhav::ModelEquals(const ResourceBhav& o) const {
   return signature == o.signature && instructionCount == o.instructionCount && type == o.type &&
          parameterCount == o.parameterCount && localCount == o.localCount &&

@@ -33,7 +33,7 @@ struct BhavInstruction {
 // "Error", "True", "False" for the special targets, the decimal number otherwise.
 std::string TargetText(uint8_t target);
 
-class ResourceBhav : public IffResource {
+class ResourceBhav : public ResourceOf<ResourceBhav> {
  public:
   static constexpr TypeCode kType = MakeTypeCode("BHAV");
   static constexpr uint16_t kSignatureNew = 0x8002;
@@ -42,7 +42,6 @@ class ResourceBhav : public IffResource {
   static constexpr size_t kHeaderSize = 12;
   static constexpr size_t kInstructionSize = 12;
 
-  void CopyFrom(const IffResource& other) override;
   TypeCode GetType() const override { return kType; }
   bool Decode() override;
   // False only when the list is longer than the 16-bit count can say.

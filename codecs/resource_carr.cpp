@@ -72,14 +72,6 @@ bool ResourceCarr::RemoveJob(size_t index) {
   return true;
 }
 
-void ResourceCarr::CopyFrom(const IffResource& other) {
-  IffResource::CopyFrom(other);
-  if (auto* carr = dynamic_cast<const ResourceCarr*>(&other)) {
-    careerName = carr->careerName;
-    jobs = carr->jobs;
-  }
-}
-
 bool ResourceCarr::Decode() {
   IffChunk& chunk = Chunk();
   // The smallest career this codec writes (empty name, no jobs) is 14 bytes, so that is the least

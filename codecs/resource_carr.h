@@ -57,12 +57,11 @@ struct Job {
 extern const std::array<const char*, Job::kNumberCount> kJobNumberNames;
 extern const std::array<const char*, Job::kTextCount> kJobTextNames;
 
-class ResourceCarr : public IffResource {
+class ResourceCarr : public ResourceOf<ResourceCarr> {
  public:
   static constexpr TypeCode kType = MakeTypeCode("CARR");
   static constexpr uint32_t kMagic = 0x43415252;  // the bytes "RRAC"
 
-  void CopyFrom(const IffResource& other) override;
   TypeCode GetType() const override { return kType; }
   bool Decode() override;
   bool Encode() override;

@@ -12,14 +12,6 @@ ResourceDgrp::ResourceDgrp() {
     for (uint32_t direction : {1u, 4u, 16u, 64u}) images.push_back(DgrpImage{direction, zoom, {}});
 }
 
-void ResourceDgrp::CopyFrom(const IffResource& other) {
-  IffResource::CopyFrom(other);
-  if (auto* d = dynamic_cast<const ResourceDgrp*>(&other)) {
-    version = d->version;
-    images = d->images;
-  }
-}
-
 bool ResourceDgrp::Decode() {
   images.clear();
   IffChunk& chunk = Chunk();

@@ -31,7 +31,7 @@ struct DgrpImage {
   std::vector<DgrpSprite> sprites;
 };
 
-class ResourceDgrp : public IffResource {
+class ResourceDgrp : public ResourceOf<ResourceDgrp> {
  public:
   static constexpr TypeCode kType = MakeTypeCode("DGRP");
   static constexpr uint16_t kCurrentVersion = 20004;
@@ -39,7 +39,6 @@ class ResourceDgrp : public IffResource {
   // A new draw group: zoom 1, 2, 3 each with directions 1, 4, 16, 64, no sprites.
   ResourceDgrp();
 
-  void CopyFrom(const IffResource& other) override;
   TypeCode GetType() const override { return kType; }
   bool Decode() override;
   bool Encode() override;

@@ -8,11 +8,10 @@
 
 namespace scrivet {
 
-class ResourceFwav : public IffResource {
+class ResourceFwav : public ResourceOf<ResourceFwav> {
  public:
   static constexpr TypeCode kType = MakeTypeCode("FWAV");
 
-  void CopyFrom(const IffResource& other) override;
   TypeCode GetType() const override { return kType; }
   bool Decode() override;
   bool Encode() override;

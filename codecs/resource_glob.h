@@ -8,13 +8,12 @@
 
 namespace scrivet {
 
-class ResourceGlob : public IffResource {
+class ResourceGlob : public ResourceOf<ResourceGlob> {
  public:
   static constexpr TypeCode kType = MakeTypeCode("GLOB");
   // Data of this length holds a length-prefixed name instead of a terminated one.
   static constexpr size_t kPrefixedBlockSize = 256;
 
-  void CopyFrom(const IffResource& other) override;
   TypeCode GetType() const override { return kType; }
   bool Decode() override;
   bool Encode() override;

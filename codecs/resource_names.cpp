@@ -18,19 +18,9 @@ bool WriteName(IffChunk& chunk, const std::string& name, size_t extraZeros = 0) 
 
 }  // namespace
 
-void ResourceFwav::CopyFrom(const IffResource& other) {
-  IffResource::CopyFrom(other);
-  if (auto* fwav = dynamic_cast<const ResourceFwav*>(&other)) soundName = fwav->soundName;
-}
-
 bool ResourceFwav::Decode() { return Chunk().ReadZString(soundName); }
 
 bool ResourceFwav::Encode() { return WriteName(Chunk(), soundName); }
-
-void ResourceGlob::CopyFrom(const IffResource& other) {
-  IffResource::CopyFrom(other);
-  if (auto* glob = dynamic_cast<const ResourceGlob*>(&other)) fileName = glob->fileName;
-}
 
 bool ResourceGlob::Decode() {
   IffChunk& chunk = Chunk();

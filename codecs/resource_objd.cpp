@@ -118,11 +118,6 @@ std::span<const ObjdField> ObjdFieldCatalogue() { return kCatalogue; }
 
 ResourceObjd::ResourceObjd() { StoreU32LE(block.data(), kNewVersion); }
 
-void ResourceObjd::CopyFrom(const IffResource& other) {
-  IffResource::CopyFrom(other);
-  if (auto* objd = dynamic_cast<const ResourceObjd*>(&other)) block = objd->block;
-}
-
 bool ResourceObjd::Decode() {
   IffChunk& chunk = Chunk();
   if (!chunk.IsLittleEndian()) return false;

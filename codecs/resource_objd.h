@@ -27,14 +27,13 @@ struct ObjdField {
 // The catalogue in display order.
 std::span<const ObjdField> ObjdFieldCatalogue();
 
-class ResourceObjd : public IffResource {
+class ResourceObjd : public ResourceOf<ResourceObjd> {
  public:
   static constexpr TypeCode kType = MakeTypeCode("OBJD");
   static constexpr size_t kBlockSize = 216;
   static constexpr uint32_t kNewVersion = 138;
 
   ResourceObjd();
-  void CopyFrom(const IffResource& other) override;
   TypeCode GetType() const override { return kType; }
   // Only little-endian data is read; shorter data leaves the rest of the block as it was.
   bool Decode() override;

@@ -10,11 +10,6 @@ const std::array<const char*, ResourceObjf::kEntryCount> ResourceObjf::kEntryNam
     "clean", "repair", "ui event",
 };
 
-void ResourceObjf::CopyFrom(const IffResource& other) {
-  IffResource::CopyFrom(other);
-  if (auto* objf = dynamic_cast<const ResourceObjf*>(&other)) entries = objf->entries;
-}
-
 bool ResourceObjf::Decode() {
   IffChunk& chunk = Chunk();
   if (chunk.Size() < 16) return false;

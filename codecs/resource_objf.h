@@ -16,7 +16,7 @@ struct FunctionEntry {
   bool operator==(const FunctionEntry&) const = default;
 };
 
-class ResourceObjf : public IffResource {
+class ResourceObjf : public ResourceOf<ResourceObjf> {
  public:
   static constexpr TypeCode kType = MakeTypeCode("OBJf");
   static constexpr size_t kEntryCount = 31;
@@ -25,7 +25,6 @@ class ResourceObjf : public IffResource {
 
   static const std::array<const char*, kEntryCount> kEntryNames;
 
-  void CopyFrom(const IffResource& other) override;
   TypeCode GetType() const override { return kType; }
   bool Decode() override;
   bool Encode() override;

@@ -9,17 +9,6 @@ namespace scrivet {
 
 ResourcePalt::ResourcePalt() = default;
 
-void ResourcePalt::CopyFrom(const IffResource& other) {
-  IffResource::CopyFrom(other);
-  if (auto* p = dynamic_cast<const ResourcePalt*>(&other)) {
-    version = p->version;
-    colorCount = p->colorCount;
-    reserved1 = p->reserved1;
-    reserved2 = p->reserved2;
-    colors = p->colors;
-  }
-}
-
 bool ResourcePalt::Decode() {
   IffChunk& chunk = Chunk();
   chunk.Rewind();

@@ -11,14 +11,13 @@ namespace scrivet {
 
 class IffFile;
 
-class ResourcePalt : public IffResource {
+class ResourcePalt : public ResourceOf<ResourcePalt> {
  public:
   static constexpr TypeCode kType = MakeTypeCode("PALT");
   static constexpr size_t kEncodedSize = 16 + 256 * 3;
 
   ResourcePalt();
 
-  void CopyFrom(const IffResource& other) override;
   TypeCode GetType() const override { return kType; }
   bool Decode() override;
   bool Encode() override;

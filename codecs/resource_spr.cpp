@@ -17,16 +17,6 @@ constexpr size_t kFrameHeaderSize = 10;
 
 }  // namespace
 
-void ResourceSpr::CopyFrom(const IffResource& other) {
-  IffResource::CopyFrom(other);
-  if (auto* s = dynamic_cast<const ResourceSpr*>(&other)) {
-    version = s->version;
-    frameCount = s->frameCount;
-    paletteId = s->paletteId;
-    frames = s->frames;
-  }
-}
-
 bool ResourceSpr::Decode() {
   frames.clear();
   IffChunk& chunk = Chunk();

@@ -20,11 +20,10 @@ struct SprFrame {
   std::vector<uint8_t> pixelStream;
 };
 
-class ResourceSpr : public IffResource {
+class ResourceSpr : public ResourceOf<ResourceSpr> {
  public:
   static constexpr TypeCode kType = MakeTypeCode("SPR#");
 
-  void CopyFrom(const IffResource& other) override;
   TypeCode GetType() const override { return kType; }
   bool Decode() override;
   bool Encode() override;

@@ -9,16 +9,6 @@ namespace {
 constexpr size_t kFrameHeaderSize = 16;
 }
 
-void ResourceSpr2::CopyFrom(const IffResource& other) {
-  IffResource::CopyFrom(other);
-  if (auto* s = dynamic_cast<const ResourceSpr2*>(&other)) {
-    version = s->version;
-    frameCount = s->frameCount;
-    paletteId = s->paletteId;
-    frames = s->frames;
-  }
-}
-
 bool ResourceSpr2::Decode() {
   frames.clear();
   IffChunk& chunk = Chunk();

@@ -22,11 +22,10 @@ struct Spr2Frame {
   std::vector<uint8_t> pixelStream;
 };
 
-class ResourceSpr2 : public IffResource {
+class ResourceSpr2 : public ResourceOf<ResourceSpr2> {
  public:
   static constexpr TypeCode kType = MakeTypeCode("SPR2");
 
-  void CopyFrom(const IffResource& other) override;
   TypeCode GetType() const override { return kType; }
   bool Decode() override;
   bool Encode() override;

@@ -28,16 +28,6 @@ bool ReadHeaderWord(IffChunk& chunk, uint16_t& word) {
 
 }  // namespace
 
-void ResourceStr::CopyFrom(const IffResource& other) {
-  IffResource::CopyFrom(other);
-  if (auto* str = dynamic_cast<const ResourceStr*>(&other)) {
-    items = str->items;
-    basicMode = str->basicMode;
-    useLanguages = str->useLanguages;
-    useDescriptions = str->useDescriptions;
-  }
-}
-
 bool ResourceStr::ModelEquals(const ResourceStr& other) const {
   return basicMode == other.basicMode && useLanguages == other.useLanguages &&
          useDescriptions == other.useDescriptions && items == other.items;

@@ -30,7 +30,7 @@ struct StringItem {
   bool operator==(const StringItem&) const = default;
 };
 
-class ResourceStr : public IffResource {
+class ResourceStr : public ResourceOf<ResourceStr> {
  public:
   static constexpr TypeCode kType = MakeTypeCode("STR#");
   static constexpr int kPartValue = 0;
@@ -38,7 +38,6 @@ class ResourceStr : public IffResource {
   // The count word is 16 bits.
   static constexpr size_t kMaxStrings = 65535;
 
-  void CopyFrom(const IffResource& other) override;
   TypeCode GetType() const override { return kType; }
   bool Decode() override;
   // False (and the data untouched) when the table cannot be written faithfully: more strings

@@ -113,14 +113,6 @@ void ReadEncodedRecord(FieldDecoder& bits, Interaction& in) {
 
 }  // namespace
 
-void ResourceTtab::CopyFrom(const IffResource& other) {
-  IffResource::CopyFrom(other);
-  if (auto* ttab = dynamic_cast<const ResourceTtab*>(&other)) {
-    version = ttab->version;
-    interactions = ttab->interactions;
-  }
-}
-
 bool ResourceTtab::ModelEquals(const ResourceTtab& other) const {
   return version == other.version && interactions == other.interactions;
 }

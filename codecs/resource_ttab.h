@@ -51,12 +51,11 @@ struct Interaction {
 // Names of the motive slots the editor shows (null for the unnamed ones).
 extern const std::array<const char*, Interaction::kAdvertisementCount> kAdvertisementNames;
 
-class ResourceTtab : public IffResource {
+class ResourceTtab : public ResourceOf<ResourceTtab> {
  public:
   static constexpr TypeCode kType = MakeTypeCode("TTAB");
   static constexpr uint16_t kWrittenVersion = 9;
 
-  void CopyFrom(const IffResource& other) override;
   TypeCode GetType() const override { return kType; }
   bool Decode() override;
   // False only when there are more interactions than the 16-bit count can say.

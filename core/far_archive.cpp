@@ -71,16 +71,14 @@ bool FarArchive::Open(const Stream& source) {
   return true;
 }
 
-bool FarArchive::OpenPath(const std::filesystem::path& path, std::string* error) {
-  auto stream = FileStream::Open(path, FileStream::Mode::Read, error);
+bool FarArchive::OpenPath(const std::filesystem::path& path, CoreFailure* failure) {
+  auto stream = FileStream::Open(path, FileStream::Mode::Read, failure);
   if (!stream) {
     Close();
     return false;
   }
-  if (!Open(*stream)) {
-    if (error) *error = "Not a readable FAR archive (version 1).";
-    return false;
-  }
+  if (!Open(*stream)) return ReportFailure(failure, CoreError::NotFar);
+  if (failure) *failure = {};
   return true;
 }
 

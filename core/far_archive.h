@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/core_error.h"
 #include "core/stream.h"
 
 namespace scrivet {
@@ -35,7 +36,9 @@ class FarArchive {
   // Reads the header and manifest through a duplicate of the stream. A memory stream opens with
   // no entries. Entries read before a failure stay listed.
   bool Open(const Stream& stream);
-  bool OpenPath(const std::filesystem::path& path, std::string* error = nullptr);
+  // Fails with System (and the reason) when the file cannot be opened, NotFar when it is not a
+  // readable archive.
+  bool OpenPath(const std::filesystem::path& path, CoreFailure* failure = nullptr);
   void Close();
 
   const std::vector<FarEntry>& Entries() const { return entries_; }

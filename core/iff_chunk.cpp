@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "core/byte_order.h"
 
@@ -17,11 +18,34 @@ IffChunk::IffChunk() : data_(new (std::nothrow) uint8_t[kStep]()), capacity_(dat
 
 IffChunk::IffChunk(const IffChunk& other)
     : type(other.type), id(other.id), flags(other.flags), name(other.name),
-      dataOffset(other.dataOffset), loaded(other.loaded), size_(other.size_), cursor_(other.cursor_),
+      dataOffset(other.dataOffset), size_(other.size_), cursor_(other.cursor_), loaded_(other.loaded_),
       pendingSize_(other.pendingSize_) {
   capacity_ = other.capacity_;
   data_.reset(new uint8_t[capacity_]);
   if (capacity_) std::memcpy(data_.get(), other.data_.get(), capacity_);
+}
+
+IffChunk::IffChunk(IffChunk&& other) noexcept
+    : type(other.type), id(other.id), flags(other.flags), name(std::move(other.name)),
+      dataOffset(other.dataOffset), data_(std::move(other.data_)), capacity_(std::exchange(other.capacity_, 0)),
+      size_(std::exchange(other.size_, 0)), cursor_(std::exchange(other.cursor_, 0)), loaded_(other.loaded_),
+      pendingSize_(other.pendingSize_) {}
+
+IffChunk& IffChunk::operator=(IffChunk&& other) noexcept {
+  if (this != &other) {
+    type = other.type;
+    id = other.id;
+    flags = other.flags;
+    name = std::move(other.name);
+    dataOffset = other.dataOffset;
+    data_ = std::move(other.data_);
+    capacity_ = std::exchange(other.capacity_, 0);
+    size_ = std::exchange(other.size_, 0);
+    cursor_ = std::exchange(other.cursor_, 0);
+    loaded_ = other.loaded_;
+    pendingSize_ = other.pendingSize_;
+  }
+  return *this;
 }
 
 IffChunk& IffChunk::operator=(const IffChunk& other) {
@@ -76,6 +100,7 @@ bool IffChunk::ReadI32(int32_t& v) {
 }
 
 bool IffChunk::ReadZString(std::string& text) {
+  if (cursor_ >= size_) return false;
   const uint8_t* begin = data_.get() + cursor_;
   const void* zero = std::memchr(begin, 0, size_ - cursor_);
   if (!zero) return false;
@@ -124,7 +149,7 @@ bool IffChunk::Write(const void* in, size_t n) {
   if (n) std::memcpy(data_.get() + cursor_, in, n);
   cursor_ += n;
   size_ = std::max(size_, cursor_);
-  loaded = true;  // the buffer now defines the data
+  loaded_ = true;  // the buffer now defines the data
   return true;
 }
 
@@ -152,7 +177,7 @@ bool IffChunk::WriteZString(std::string_view text) {
   data_[cursor_ + length] = 0;
   cursor_ += length + 1;
   size_ = std::max(size_, cursor_);
-  loaded = true;
+  loaded_ = true;
   return true;
 }
 
@@ -160,7 +185,7 @@ bool IffChunk::SetSize(size_t n) {
   if (n > capacity_ && !Reserve(RoundUp64(n))) return false;
   size_ = n;
   if (cursor_ > n) cursor_ = n;
-  loaded = true;
+  loaded_ = true;
   return true;
 }
 
@@ -169,7 +194,7 @@ bool IffChunk::Assign(const void* in, size_t n) {
   if (n) std::memcpy(data_.get(), in, n);
   size_ = n;
   cursor_ = 0;
-  loaded = true;
+  loaded_ = true;
   return true;
 }
 
@@ -186,12 +211,12 @@ bool IffChunk::AllocateForLoad(size_t n) {
 }
 
 void IffChunk::Unload() {
-  if (loaded) pendingSize_ = size_;
+  if (loaded_) pendingSize_ = size_;
   data_.reset(new (std::nothrow) uint8_t[kStep]());
   capacity_ = data_ ? kStep : 0;
   size_ = 0;
   cursor_ = 0;
-  loaded = false;
+  loaded_ = false;
 }
 
 }  // namespace scrivet

@@ -22,8 +22,9 @@ class IffChunk {
   IffChunk();
   IffChunk(const IffChunk& other);
   IffChunk& operator=(const IffChunk& other);
-  IffChunk(IffChunk&&) noexcept = default;
-  IffChunk& operator=(IffChunk&&) noexcept = default;
+  // A moved-from chunk is left empty, with no buffer.
+  IffChunk(IffChunk&& other) noexcept;
+  IffChunk& operator=(IffChunk&& other) noexcept;
 
   // Identity.
   TypeCode type = 0;
@@ -32,14 +33,15 @@ class IffChunk {
   std::string name;
   // Position of the data in the container's stream (header position + 76); 0 when made in memory.
   uint64_t dataOffset = 0;
-  // True once the buffer holds the chunk's data (always true for a chunk made in memory).
-  bool loaded = true;
 
   bool IsLittleEndian() const { return (flags & kFlagLittleEndian) != 0; }
+  // True once the buffer holds the chunk's data: always for a chunk made in memory; a chunk read
+  // from a file becomes loaded when its container loads it or when it is written to.
+  bool IsLoaded() const { return loaded_; }
 
   // Buffer state.
   // The data length; for a chunk not loaded yet, the length its header declares.
-  size_t Size() const { return loaded ? size_ : pendingSize_; }
+  size_t Size() const { return loaded_ ? size_ : pendingSize_; }
   size_t Capacity() const { return capacity_; }
   size_t Cursor() const { return cursor_; }
   size_t Remaining() const { return size_ - cursor_; }
@@ -81,11 +83,10 @@ class IffChunk {
   // Replaces the whole data with a copy of the bytes; cursor 0; marks the chunk loaded.
   bool Assign(const void* in, size_t n);
 
-  // Frees the buffer (back to an empty 64-byte one) and marks the chunk not loaded.
-  void Unload();
-
  private:
   friend class IffFile;
+  // Frees the buffer (back to an empty 64-byte one) and marks the chunk not loaded.
+  void Unload();
   bool Reserve(size_t newCapacity);
   // Allocates a fresh buffer of at least n bytes for a load; old contents are dropped.
   bool AllocateForLoad(size_t n);
@@ -94,6 +95,7 @@ class IffChunk {
   size_t capacity_ = 0;
   size_t size_ = 0;
   size_t cursor_ = 0;
+  bool loaded_ = true;
   // Data length declared by the header while the data is not loaded (the buffer is then empty).
   size_t pendingSize_ = 0;
 };

@@ -97,16 +97,15 @@ std::unique_ptr<IffFile> IffFile::AttachMemoryCopy(const MemoryStream& memory) {
   return file;
 }
 
-std::unique_ptr<IffFile> IffFile::OpenPath(const std::filesystem::path& path, int& error, std::string* reason) {
-  error = kErrorNone;
-  auto stream = FileStream::Open(path, FileStream::Mode::Read, reason);
+std::unique_ptr<IffFile> IffFile::OpenPath(const std::filesystem::path& path, CoreFailure* failure) {
+  auto stream = FileStream::Open(path, FileStream::Mode::Read, failure);
   if (!stream) return nullptr;
   // The container keeps the opened handle itself rather than a duplicate of it.
   std::unique_ptr<IffFile> file(new IffFile);
   file->stream_ = std::move(stream);
   file->name_ = path.string();
   file->readOnly_ = true;
-  file->ReadDirectory(error);
+  file->ReadDirectory(failure);
   return file;
 }
 
@@ -122,16 +121,18 @@ void IffFile::Close() {
 
 // ---------------------------------------------------------------- reading
 
-std::unique_ptr<IffChunk> IffFile::ChunkFromHeader(const uint8_t* h, uint64_t dataOffset) {
+std::unique_ptr<IffChunk> IffFile::ChunkFromHeader(const uint8_t* h, uint64_t dataOffset) const {
   uint32_t size = LoadU32BE(h + 4);
   if (size < kChunkHeaderSize || size > kMaxChunkSize) return nullptr;
+  // A chunk that can never load would block every save of the file.
+  if (dataOffset > streamLength_ || size - kChunkHeaderSize > streamLength_ - dataOffset) return nullptr;
   auto chunk = std::make_unique<IffChunk>();
   chunk->type = LoadU32BE(h);
   chunk->id = LoadU16BE(h + 8);
   chunk->flags = LoadU16BE(h + 10);
   chunk->name = NameFromHeader(h + 12);
   chunk->dataOffset = dataOffset;
-  chunk->loaded = false;
+  chunk->loaded_ = false;
   chunk->pendingSize_ = size - kChunkHeaderSize;
   return chunk;
 }
@@ -163,28 +164,16 @@ std::vector<uint32_t> MapEntryOffsets(IffChunk& map) {
 
 }  // namespace
 
-bool IffFile::ReadDirectory(int& error) {
-  if (!stream_) {
-    error = kErrorInvalidHandle;
-    return false;
-  }
+bool IffFile::ReadDirectory(CoreFailure* failure) {
+  if (!stream_) return ReportFailure(failure, CoreError::InvalidHandle);
   header_.fill(0);
   RememberStreamState();
-  if (!stream_->Seek(0)) {
-    error = kErrorNotIff;
-    return false;
-  }
+  if (!stream_->Seek(0)) return ReportFailure(failure, CoreError::NotIff);
   size_t got = stream_->Read(header_.data(), kHeaderSize);
-  if (got < 8 || std::memcmp(header_.data(), "IFF FILE", 8) != 0) {
-    error = kErrorNotIff;
-    return false;
-  }
+  if (got < 8 || std::memcmp(header_.data(), "IFF FILE", 8) != 0) return ReportFailure(failure, CoreError::NotIff);
   const bool v25 = got >= 12 && std::memcmp(header_.data() + 9, "2.5", 3) == 0;
   const bool v20 = got >= 12 && std::memcmp(header_.data() + 9, "2.0", 3) == 0;
-  if (!v25 && !v20) {
-    error = kErrorBadVersion;
-    return false;
-  }
+  if (!v25 && !v20) return ReportFailure(failure, CoreError::BadVersion);
 
   // Chunks are registered first through the map (version 2.5), then by a linear scan. A chunk
   // registered again (same type and id) replaces the earlier one and takes the later place, so
@@ -194,8 +183,10 @@ bool IffFile::ReadDirectory(int& error) {
   uint8_t header[kChunkHeaderSize];
   if (v25 && got == kHeaderSize) {
     uint32_t mapOffset = LoadU32BE(header_.data() + 60);
+    // Only a real map counts: a stale or bad offset may point at any chunk, or into one's data.
     if (mapOffset != 0 && uint64_t(mapOffset) + kChunkHeaderSize <= streamLength_ &&
-        stream_->Seek(mapOffset) && stream_->ReadExact(header, kChunkHeaderSize)) {
+        stream_->Seek(mapOffset) && stream_->ReadExact(header, kChunkHeaderSize) &&
+        LoadU32BE(header) == kMapType) {
       if (auto map = ChunkFromHeader(header, uint64_t(mapOffset) + kChunkHeaderSize)) {
         if (LoadChunkData(*map)) mapOffsets = MapEntryOffsets(*map);
         registered.push_back(std::move(map));
@@ -210,14 +201,15 @@ bool IffFile::ReadDirectory(int& error) {
   while (position < streamLength_) {
     if (position + kChunkHeaderSize > streamLength_) break;
     if (!stream_->Seek(position) || !stream_->ReadExact(header, kChunkHeaderSize)) break;
-    uint32_t size = LoadU32BE(header + 4);
-    if (size < kChunkHeaderSize || size > kMaxChunkSize) break;
-    uint16_t flags = LoadU16BE(header + 10);
-    if (!(flags & 0x0004)) {
-      scanned.push_back(ChunkFromHeader(header, position + kChunkHeaderSize));
+    // A bad size, or data running past the end (a tail that only looks like a header, as some
+    // tools leave one), ends the scan.
+    auto chunk = ChunkFromHeader(header, position + kChunkHeaderSize);
+    if (!chunk) break;
+    if (!(chunk->flags & 0x0004)) {
+      scanned.push_back(std::move(chunk));
       scannedAt.push_back(position);
     }
-    position += size;
+    position += LoadU32BE(header + 4);
   }
 
   // A map entry at a scanned position would only be replaced by the scan's own registration of
@@ -248,7 +240,7 @@ bool IffFile::ReadDirectory(int& error) {
   for (size_t i = 0; i < registered.size(); ++i)
     if (keep[i]) chunks_.push_back(std::move(registered[i]));
   TypesChanged();
-  error = kErrorNone;
+  if (failure) *failure = {};
   return true;
 }
 
@@ -262,7 +254,7 @@ bool IffFile::StreamUnchanged() const {
 }
 
 bool IffFile::LoadChunkData(IffChunk& chunk) {
-  if (chunk.loaded) return true;
+  if (chunk.loaded_) return true;
   // Data read from a file that was rewritten meanwhile would be garbage.
   if (!StreamUnchanged()) return false;
   return ReadChunkData(chunk);
@@ -280,7 +272,7 @@ bool IffFile::ReadChunkData(IffChunk& chunk) {
   }
   chunk.size_ = size;
   chunk.cursor_ = 0;
-  chunk.loaded = true;
+  chunk.loaded_ = true;
   return true;
 }
 
@@ -292,7 +284,7 @@ bool IffFile::LoadAll() {
   bool checked = false;
   for (size_t i = 0; i < chunks_.size();) {
     IffChunk& first = *chunks_[i];
-    if (first.loaded) {
+    if (first.loaded_) {
       ++i;
       continue;
     }
@@ -303,7 +295,7 @@ bool IffFile::LoadAll() {
     size_t last = i;
     while (end <= streamLength_ && last + 1 < chunks_.size()) {
       const IffChunk& next = *chunks_[last + 1];
-      if (next.loaded || next.dataOffset != end + kChunkHeaderSize) break;
+      if (next.loaded_ || next.dataOffset != end + kChunkHeaderSize) break;
       const uint64_t nextEnd = next.dataOffset + next.pendingSize_;
       if (nextEnd > streamLength_ || nextEnd - begin > kRunBytes) break;
       end = nextEnd;
@@ -330,7 +322,7 @@ bool IffFile::LoadAll() {
       if (!chunk.AllocateForLoad(size)) return false;
       if (size) std::memcpy(chunk.data_.get(), run.data() + (chunk.dataOffset - begin), size);
       chunk.size_ = size;
-      chunk.loaded = true;
+      chunk.loaded_ = true;
     }
   }
   return true;
@@ -369,7 +361,7 @@ bool IffFile::Write(Stream* target) {
   uint8_t chunkHeader[kChunkHeaderSize];
   for (auto& chunk : chunks_) {
     if (chunk->type == kMapType) continue;
-    if (!chunk->loaded) return false;
+    if (!chunk->loaded_) return false;
     uint64_t size = uint64_t(chunk->Size()) + kChunkHeaderSize;
     if (size > std::numeric_limits<uint32_t>::max() || end > std::numeric_limits<uint32_t>::max()) return false;
     std::memset(chunkHeader, 0, sizeof chunkHeader);
@@ -435,14 +427,10 @@ bool IffFile::Write(Stream* target) {
   return true;
 }
 
-bool IffFile::SaveToPath(const std::filesystem::path& path, std::string* error) {
-  if (error) error->clear();
-  if (!LoadAll()) {
-    if (error)
-      *error = SourceChanged() ? "The file was changed by another program since it was opened."
-                               : "Couldn't read all resource data from the file.";
-    return false;
-  }
+bool IffFile::SaveToPath(const std::filesystem::path& path, CoreFailure* failure) {
+  if (failure) *failure = {};
+  if (!LoadAll())
+    return ReportFailure(failure, SourceChanged() ? CoreError::SourceChanged : CoreError::DataUnreadable);
   bool ok = SaveFileAtomically(
       path,
       [this](Stream& out) {
@@ -451,7 +439,7 @@ bool IffFile::SaveToPath(const std::filesystem::path& path, std::string* error) 
         if (!inMemory_) DetachStream(false);
         return true;
       },
-      error);
+      failure);
   if (ok) name_ = path.string();
   return ok;
 }
@@ -505,7 +493,7 @@ IffChunk* IffFile::NextHigherId(const IffChunk& from) {
 size_t IffFile::CountOfType(TypeCode type, bool loadedOnly) const {
   size_t n = 0;
   for (const auto& chunk : chunks_)
-    if (chunk->type == type && (!loadedOnly || chunk->loaded)) ++n;
+    if (chunk->type == type && (!loadedOnly || chunk->loaded_)) ++n;
   return n;
 }
 
@@ -544,6 +532,19 @@ IffChunk* IffFile::AddChunk(TypeCode type, uint16_t id, std::string_view name, S
   }
   if (!source.Seek(0) || !source.ReadExact(bytes.data(), bytes.size())) return nullptr;
   return AddChunk(type, id, name, bytes.data(), bytes.size());
+}
+
+IffChunk& IffFile::StoreChunk(IffChunk&& chunk) {
+  if (IffChunk* existing = Find(chunk.type, chunk.id)) {
+    *existing = std::move(chunk);
+    return *existing;
+  }
+  auto added = std::make_unique<IffChunk>(std::move(chunk));
+  IffChunk& raw = *added;
+  chunks_.push_back(std::move(added));
+  index_[Key(raw.type, raw.id)] = &raw;
+  TypesChanged();
+  return raw;
 }
 
 bool IffFile::RemoveChunk(TypeCode type, uint16_t id) {

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/core_error.h"
 #include "core/iff_chunk.h"
 #include "core/stream.h"
 #include "core/type_code.h"
@@ -21,12 +22,6 @@ namespace scrivet {
 
 class IffFile {
  public:
-  // Error codes of ReadDirectory.
-  static constexpr int kErrorNone = 0;
-  static constexpr int kErrorNotIff = 3;
-  static constexpr int kErrorBadVersion = 4;
-  static constexpr int kErrorInvalidHandle = 5;
-
   static constexpr size_t kHeaderSize = 64;
   static constexpr size_t kChunkHeaderSize = 76;
   static constexpr uint32_t kMaxChunkSize = 0x40000000;
@@ -43,16 +38,17 @@ class IffFile {
   // A container on a memory copy of all the bytes of the given memory stream.
   static std::unique_ptr<IffFile> AttachMemoryCopy(const MemoryStream& memory);
   // Opens a disk file (read-only handle) and reads its directory. Null only when the file cannot
-  // be opened (reason in *reason); IFF errors come back through `error` with the container.
-  static std::unique_ptr<IffFile> OpenPath(const std::filesystem::path& path, int& error,
-                                           std::string* reason = nullptr);
+  // be opened (System, with the reason); a file that is not a readable container comes back as an
+  // empty container with NotIff or BadVersion in *failure.
+  static std::unique_ptr<IffFile> OpenPath(const std::filesystem::path& path, CoreFailure* failure = nullptr);
 
   ~IffFile();
   IffFile(const IffFile&) = delete;
   IffFile& operator=(const IffFile&) = delete;
 
-  // Reads the header, the resource map (2.5) and scans the chunks. error: 0, 3 or 4.
-  bool ReadDirectory(int& error);
+  // Reads the header, the resource map (2.5) and scans the chunks. Fails with NotIff, BadVersion
+  // or, for a closed container, InvalidHandle. Only chunks whose data lies inside the file are listed.
+  bool ReadDirectory(CoreFailure* failure = nullptr);
 
   bool LoadChunkData(IffChunk& chunk);
   bool LoadAll();
@@ -62,7 +58,8 @@ class IffFile {
   bool Write(Stream* target = nullptr);
   // Loads everything and writes to `path` through a temporary file that replaces it only on
   // success; the container is then detached from any disk file and named after `path`.
-  bool SaveToPath(const std::filesystem::path& path, std::string* error = nullptr);
+  // Fails with SourceChanged or DataUnreadable when not all data can be loaded, else as the safe save.
+  bool SaveToPath(const std::filesystem::path& path, CoreFailure* failure = nullptr);
   // Releases the stream and every chunk.
   void Close();
 
@@ -94,6 +91,9 @@ class IffFile {
   IffChunk* AddChunk(TypeCode type, uint16_t id, std::string_view name, const void* data, size_t n);
   // The same with all bytes of the source stream from its start.
   IffChunk* AddChunk(TypeCode type, uint16_t id, std::string_view name, Stream& source);
+  // Puts the chunk under its own identity: a chunk listed with that type and id is replaced where
+  // it stands, otherwise the chunk is appended.
+  IffChunk& StoreChunk(IffChunk&& chunk);
   bool RemoveChunk(TypeCode type, uint16_t id);
   // Rewrites type, id and name in place; flags and data stay. No check that the new identity is free.
   bool ChangeIdentity(TypeCode type, uint16_t id, TypeCode newType, uint16_t newId, std::string_view newName);
@@ -109,8 +109,9 @@ class IffFile {
  private:
   IffFile() = default;
   static uint64_t Key(TypeCode type, uint16_t id) { return (uint64_t(type) << 16) | id; }
-  // An unloaded chunk from its 76 header bytes; null when the header's size is unusable.
-  static std::unique_ptr<IffChunk> ChunkFromHeader(const uint8_t* header, uint64_t dataOffset);
+  // An unloaded chunk from its 76 header bytes; null when its size is unusable or its data does
+  // not lie inside the stream.
+  std::unique_ptr<IffChunk> ChunkFromHeader(const uint8_t* header, uint64_t dataOffset) const;
   void EraseAt(size_t position);
   void TypesChanged() { typeListDirty_ = true; }
   void RememberStreamState();

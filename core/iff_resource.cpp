@@ -1,72 +1,67 @@
 #include "core/iff_resource.h"
 
+#include <utility>
+
 #include "core/iff_file.h"
 #include "core/stream.h"
 
 namespace scrivet {
 
-IffResource::IffResource() : owned_(std::make_unique<IffChunk>()), chunk_(owned_.get()) {}
+namespace {
 
-IffResource::~IffResource() = default;
-
-void IffResource::CopyFrom(const IffResource& other) {
-  if (&other == this) return;
-  if (other.owned_) {
-    owned_ = std::make_unique<IffChunk>(*other.owned_);
-    chunk_ = owned_.get();
-  } else {
-    owned_.reset();
-    chunk_ = other.chunk_;
-  }
+IffChunk EmptyChunk(TypeCode type, uint16_t id, uint16_t flags, const std::string& name) {
+  IffChunk chunk;
+  chunk.type = type;
+  chunk.id = id;
+  chunk.flags = flags;
+  chunk.name = name;
+  return chunk;
 }
 
-bool IffResource::Load(IffFile& file, IffChunk& chunk) {
-  owned_.reset();
-  chunk_ = &chunk;
-  if (!file.LoadChunkData(chunk)) return false;
-  chunk.Rewind();
-  return Decode();
-}
+}  // namespace
 
-bool IffResource::EncodeInto(IffChunk& scratch) {
-  IffChunk* saved = chunk_;
-  chunk_ = &scratch;
-  bool ok = Encode();
-  chunk_ = saved;
+bool IffResource::DecodeFrom(IffChunk& chunk) {
+  active_ = &chunk;
+  const bool ok = Decode();
+  active_ = nullptr;
   return ok;
 }
 
-bool IffResource::Save(IffFile& file) {
-  return SaveAs(file, chunk_->type, chunk_->id, chunk_->name, chunk_->flags);
+bool IffResource::EncodeInto(IffChunk& chunk) {
+  active_ = &chunk;
+  const bool ok = Encode();
+  active_ = nullptr;
+  return ok;
 }
 
+bool IffResource::Load(IffFile& file, IffChunk& chunk) {
+  chunk_.type = chunk.type;
+  chunk_.id = chunk.id;
+  chunk_.flags = chunk.flags;
+  chunk_.name = chunk.name;
+  chunk_.dataOffset = 0;
+  chunk_.SetSize(0);
+  if (!file.LoadChunkData(chunk)) return false;
+  // The data is read in place rather than copied: decoding every chunk of a file stays one pass.
+  chunk.Rewind();
+  return DecodeFrom(chunk);
+}
+
+bool IffResource::Save(IffFile& file) { return SaveAs(file, chunk_.type, chunk_.id, chunk_.name, chunk_.flags); }
+
 bool IffResource::SaveAs(IffFile& file, TypeCode type, uint16_t id, const std::string& name, uint16_t flags) {
-  if (IffChunk* existing = file.Find(type, id)) {
-    existing->name = name;
-    existing->flags = flags;
-    if (existing == chunk_) return Encode();
-    // The chunk keeps its place in the list; the encoder writes straight into it.
-    existing->SetSize(0);
-    return EncodeInto(*existing);
-  }
-  IffChunk scratch;
+  IffChunk scratch = EmptyChunk(type, id, flags, name);
+  if (!EncodeInto(scratch)) return false;
+  // Encoders must not change the identity; the flags they leave are kept.
   scratch.type = type;
   scratch.id = id;
-  scratch.flags = flags;
   scratch.name = name;
-  if (!EncodeInto(scratch)) return false;
-  IffChunk* added = file.AddChunk(type, id, name, scratch.Data(), scratch.Size());
-  if (!added) return false;
-  added->flags = scratch.flags;
+  file.StoreChunk(std::move(scratch));
   return true;
 }
 
 bool IffResource::EncodeToBytes(std::vector<uint8_t>& bytes) {
-  IffChunk scratch;
-  scratch.type = chunk_->type;
-  scratch.id = chunk_->id;
-  scratch.flags = chunk_->flags;
-  scratch.name = chunk_->name;
+  IffChunk scratch = EmptyChunk(chunk_.type, chunk_.id, chunk_.flags, chunk_.name);
   if (!EncodeInto(scratch)) return false;
   bytes.assign(scratch.Data(), scratch.Data() + scratch.Size());
   return true;
@@ -76,11 +71,6 @@ bool IffResource::Export(Stream& stream) {
   std::vector<uint8_t> bytes;
   if (!EncodeToBytes(bytes)) return false;
   return bytes.empty() || stream.Write(bytes.data(), bytes.size());
-}
-
-void ResourceData::CopyFrom(const IffResource& other) {
-  IffResource::CopyFrom(other);
-  if (auto* data = dynamic_cast<const ResourceData*>(&other)) bytes = data->bytes;
 }
 
 bool ResourceData::Decode() {

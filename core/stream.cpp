@@ -82,7 +82,9 @@ std::unique_ptr<Stream> MemoryStream::Duplicate() const {
 
 namespace {
 
-std::string SystemReason(int err) { return std::generic_category().message(err); }
+bool ReportSystem(CoreFailure* failure, int err) {
+  return ReportFailure(failure, CoreError::System, std::generic_category().message(err));
+}
 
 int OpenFd(const std::filesystem::path& path, int flags) {
 #ifdef _WIN32
@@ -108,17 +110,17 @@ constexpr size_t kWindowSize = 4096;
 FileStream::~FileStream() { Close(); }
 
 std::unique_ptr<FileStream> FileStream::Open(const std::filesystem::path& path, Mode mode,
-                                             std::string* error) {
+                                             CoreFailure* failure) {
   int fd = OpenFd(path, FlagsFor(mode));
   if (fd < 0) {
-    if (error) *error = SystemReason(errno);
+    ReportSystem(failure, errno);
     return nullptr;
   }
 #ifndef _WIN32
   struct stat st;
   if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
     ::close(fd);
-    if (error) *error = SystemReason(EISDIR);
+    ReportSystem(failure, EISDIR);
     return nullptr;
   }
 #endif
@@ -284,20 +286,16 @@ std::unique_ptr<Stream> FileStream::Duplicate() const {
   return copy;
 }
 
-bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes, std::string* error) {
-  auto stream = FileStream::Open(path, FileStream::Mode::Read, error);
+bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes, CoreFailure* failure) {
+  auto stream = FileStream::Open(path, FileStream::Mode::Read, failure);
   if (!stream) return false;
   uint64_t length = stream->Length();
   try {
     bytes.resize(size_t(length));
   } catch (...) {
-    if (error) *error = "Out of memory.";
-    return false;
+    return ReportFailure(failure, CoreError::OutOfMemory);
   }
-  if (!stream->ReadExact(bytes.data(), bytes.size())) {
-    if (error) *error = "Couldn't read the whole file.";
-    return false;
-  }
+  if (!stream->ReadExact(bytes.data(), bytes.size())) return ReportFailure(failure, CoreError::ShortRead);
   return true;
 }
 
@@ -305,8 +303,23 @@ bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& byte
 
 namespace detail {
 
+bool ResolveSaveTarget(const std::filesystem::path& target, std::filesystem::path& resolved, CoreFailure* failure) {
+  // Renaming over a link would replace the link itself and leave the file it names unchanged.
+  constexpr int kMaxLinks = 40;
+  resolved = target;
+  for (int hop = 0; hop < kMaxLinks; ++hop) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(resolved, ec))) return true;
+    std::filesystem::path next = std::filesystem::read_symlink(resolved, ec);
+    if (ec) return ReportFailure(failure, CoreError::System, ec.message());
+    // A relative link is relative to the folder the link is in.
+    resolved = next.is_absolute() ? next : resolved.parent_path() / next;
+  }
+  return ReportSystem(failure, ELOOP);
+}
+
 std::unique_ptr<FileStream> CreateTempBeside(const std::filesystem::path& target,
-                                             std::filesystem::path& tempPath, std::string* error) {
+                                             std::filesystem::path& tempPath, CoreFailure* failure) {
   std::filesystem::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
   std::random_device rd;
@@ -325,16 +338,19 @@ std::unique_ptr<FileStream> CreateTempBeside(const std::filesystem::path& target
 #else
       ::close(fd);
 #endif
-      auto stream = FileStream::Open(tempPath, FileStream::Mode::ReadWrite, error);
-      if (!stream) std::filesystem::remove(tempPath);
+      auto stream = FileStream::Open(tempPath, FileStream::Mode::ReadWrite, failure);
+      if (!stream) {
+        std::error_code ec;
+        std::filesystem::remove(tempPath, ec);
+      }
       return stream;
     }
     if (errno != EEXIST) {
-      if (error) *error = SystemReason(errno);
+      ReportSystem(failure, errno);
       return nullptr;
     }
   }
-  if (error) *error = SystemReason(EEXIST);
+  ReportSystem(failure, EEXIST);
   return nullptr;
 }
 
@@ -345,16 +361,9 @@ void DiscardTemp(std::unique_ptr<FileStream> stream, const std::filesystem::path
 }
 
 bool CommitTemp(std::unique_ptr<FileStream> stream, const std::filesystem::path& tempPath,
-                const std::filesystem::path& target, std::string* error) {
-  if (!stream->Flush()) {
-    int err = errno;
-    if (error) *error = SystemReason(err);
-    DiscardTemp(std::move(stream), tempPath);
-    return false;
-  }
-  if (!stream->Close()) {
-    int err = errno;
-    if (error) *error = SystemReason(err);
+                const std::filesystem::path& target, CoreFailure* failure) {
+  if (!stream->Flush() || !stream->Close()) {
+    ReportSystem(failure, errno);
     DiscardTemp(std::move(stream), tempPath);
     return false;
   }
@@ -367,7 +376,7 @@ bool CommitTemp(std::unique_ptr<FileStream> stream, const std::filesystem::path&
   ec.clear();
   std::filesystem::rename(tempPath, target, ec);
   if (ec) {
-    if (error) *error = ec.message();
+    ReportFailure(failure, CoreError::System, ec.message());
     std::filesystem::remove(tempPath, ec);
     return false;
   }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/core_error.h"
+
 namespace scrivet {
 
 class Stream {
@@ -64,9 +66,9 @@ class FileStream final : public Stream {
   FileStream(const FileStream&) = delete;
   FileStream& operator=(const FileStream&) = delete;
 
-  // Returns null and fills error (the system's reason) when the file cannot be opened.
+  // Returns null (System, with the reason) when the file cannot be opened.
   static std::unique_ptr<FileStream> Open(const std::filesystem::path& path, Mode mode,
-                                          std::string* error = nullptr);
+                                          CoreFailure* failure = nullptr);
 
   size_t Read(void* buffer, size_t n) override;
   bool Write(const void* buffer, size_t n) override;
@@ -96,34 +98,38 @@ class FileStream final : public Stream {
   size_t windowSize_ = 0;
 };
 
-// Reads a whole file into memory; false (with the system's reason) on failure.
+// Reads a whole file into memory; fails with System (and the reason), OutOfMemory or ShortRead.
 bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes,
-                   std::string* error = nullptr);
+                   CoreFailure* failure = nullptr);
 
 // Writes through a temporary file in the target's folder that replaces the target only when
 // the writer succeeded and the bytes reached the disk; on failure the old file is untouched.
+// A symbolic link is followed to the file it names, which is replaced; the link stays.
+// Fails with WriteFailed when the writer fails, else with System and the reason.
 template <typename Writer>
-bool SaveFileAtomically(const std::filesystem::path& target, Writer&& writer, std::string* error);
+bool SaveFileAtomically(const std::filesystem::path& target, Writer&& writer, CoreFailure* failure);
 
 namespace detail {
+// The path a save replaces: `target` with symbolic links followed to the end of their chain.
+bool ResolveSaveTarget(const std::filesystem::path& target, std::filesystem::path& resolved, CoreFailure* failure);
 std::unique_ptr<FileStream> CreateTempBeside(const std::filesystem::path& target,
-                                             std::filesystem::path& tempPath, std::string* error);
+                                             std::filesystem::path& tempPath, CoreFailure* failure);
 bool CommitTemp(std::unique_ptr<FileStream> stream, const std::filesystem::path& tempPath,
-                const std::filesystem::path& target, std::string* error);
+                const std::filesystem::path& target, CoreFailure* failure);
 void DiscardTemp(std::unique_ptr<FileStream> stream, const std::filesystem::path& tempPath);
 }  // namespace detail
 
 template <typename Writer>
-bool SaveFileAtomically(const std::filesystem::path& target, Writer&& writer, std::string* error) {
-  std::filesystem::path tempPath;
-  std::unique_ptr<FileStream> stream = detail::CreateTempBeside(target, tempPath, error);
+bool SaveFileAtomically(const std::filesystem::path& target, Writer&& writer, CoreFailure* failure) {
+  std::filesystem::path resolved, tempPath;
+  if (!detail::ResolveSaveTarget(target, resolved, failure)) return false;
+  std::unique_ptr<FileStream> stream = detail::CreateTempBeside(resolved, tempPath, failure);
   if (!stream) return false;
   if (!writer(static_cast<Stream&>(*stream))) {
-    if (error && error->empty()) *error = "Couldn't write the file.";
     detail::DiscardTemp(std::move(stream), tempPath);
-    return false;
+    return ReportFailure(failure, CoreError::WriteFailed);
   }
-  return detail::CommitTemp(std::move(stream), tempPath, target, error);
+  return detail::CommitTemp(std::move(stream), tempPath, resolved, failure);
 }
 
 }  // namespace scrivet

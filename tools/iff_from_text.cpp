@@ -200,9 +200,9 @@ int main(int argc, char** argv) {
     if (!chunk) return fail("out of memory");
     chunk->flags = flags;
   }
-  std::string reason;
-  if (!file->SaveToPath(argv[2], &reason)) {
-    std::cerr << argv[2] << ": " << reason << "\n";
+  CoreFailure failure;
+  if (!file->SaveToPath(argv[2], &failure)) {
+    std::cerr << argv[2] << ": couldn't save the file" << (failure.detail.empty() ? "" : ": ") << failure.detail << "\n";
     return 2;
   }
   return 0;

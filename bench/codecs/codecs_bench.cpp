@@ -128,8 +128,7 @@ struct Fixture {
       if (disk) disk->Write(bytes.data(), bytes.size());
     }
     file = IffFile::AttachMemoryCopy(out);
-    int error = 0;
-    file->ReadDirectory(error);
+    file->ReadDirectory();
     file->LoadAll();
   }
 };
@@ -178,8 +177,7 @@ void BM_CheckFile(benchmark::State& state) {
   const std::vector<uint8_t>& bytes = Shared().bytes;
   for (auto _ : state) {
     auto file = IffFile::AttachMemoryCopy(MemoryStream(bytes));
-    int error = 0;
-    file->ReadDirectory(error);
+    file->ReadDirectory();
     file->LoadAll();
     int identical = 0;
     for (size_t i = 0; i < file->ChunkCount(); ++i)

@@ -86,9 +86,9 @@ void BM_ReadDirectory(benchmark::State& state) {
   const Layout& layout = kLayouts[state.range(0)];
   const fs::path path = Files::Get().PathOf(size_t(state.range(0)));
   for (auto _ : state) {
-    int error = -1;
-    auto file = IffFile::OpenPath(path, error);
-    if (!file || error != 0 || file->ChunkCount() != layout.chunks + 1) {
+    CoreFailure failure;
+    auto file = IffFile::OpenPath(path, &failure);
+    if (!file || failure.error != CoreError::None || file->ChunkCount() != layout.chunks + 1) {
       state.SkipWithError("open failed");
       break;
     }
@@ -106,8 +106,7 @@ void BM_LoadAllAndWrite(benchmark::State& state) {
   for (auto _ : state) {
     // Opening is measured above; this is loading and writing.
     state.PauseTiming();
-    int error = -1;
-    auto file = IffFile::OpenPath(path, error);
+    auto file = IffFile::OpenPath(path);
     state.ResumeTiming();
     auto target = FileStream::Open(out, FileStream::Mode::CreateTruncate);
     if (!file || !target || !file->LoadAll() || !file->Write(target.get())) {

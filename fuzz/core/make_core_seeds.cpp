@@ -65,6 +65,33 @@ int main(int argc, char** argv) {
   first.Chunk("GLOB", 128, 0x10, "Semi", Filled(12, 3));
   ok &= Save(iffDir / "map_first.iff", first.Get());
 
+  // Bytes after the last chunk that look like a header claiming 280 MB, with and without a map
+  // that lists them; and a map offset and a map entry that point at such a look-alike.
+  Bytes lookalike;
+  PutText(lookalike, "BHAV");
+  PutU32BE(lookalike, 280u << 20);
+  PutU16BE(lookalike, 4096);
+  PutU16BE(lookalike, 0x10);
+  lookalike.resize(76 + 40, 0);
+  for (const bool withMap : {false, true}) {
+    IffBuilder tail(withMap ? "2.5" : "2.0");
+    std::vector<MapEntry> entries{{"OBJD", tail.Chunk("OBJD", 128, 0x10, "Object", Filled(40, 4)), 128, 0x10, "Object"},
+                                  {"BHAV", 0, 4096, 0x10, ""}};
+    if (withMap) {
+      entries[1].offset = tail.Size() + 76 + uint32_t(IffBuilder::MapData(entries).size());
+      tail.Map(entries);
+    }
+    tail.Raw(lookalike);
+    ok &= Save(iffDir / (withMap ? "tail_listed_by_map.iff" : "tail_v20.iff"), tail.Get());
+  }
+  IffBuilder phantom;
+  const uint32_t holder = phantom.Chunk("OBJD", 128, 0x10, "Object", lookalike);
+  phantom.Chunk("STR#", 128, 0x10, "Strings", Filled(10, 5));
+  phantom.SetMapOffset(holder + 76);
+  ok &= Save(iffDir / "map_offset_into_data.iff", phantom.Get());
+  phantom.Map({{"BHAV", holder + 76, 4096, 0x10, ""}});
+  ok &= Save(iffDir / "map_entry_past_end.iff", phantom.Get());
+
   FarBuilder four;
   four.File("D:\\Sims\\GameData\\Objects\\a.iff", Written(*file));
   four.File("empty", {});

@@ -84,8 +84,7 @@ TEST_F(CommandsTest, SixtyFourCharacterNamesAreAcceptedAndStoredWithSixtyThree) 
   list->Add();
   EXPECT_EQ(File().Find(MakeTypeCode("LONG"), 1)->name, std::string(64, 'n'));
   ASSERT_TRUE(doc->Save(path, nullptr));
-  int error = 0;
-  auto reread = IffFile::OpenPath(path.toStdString(), error);
+  auto reread = IffFile::OpenPath(path.toStdString());
   ASSERT_TRUE(reread);
   EXPECT_EQ(reread->Find(MakeTypeCode("LONG"), 1)->name, std::string(63, 'n'));
 }

@@ -31,8 +31,7 @@ TEST(CorpusTest, EveryGameFileOpensListsAndSaves) {
 
     const QString copy = out.filePath(QStringLiteral("copy%1.iff").arg(files));
     ASSERT_TRUE(doc.Save(copy, nullptr));
-    int error = 0;
-    auto reread = IffFile::OpenPath(copy.toStdString(), error);
+    auto reread = IffFile::OpenPath(copy.toStdString());
     ASSERT_TRUE(reread);
     EXPECT_EQ(reread->ResourcesByTypeAndId().size(), listed);
     ++files;

@@ -88,8 +88,7 @@ TEST_F(DocumentTest, SavingAVersion20FileWritesVersion25WithAMap) {
   std::vector<uint8_t> saved = ReadBytes(Path("new.iff"));
   ASSERT_GE(saved.size(), 64u);
   EXPECT_EQ(std::string(saved.begin() + 9, saved.begin() + 12), "2.5");
-  int error = 0;
-  auto reread = IffFile::OpenPath(Path("new.iff").toStdString(), error);
+  auto reread = IffFile::OpenPath(Path("new.iff").toStdString());
   ASSERT_TRUE(reread);
   EXPECT_EQ(reread->ResourcesByTypeAndId().size(), 3u);
   EXPECT_NE(reread->Find(IffFile::kMapType, 0), nullptr);
@@ -130,7 +129,7 @@ TEST_F(DocumentTest, AFileReplacedBehindTheDocumentIsNotReadAnyMore) {
   ASSERT_TRUE(doc.Open(Path("doc.iff"), nullptr));
   IffChunk* chunk = doc.File().Find(MakeTypeCode("STR#"), 1);
   ASSERT_NE(chunk, nullptr);
-  ASSERT_FALSE(chunk->loaded);
+  ASSERT_FALSE(chunk->IsLoaded());
 
   // Another program rewrites the file in place with other bytes of the same length.
   std::vector<uint8_t> bytes = ReadBytes(Path("doc.iff"));
@@ -139,7 +138,7 @@ TEST_F(DocumentTest, AFileReplacedBehindTheDocumentIsNotReadAnyMore) {
   Touch(Path("doc.iff"), 5);
 
   EXPECT_FALSE(doc.LoadChunk(*chunk, nullptr));
-  EXPECT_FALSE(chunk->loaded);
+  EXPECT_FALSE(chunk->IsLoaded());
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].caption, "Error");
 

@@ -100,8 +100,7 @@ TEST_F(ImportExportTest, SingleFileExportHoldsAllSelectedAndReportsSuccess) {
   EXPECT_EQ(platform.messages[0].text, "Success!");
   EXPECT_EQ(platform.messages[0].icon, MessageIcon::Information);
 
-  int error = 0;
-  auto written = IffFile::OpenPath(Out("all.iff").toStdString(), error);
+  auto written = IffFile::OpenPath(Out("all.iff").toStdString());
   ASSERT_TRUE(written);
   std::vector<IffChunk*> chunks = written->ResourcesByTypeAndId();
   ASSERT_EQ(chunks.size(), 2u);

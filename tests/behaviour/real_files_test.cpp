@@ -114,14 +114,13 @@ TEST(RealFilesTest, EveryRoutineOfTheCorpusFormats) {
         if (!ToLowerAscii(entry.name).ends_with(".iff") || !archive.LoadEntryData(entry)) continue;
         const std::vector<uint8_t>& data = archive.EntryData(entry);
         auto file = IffFile::AttachMemoryCopy(MemoryStream(data.data(), data.size()));
-        int error = 0;
-        if (file && file->ReadDirectory(error)) FormatContainer(*file, functions, formatter, tally, entry.name);
+        if (file && file->ReadDirectory()) FormatContainer(*file, functions, formatter, tally, entry.name);
       }
       continue;
     }
-    int error = 0;
-    auto file = IffFile::OpenPath(it->path(), error);
-    if (file && error == IffFile::kErrorNone) FormatContainer(*file, functions, formatter, tally, it->path().string());
+    CoreFailure failure;
+    auto file = IffFile::OpenPath(it->path(), &failure);
+    if (file && failure.error == CoreError::None) FormatContainer(*file, functions, formatter, tally, it->path().string());
   }
   std::cout << "corpus: " << tally.files << " containers, " << tally.routines << " routines, " << tally.instructions
             << " instructions formatted; primitives 0-51: " << tally.primitives << " instructions, "

@@ -45,9 +45,9 @@ TEST(Corpus, EveryCodecChunkOfTheDesktopGameDecodes) {
   for (const auto& entry : fs::recursive_directory_iterator(root, ec)) {
     if (!entry.is_regular_file() || !LooksLikeIff(entry.path())) continue;
     const bool isOnline = entry.path().string().find("riperiperi+FreeSO") != std::string::npos;
-    int error = 0;
-    auto file = IffFile::OpenPath(entry.path(), error);
-    if (!file || error != IffFile::kErrorNone) continue;
+    CoreFailure failure;
+    auto file = IffFile::OpenPath(entry.path(), &failure);
+    if (!file || failure.error != CoreError::None) continue;
     ++files;
     for (size_t i = 0; i < file->ChunkCount(); ++i) {
       IffChunk& chunk = file->ChunkAt(i);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -25,20 +26,12 @@ Bytes SmallFile() {
   return b.Get();
 }
 
-// A file whose second chunk claims more data than the file holds, so it can never be loaded.
-Bytes FileWithAnUnloadableChunk() {
-  IffBuilder b("2.0");
-  b.Chunk("AAAA", 1, 0x10, "a", Filled(300, 1));
-  b.Chunk("BBBB", 2, 0x10, "b", Filled(5, 2), 76 + 5000);
-  return b.Get();
-}
-
 TEST(AtomicSave, WritesANewFileAndLeavesNothingElse) {
   TempDir dir;
   auto file = IffFile::CreateEmpty();
   file->AddChunk(MakeTypeCode("AAAA"), 1, "a", "data", 4);
-  std::string error;
-  ASSERT_TRUE(file->SaveToPath(dir / "new.iff", &error)) << error;
+  CoreFailure failure;
+  ASSERT_TRUE(file->SaveToPath(dir / "new.iff", &failure)) << failure.detail;
   EXPECT_EQ(dir.Listing(), (Strings{"new.iff"}));
   EXPECT_EQ(file->Name(), (dir / "new.iff").string());
   MemoryStream expected;
@@ -49,56 +42,52 @@ TEST(AtomicSave, WritesANewFileAndLeavesNothingElse) {
 TEST(AtomicSave, ReplacesTheFileTheContainerReadsFrom) {
   TempDir dir;
   WriteFile(dir / "a.iff", SmallFile());
-  int error = -1;
-  auto file = IffFile::OpenPath(dir / "a.iff", error);
+  auto file = IffFile::OpenPath(dir / "a.iff");
   ASSERT_TRUE(file);
   file->AddChunk(MakeTypeCode("CCCC"), 3, "c", "new", 3);
-  std::string reason;
-  ASSERT_TRUE(file->SaveToPath(dir / "a.iff", &reason)) << reason;
+  CoreFailure failure;
+  ASSERT_TRUE(file->SaveToPath(dir / "a.iff", &failure)) << failure.detail;
   EXPECT_EQ(dir.Listing(), (Strings{"a.iff"}));
   // The container no longer depends on the old file: its chunks are all in memory.
   EXPECT_TRUE(file->IsInMemory());
-  auto back = IffFile::OpenPath(dir / "a.iff", error);
+  auto back = IffFile::OpenPath(dir / "a.iff");
   ASSERT_TRUE(back);
   EXPECT_EQ(Listing(*back), (Strings{"AAAA#1", "BBBB#2", "CCCC#3", "rsmp#0"}));
   EXPECT_EQ(Images(*back), Images(*file));
 }
 
-TEST(AtomicSave, AChunkThatCannotBeLoadedLeavesTheOldFileAlone) {
+TEST(AtomicSave, DataThatCannotBeLoadedLeavesEveryFileAlone) {
   TempDir dir;
-  const Bytes original = FileWithAnUnloadableChunk();
-  WriteFile(dir / "a.iff", original);
+  WriteFile(dir / "a.iff", SmallFile());
   WriteFile(dir / "other.iff", SmallFile());
-  int error = -1;
-  auto file = IffFile::OpenPath(dir / "a.iff", error);
+  auto file = IffFile::OpenPath(dir / "a.iff");
   ASSERT_TRUE(file);
-  ASSERT_EQ(file->ChunkCount(), 2u);
+  const Bytes rewritten(100, 0x5A);
+  WriteFile(dir / "a.iff", rewritten);  // another program rewrites the file behind the container
   for (const char* target : {"a.iff", "other.iff"}) {
     SCOPED_TRACE(target);
-    std::string reason;
-    EXPECT_FALSE(file->SaveToPath(dir / target, &reason));
-    EXPECT_FALSE(reason.empty());
+    CoreFailure failure;
+    EXPECT_FALSE(file->SaveToPath(dir / target, &failure));
+    EXPECT_EQ(failure.error, CoreError::SourceChanged);
   }
-  EXPECT_EQ(ReadFile(dir / "a.iff"), original);
+  EXPECT_EQ(ReadFile(dir / "a.iff"), rewritten);
   EXPECT_EQ(ReadFile(dir / "other.iff"), SmallFile());
   EXPECT_EQ(dir.Listing(), (Strings{"a.iff", "other.iff"}));
-  // Nothing was lost: the loadable chunk still loads from the untouched file.
-  EXPECT_TRUE(file->LoadChunkData(file->ChunkAt(0)));
 }
 
 TEST(AtomicSave, AFailingWriterLeavesTheOldFileAndNoTemporaryFile) {
   TempDir dir;
   WriteFile(dir / "a.iff", SmallFile());
-  std::string error;
+  CoreFailure failure;
   bool ok = SaveFileAtomically(
       dir / "a.iff",
       [](Stream& out) {
         out.Write("half-written", 12);  // as if the disk filled up here
         return false;
       },
-      &error);
+      &failure);
   EXPECT_FALSE(ok);
-  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(failure.error, CoreError::WriteFailed);
   EXPECT_EQ(ReadFile(dir / "a.iff"), SmallFile());
   EXPECT_EQ(dir.Listing(), (Strings{"a.iff"}));
 }
@@ -108,18 +97,20 @@ TEST(AtomicSave, TargetsThatCannotBeReplacedFailCleanly) {
   auto file = IffFile::CreateEmpty();
   file->AddChunk(MakeTypeCode("AAAA"), 1, "a", "data", 4);
   {
-    std::string reason;
-    EXPECT_FALSE(file->SaveToPath(dir / "missing" / "a.iff", &reason));
-    EXPECT_FALSE(reason.empty());
+    CoreFailure failure;
+    EXPECT_FALSE(file->SaveToPath(dir / "missing" / "a.iff", &failure));
+    EXPECT_EQ(failure.error, CoreError::System);
+    EXPECT_FALSE(failure.detail.empty());
     EXPECT_FALSE(fs::exists(dir / "missing"));
   }
   {
     // A folder in the target's place: the rename fails after the temporary file was written.
     fs::create_directory(dir / "folder.iff");
     WriteFile(dir / "folder.iff" / "inside", Bytes{1, 2, 3});
-    std::string reason;
-    EXPECT_FALSE(file->SaveToPath(dir / "folder.iff", &reason));
-    EXPECT_FALSE(reason.empty());
+    CoreFailure failure;
+    EXPECT_FALSE(file->SaveToPath(dir / "folder.iff", &failure));
+    EXPECT_EQ(failure.error, CoreError::System);
+    EXPECT_FALSE(failure.detail.empty());
     EXPECT_TRUE(fs::is_directory(dir / "folder.iff"));
     EXPECT_EQ(ReadFile(dir / "folder.iff" / "inside"), (Bytes{1, 2, 3}));
   }
@@ -132,11 +123,66 @@ TEST(AtomicSave, KeepsThePermissionsOfTheReplacedFile) {
   WriteFile(dir / "a.iff", SmallFile());
   const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
   fs::permissions(dir / "a.iff", perms);
-  int error = -1;
-  auto file = IffFile::OpenPath(dir / "a.iff", error);
+  auto file = IffFile::OpenPath(dir / "a.iff");
   ASSERT_TRUE(file);
   ASSERT_TRUE(file->SaveToPath(dir / "a.iff"));
   EXPECT_EQ(fs::status(dir / "a.iff").permissions() & fs::perms::all, perms);
 }
+
+#ifndef _WIN32
+// Every entry below the folder, links not followed, as paths relative to it.
+Strings Tree(const fs::path& root) {
+  Strings out;
+  for (const auto& e : fs::recursive_directory_iterator(root)) out.push_back(fs::relative(e.path(), root).string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// Renaming over a link would replace the link and leave the file it names as it was.
+TEST(AtomicSave, ThroughSymbolicLinksReplacesTheFileTheyNameAndKeepsTheLinks) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> links;  // link, its text ("" = absolute)
+  };
+  const std::vector<Case> cases{
+      {"absolute link", {{"link.iff", ""}}},
+      {"relative link in another folder", {{"links/a.iff", "../real/a.iff"}}},
+      {"chain of two links", {{"first.iff", "links/second.iff"}, {"links/second.iff", "../real/a.iff"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    fs::create_directories(dir / "real");
+    fs::create_directories(dir / "links");
+    WriteFile(dir / "real" / "a.iff", SmallFile());
+    const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(dir / "real" / "a.iff", perms);
+    for (const auto& [link, text] : c.links)
+      fs::create_symlink(text.empty() ? dir / "real" / "a.iff" : fs::path(text), dir / link);
+    const Strings before = Tree(dir.Path());
+    const fs::path opened = dir / c.links.front().first;
+    auto file = IffFile::OpenPath(opened);
+    ASSERT_TRUE(file);
+    file->AddChunk(MakeTypeCode("CCCC"), 3, "c", "new", 3);
+    CoreFailure failure;
+    ASSERT_TRUE(file->SaveToPath(opened, &failure)) << failure.detail;
+    for (const auto& [link, text] : c.links) EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
+    EXPECT_EQ(Tree(dir.Path()), before);
+    auto back = IffFile::OpenPath(dir / "real" / "a.iff");
+    ASSERT_TRUE(back);
+    EXPECT_EQ(Listing(*back), (Strings{"AAAA#1", "BBBB#2", "CCCC#3", "rsmp#0"}));
+    EXPECT_EQ(fs::status(dir / "real" / "a.iff").permissions() & fs::perms::all, perms);
+  }
+
+  TempDir dir;
+  fs::create_symlink("loop2.iff", dir / "loop1.iff");
+  fs::create_symlink("loop1.iff", dir / "loop2.iff");
+  auto file = IffFile::CreateEmpty();
+  CoreFailure failure;
+  EXPECT_FALSE(file->SaveToPath(dir / "loop1.iff", &failure));
+  EXPECT_EQ(failure.error, CoreError::System);
+  EXPECT_EQ(dir.Listing(), (Strings{"loop1.iff", "loop2.iff"}));
+}
+#endif
 
 }  // namespace

@@ -177,25 +177,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ChunkBuffer, ANewChunkIsEmptyLoadedAndLittleEndian) {
   IffChunk chunk;
-  EXPECT_TRUE(chunk.loaded);
+  EXPECT_TRUE(chunk.IsLoaded());
   EXPECT_EQ(chunk.flags, 0x0010);
   EXPECT_EQ(chunk.dataOffset, 0u);
   uint8_t v;
   EXPECT_FALSE(chunk.ReadU8(v));
-}
-
-TEST(ChunkBuffer, AnUnloadedChunkReadsNothingButReportsItsDeclaredSize) {
-  IffChunk chunk;
-  ASSERT_TRUE(chunk.Assign("abcdef", 6));
-  chunk.Unload();
-  EXPECT_FALSE(chunk.loaded);
-  EXPECT_EQ(chunk.Size(), 6u);
-  uint8_t v;
-  EXPECT_FALSE(chunk.ReadU8(v));
-  // Writing makes the buffer the data again.
-  ASSERT_TRUE(chunk.SetSize(0));
-  EXPECT_TRUE(chunk.loaded);
-  EXPECT_EQ(chunk.Size(), 0u);
 }
 
 }  // namespace

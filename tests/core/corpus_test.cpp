@@ -47,10 +47,10 @@ TEST_F(Corpus, EveryIffFileOpensAndWritesBackEveryChunkUnchanged) {
   size_t chunks = 0;
   for (const fs::path& path : files) {
     SCOPED_TRACE(path.string());
-    int error = -1;
-    auto file = IffFile::OpenPath(path, error);
+    CoreFailure failure;
+    auto file = IffFile::OpenPath(path, &failure);
     ASSERT_TRUE(file);
-    ASSERT_EQ(error, 0);
+    ASSERT_EQ(failure.error, CoreError::None);
     const auto before = Images(*file);
     EXPECT_FALSE(before.empty());
     chunks += before.size();
@@ -81,15 +81,15 @@ TEST_F(Corpus, EveryVersion1FarArchiveListsAndExtractsItsMembers) {
     const uint32_t version = uint32_t(bytes[8]) | uint32_t(bytes[9]) << 8;
     const bool broken = path.filename().string().find("broken") != std::string::npos;
     FarArchive far;
-    std::string error;
-    const bool ok = far.OpenPath(path, &error);
+    CoreFailure failure;
+    const bool ok = far.OpenPath(path, &failure);
     if (version != 1 || broken) {
       EXPECT_FALSE(ok);
-      EXPECT_FALSE(error.empty());
+      EXPECT_EQ(failure.error, CoreError::NotFar);
       ++refused;
       continue;
     }
-    ASSERT_TRUE(ok) << error;
+    ASSERT_TRUE(ok) << failure.detail;
     ++opened;
     ASSERT_GT(far.EntryCount(), 0u);
     for (FarEntry& entry : far.Entries()) {
@@ -124,8 +124,7 @@ TEST_F(Corpus, TheNpcArchiveHoldsExactlyItsExtractedMembers) {
     // The member is an IFF file in its own right.
     MemoryStream memory(far.EntryData(entry));
     auto iff = IffFile::AttachMemoryCopy(memory);
-    int error = -1;
-    EXPECT_TRUE(iff->ReadDirectory(error));
+    EXPECT_TRUE(iff->ReadDirectory());
     EXPECT_GT(iff->ChunkCount(), 10u);
   }
 }

@@ -27,9 +27,10 @@ struct FarOnDisk {
   TempDir dir;
   FarArchive far;
   bool opened;
+  CoreFailure failure;
   explicit FarOnDisk(const Bytes& bytes) {
     WriteFile(dir / "a.far", bytes);
-    opened = far.OpenPath(dir / "a.far");
+    opened = far.OpenPath(dir / "a.far", &failure);
   }
 };
 
@@ -182,6 +183,7 @@ TEST(FarArchive, RefusesBadHeadersVersionsAndManifests) {
     auto start = std::chrono::steady_clock::now();
     FarOnDisk f(c.bytes);
     EXPECT_FALSE(f.opened);
+    EXPECT_EQ(f.failure.error, CoreError::NotFar);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
   }
 }
@@ -216,9 +218,10 @@ TEST(FarArchive, ReopeningStartsFresh) {
   EXPECT_EQ(Names(far), (Strings{"x", "y"}));
   ASSERT_TRUE(far.LoadEntryData(far.Entries()[1]));
   EXPECT_EQ(far.EntryData(far.Entries()[1]), Filled(6, 3));
-  std::string error;
-  EXPECT_FALSE(far.OpenPath(dir / "missing.far", &error));
-  EXPECT_FALSE(error.empty());
+  CoreFailure failure;
+  EXPECT_FALSE(far.OpenPath(dir / "missing.far", &failure));
+  EXPECT_EQ(failure.error, CoreError::System);
+  EXPECT_FALSE(failure.detail.empty());
   EXPECT_EQ(far.EntryCount(), 0u);
 }
 

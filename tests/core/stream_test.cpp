@@ -101,14 +101,17 @@ TEST(FileStream, ReadOnlyStreamsRefuseWritesAndMissingFilesSayWhy) {
   ASSERT_TRUE(s);
   EXPECT_FALSE(s->Write("x", 1));
   EXPECT_FALSE(s->Truncate(0));
-  std::string error;
-  EXPECT_FALSE(FileStream::Open(dir / "none.bin", FileStream::Mode::Read, &error));
-  EXPECT_FALSE(error.empty());
-  error.clear();
-  EXPECT_FALSE(FileStream::Open(dir.Path(), FileStream::Mode::Read, &error)) << "a folder is not a file";
-  EXPECT_FALSE(error.empty());
+  CoreFailure failure;
+  EXPECT_FALSE(FileStream::Open(dir / "none.bin", FileStream::Mode::Read, &failure));
+  EXPECT_EQ(failure.error, CoreError::System);
+  EXPECT_FALSE(failure.detail.empty());
+  failure = {};
+  EXPECT_FALSE(FileStream::Open(dir.Path(), FileStream::Mode::Read, &failure)) << "a folder is not a file";
+  EXPECT_EQ(failure.error, CoreError::System);
   Bytes bytes;
-  EXPECT_FALSE(ReadWholeFile(dir / "none.bin", bytes, &error));
+  failure = {};
+  EXPECT_FALSE(ReadWholeFile(dir / "none.bin", bytes, &failure));
+  EXPECT_EQ(failure.error, CoreError::System);
 }
 
 }  // namespace

@@ -58,8 +58,8 @@ inline void WriteFile(const fs::path& path, const Bytes& bytes) {
 
 inline Bytes ReadFile(const fs::path& path) {
   Bytes bytes;
-  std::string error;
-  EXPECT_TRUE(ReadWholeFile(path, bytes, &error)) << path << ": " << error;
+  CoreFailure failure;
+  EXPECT_TRUE(ReadWholeFile(path, bytes, &failure)) << path << ": " << failure.detail;
   return bytes;
 }
 
@@ -137,12 +137,12 @@ inline std::vector<ChunkImage> Images(IffFile& file) {
 }
 
 // Reads the directory of a memory copy of `bytes`; null when it fails.
-inline std::unique_ptr<IffFile> ReadBytes(const Bytes& bytes, int* errorOut = nullptr) {
+inline std::unique_ptr<IffFile> ReadBytes(const Bytes& bytes, CoreError* errorOut = nullptr) {
   MemoryStream memory(bytes);
   auto file = IffFile::AttachMemoryCopy(memory);
-  int error = -1;
-  bool ok = file->ReadDirectory(error);
-  if (errorOut) *errorOut = error;
+  CoreFailure failure;
+  bool ok = file->ReadDirectory(&failure);
+  if (errorOut) *errorOut = failure.error;
   return ok ? std::move(file) : nullptr;
 }
 

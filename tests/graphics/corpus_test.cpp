@@ -45,9 +45,9 @@ TEST(GraphicsCorpus, EverythingDecodesDrawsAndComposes) {
   if (files.empty()) GTEST_SKIP() << "corpus not present";
   Counts n;
   for (const fs::path& path : files) {
-    int error = 0;
-    auto file = IffFile::OpenPath(path, error);
-    if (!file || error != IffFile::kErrorNone) continue;
+    CoreFailure failure;
+    auto file = IffFile::OpenPath(path, &failure);
+    if (!file || failure.error != CoreError::None) continue;
     ++n.files;
     const std::string where = path.filename().string();
     for (size_t pos = 0; pos < file->ChunkCount(); ++pos) {

@@ -146,8 +146,7 @@ TEST(GraphicsCli, SpriteExportThenImportKeepsTheFrame) {
   EXPECT_TRUE(r.out.contains("Sprite successfully imported!"));
   EXPECT_TRUE(r.out.contains("palette: PALT 1"));
 
-  int error = 0;
-  auto reopened = IffFile::OpenPath(file.toStdString(), error);
+  auto reopened = IffFile::OpenPath(file.toStdString());
   ASSERT_TRUE(reopened);
   ResourceSpr spr;
   ASSERT_TRUE(spr.Load(*reopened, *reopened->Find(ResourceSpr::kType, 200)));
@@ -170,9 +169,9 @@ TEST(GraphicsCli, RenderAllOverTheRealFiles) {
   int groups = 0, pngs = 0;
   for (const auto& entry : fs::recursive_directory_iterator(root, ec)) {
     if (!entry.is_regular_file() || entry.path().extension() != ".iff") continue;
-    int error = 0;
-    auto file = IffFile::OpenPath(entry.path(), error);
-    if (!file || error) continue;
+    CoreFailure failure;
+    auto file = IffFile::OpenPath(entry.path(), &failure);
+    if (!file || failure.error != CoreError::None) continue;
     for (size_t pos = file->FirstOfType(ResourceDgrp::kType); pos != IffFile::npos; pos = file->NextOfSameType(pos)) {
       ResourceDgrp dgrp;
       IffChunk& chunk = file->ChunkAt(pos);
