@@ -6,6 +6,7 @@
 #include "codecs/resource_bhav.h"
 #include "codecs/resource_str.h"
 #include "codecs/resource_ttab.h"
+#include "codecs/type_table.h"
 
 namespace scrivet {
 namespace {
@@ -98,6 +99,51 @@ TEST(ResourceReport, CheckChunkOutcomes) {
 
   ChunkCheck padded = CheckChunk(MakeChunk("FWAV", {'a', 0, 0xA3}));
   EXPECT_EQ(padded.detail, "same model, the original has 1 more byte(s) at the end");
+}
+
+TEST(TypeTable, ChunkTypesMapToTheirClasses) {
+  const char* const types[][2] = {
+      {"STR#", "STR#"}, {"TTAs", "STR#"}, {"CTSS", "STR#"}, {"FAMs", "STR#"}, {"BHAV", "BHAV"}, {"TTAB", "TTAB"},
+      {"OBJD", "OBJD"}, {"OBJf", "OBJf"}, {"CARR", "CARR"}, {"BCON", "BCON"}, {"FWAV", "FWAV"}, {"GLOB", "GLOB"},
+      {"SPR#", "SPR#"}, {"SPR2", "SPR2"}, {"DGRP", "DGRP"}, {"PALT", "DATA"}, {"XXXX", "DATA"}, {"objf", "DATA"},
+  };
+  for (const auto& row : types) {
+    TypeCode chunkType, reported;
+    ASSERT_TRUE(ParseTypeCode(row[0], chunkType));
+    ASSERT_TRUE(ParseTypeCode(row[1], reported));
+    EXPECT_EQ(ReportedTypeFor(chunkType), reported) << row[0];
+    EXPECT_EQ(CreateResourceForType(chunkType)->GetType(), reported) << row[0];
+  }
+}
+
+// Every registered row: its chunk types and its reported code lead back to it, a new resource of
+// its class round-trips unchanged, and it has a readable view exactly when its row has a report.
+TEST(TypeTable, EveryRegisteredTypeRoundTripsAndReports) {
+  ASSERT_GE(RegisteredTypes().size(), 13u);
+  for (const ResourceType& type : RegisteredTypes()) {
+    SCOPED_TRACE(TypeCodeToString(type.reported));
+    for (TypeCode chunkType : type.chunkTypes) EXPECT_EQ(&TypeFor(chunkType), &type);
+    EXPECT_EQ(FindReportedType(type.reported), &type);
+    const auto resource = type.create();
+    ASSERT_EQ(resource->GetType(), type.reported);
+
+    Bytes bytes;
+    ASSERT_TRUE(resource->EncodeToBytes(bytes));
+    const bool raw = type.reported == ResourceData::kType;
+    const ChunkCheck check = CheckChunk(MakeChunk(raw ? "XXXX" : TypeCodeToString(type.chunkTypes[0]).c_str(), bytes));
+    EXPECT_EQ(check.status, raw ? ChunkCheck::Status::kNoCodec : ChunkCheck::Status::kIdentical) << check.detail;
+
+    ModelNode tree;
+    std::string text;
+    EXPECT_EQ(DescribeResource(*resource, tree), type.describe != nullptr);
+    EXPECT_EQ(DumpResourceText(*resource, text), type.describe != nullptr);
+    if (type.describe) {
+      EXPECT_FALSE(type.describe(ResourceData(), tree)) << "a resource of another class";
+    }
+    if (type.text) {
+      EXPECT_FALSE(type.text(ResourceData(), text));
+    }
+  }
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "codecs/resource_bcon.h"
 #include "codecs/resource_fwav.h"
 #include "codecs/resource_glob.h"
-#include "codecs/type_table.h"
 
 namespace scrivet {
 namespace {
@@ -98,21 +97,6 @@ TEST(ResourceGlob, A255ByteNameStaysATerminatedName) {
   ResourceGlob back;
   ASSERT_TRUE(DecodeBytes(back, out));
   EXPECT_EQ(back.fileName, glob.fileName);
-}
-
-TEST(TypeTable, EveryCodecIsRegistered) {
-  const char* const types[][2] = {
-      {"STR#", "STR#"}, {"TTAs", "STR#"}, {"CTSS", "STR#"}, {"FAMs", "STR#"}, {"BHAV", "BHAV"},
-      {"TTAB", "TTAB"}, {"OBJD", "OBJD"}, {"OBJf", "OBJf"}, {"CARR", "CARR"}, {"BCON", "BCON"},
-      {"FWAV", "FWAV"}, {"GLOB", "GLOB"}, {"XXXX", "DATA"}, {"objf", "DATA"},
-  };
-  for (const auto& row : types) {
-    TypeCode chunkType, reported;
-    ASSERT_TRUE(ParseTypeCode(row[0], chunkType));
-    ASSERT_TRUE(ParseTypeCode(row[1], reported));
-    EXPECT_EQ(ReportedTypeFor(chunkType), reported) << row[0];
-    EXPECT_EQ(CreateResourceForType(chunkType)->GetType(), reported) << row[0];
-  }
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <bit>
 #include <cstring>
 
-#include "codecs/type_table.h"
 #include "codecs/resource_dgrp.h"
 #include "codecs/resource_palt.h"
 #include "codecs/resource_spr.h"
@@ -316,15 +315,6 @@ TEST(Dgrp, Version20003GainsZeroOffsetsAndTruncationFails) {
   Put16(hugeCount, 20004);
   Put32(hugeCount, 0xFFFFFFFF);
   EXPECT_FALSE(DecodeBytes(d, hugeCount));
-}
-
-TEST(TypeTable, SpritesAndDrawGroupsHaveTheirClasses) {
-  for (TypeCode type : {ResourceSpr::kType, ResourceSpr2::kType, ResourceDgrp::kType}) {
-    EXPECT_EQ(CreateResourceForType(type)->GetType(), type);
-    EXPECT_EQ(ReportedTypeFor(type), type);
-  }
-  // Palettes stay raw data in the list; the graphics code builds its own palette objects.
-  EXPECT_EQ(ReportedTypeFor(ResourcePalt::kType), ResourceData::kType);
 }
 
 }  // namespace
