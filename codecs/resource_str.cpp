@@ -20,9 +20,9 @@ constexpr uint16_t kFormatValues = 0xFFFF;
 constexpr uint16_t kFormatDescriptions = 0xFFFE;
 constexpr uint16_t kFormatLanguages = 0xFFFD;
 
-bool ReadHeaderWord(IffChunk& chunk, uint16_t& word) {
+bool ReadHeaderWord(IffChunk& chunk, bool little, uint16_t& word) {
   if (!chunk.ReadU16(word)) return false;
-  if (!chunk.IsLittleEndian()) word = SwapU16(word);
+  if (!little) word = SwapU16(word);
   return true;
 }
 
@@ -56,8 +56,27 @@ bool ResourceStr::SetString(size_t item, size_t language, int part, std::string_
 
 bool ResourceStr::Decode() {
   IffChunk& chunk = Chunk();
+  const size_t start = chunk.Cursor();
+  const bool little = chunk.IsLittleEndian();
+  if (DecodeInOrder(little)) return true;
+
+  // Some tools flag big-endian tables little-endian (and the reverse). The other order is taken
+  // only when it reads the whole table and every byte of the data, so that a damaged table is
+  // never read as a shorter one; otherwise what the flag's order read stays, as for any failure.
+  std::vector<StringItem> partial = std::move(items);
+  const bool basic = basicMode, languages = useLanguages, descriptions = useDescriptions;
+  if (chunk.SetCursor(start) && DecodeInOrder(!little) && chunk.Remaining() == 0) return true;
+  items = std::move(partial);
+  basicMode = basic;
+  useLanguages = languages;
+  useDescriptions = descriptions;
+  return false;
+}
+
+bool ResourceStr::DecodeInOrder(bool little) {
+  IffChunk& chunk = Chunk();
   uint16_t word;
-  if (!ReadHeaderWord(chunk, word)) return false;
+  if (!ReadHeaderWord(chunk, little, word)) return false;
   items.clear();
 
   const int16_t format = static_cast<int16_t>(word);
@@ -73,7 +92,7 @@ bool ResourceStr::Decode() {
     basicMode = false;
     useDescriptions = format <= -2;
     useLanguages = format == -3;
-    if (!ReadHeaderWord(chunk, count)) return false;
+    if (!ReadHeaderWord(chunk, little, count)) return false;
     minRecord = 1 + (useDescriptions ? 1 : 0) + (useLanguages ? 1 : 0);
   }
   // Every record needs at least its terminators; a count the data cannot hold fails here.

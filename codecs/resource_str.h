@@ -39,6 +39,8 @@ class ResourceStr : public ResourceOf<ResourceStr> {
   static constexpr size_t kMaxStrings = 65535;
 
   TypeCode GetType() const override { return kType; }
+  // Header words in the byte order the flags give; a table that only reads in the other order,
+  // all of it to the last byte, is taken in that order.
   bool Decode() override;
   // False (and the data untouched) when the table cannot be written faithfully: more strings
   // than the count word holds.
@@ -54,6 +56,10 @@ class ResourceStr : public ResourceOf<ResourceStr> {
   bool basicMode = false;
   bool useLanguages = true;
   bool useDescriptions = true;
+
+ private:
+  // Reads the table with its header words in the given byte order.
+  bool DecodeInOrder(bool little);
 };
 
 }  // namespace scrivet

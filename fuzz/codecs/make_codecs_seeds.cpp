@@ -53,6 +53,10 @@ void StrSeeds() {
   str.basicMode = true;
   Write("fuzz_codec_str", "basic", Encoded(str));
   Write("fuzz_codec_str", "basic_big_endian", {0, 2, 1, 'a', 2, 'b', 'c'});
+  // Big-endian data under either flag: only the other order reads the whole table.
+  Bytes shower = {0, 1, 20};
+  for (char c : std::string("Can't get to shower.")) shower.push_back(uint8_t(c));
+  Write("fuzz_codec_str", "basic_other_order", shower);
 }
 
 void BhavSeeds() {

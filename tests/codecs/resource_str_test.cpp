@@ -166,6 +166,39 @@ TEST(ResourceStr, MalformedDataFails) {
   }
 }
 
+// A table whose flag names the wrong byte order is read in the other one, but only when that
+// reads all of it; the flag's order wins whenever it reads.
+TEST(ResourceStr, OtherByteOrderOnlyWhenItReadsTheWholeTable) {
+  const Bytes shower = Cat({{0x00, 0x01, 20}, Text("Can't get to shower.", false)});
+  Bytes bothOrders = {0x01, 0x00};  // 1 string little-endian, 256 empty ones big-endian
+  bothOrders.resize(2 + 256, 0);
+  struct Case {
+    const char* what;
+    Bytes bytes;
+    uint16_t flags;
+    size_t items;  // 0: the decode fails
+  };
+  const Case cases[] = {
+      {"big-endian basic flagged little-endian", shower, kLE, 1},
+      {"little-endian header flagged big-endian", Cat({{0xFD, 0xFF, 1, 0, 1}, Text("a"), Text("")}), kBE, 1},
+      {"both orders read", bothOrders, kLE, 1},
+      {"the other order leaves a byte", Cat({shower, {0}}), kLE, 0},
+      {"neither order reads", {0x00, 0x01, 21, 'x'}, kLE, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ResourceStr str;
+    ASSERT_EQ(DecodeBytes(str, c.bytes, c.flags), c.items > 0);
+    if (c.items == 0) continue;
+    EXPECT_EQ(str.items.size(), c.items);
+  }
+  ResourceStr str;
+  ASSERT_TRUE(DecodeBytes(str, shower, kLE));
+  EXPECT_EQ(str.items[0].slots[0].value, "Can't get to shower.");
+  // Written back in the order the flag names, as every table is.
+  EXPECT_EQ(EncodeBytes(str), Cat({{0x01, 0x00, 20}, Text("Can't get to shower.", false)}));
+}
+
 TEST(ResourceStr, TooManyStringsAreRefusedAndNothingIsWritten) {
   ResourceStr str;
   str.items.resize(3300);
