@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QImage>
 #include <QTextStream>
+#include <limits>
 
 #include "cli/cli_util.h"
 #include "cli/command.h"
@@ -60,24 +61,43 @@ QString DirectionName(uint32_t flags) {
   return "dirflags" + digits;
 }
 
+// Composed images are cropped to their frames; real objects are a few hundred pixels across.
+constexpr int64_t kMaxImagePixels = int64_t(1) << 22;
+
+QString DrawFailureText(const GraphicsFailure& failure) {
+  const QString detail = QString::fromStdString(failure.detail);
+  switch (failure.error) {
+    case GraphicsError::FrameTooLarge: return QString("a frame is too large for its data (%1)").arg(detail);
+    case GraphicsError::OutOfRange: return QString("a sprite lies outside the drawable range (%1)").arg(detail);
+    case GraphicsError::MissingSprite: return "a sprite of the image is missing";
+    default: return "Can't display the sprite!";
+  }
+}
+
 // Composes one image cropped to its bounds; false with a message on failure.
 bool RenderImage(IffFile& file, const DgrpImage& image, bool transparent, QRgb background, QImage& out,
                  QString& error) {
-  auto fail = [&](const char* text) {
+  auto fail = [&](const QString& text) {
     error = text;
     return false;
   };
-  const DgrpRect box = GetBounds(file, image);
   if (image.sprites.empty()) return fail("the image has no sprites");
+  GraphicsFailure failure;
+  const DgrpRect box = GetBounds(file, image, &failure);
+  if (failure.error != GraphicsError::None) return fail(DrawFailureText(failure));
   if (box.IsEmpty()) return fail("a sprite of the image is missing");
   const int64_t w = int64_t(box.right) - box.left, h = int64_t(box.bottom) - box.top;
-  if (w <= 0 || h <= 0 || w * h > (int64_t(1) << 26)) return fail("the image is empty or too large");
+  if (w <= 0 || h <= 0 || w * h > kMaxImagePixels) return fail("the image is empty or too large");
+  // The box's corner goes to the canvas origin; its negation must be a position too.
+  const int64_t drawX = -int64_t(box.left), drawY = -int64_t(box.top);
+  if (drawX > std::numeric_limits<int>::max() || drawY > std::numeric_limits<int>::max())
+    return fail(QString("the image lies outside the drawable range (left %1, top %2)").arg(box.left).arg(box.top));
   SpriteCanvas canvas(int(h), int(w), 32);
   if (!canvas.Allocate(true, false)) return fail("out of memory");
   canvas.Clear(transparent ? 0 : (background & 0xFFFFFF), 255);
-  canvas.drawX = -box.left;
-  canvas.drawY = -box.top;
-  if (!DrawImage(file, image, canvas)) return fail("Can't display the sprite!");
+  canvas.drawX = int(drawX);
+  canvas.drawY = int(drawY);
+  if (!DrawImage(file, image, canvas, &failure)) return fail(DrawFailureText(failure));
   out = CanvasToImage(canvas, transparent);
   return true;
 }

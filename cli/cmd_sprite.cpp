@@ -9,7 +9,6 @@
 #include "cli/command.h"
 #include "core/stream.h"
 #include "codecs/resource_palt.h"
-#include "graphics/rasterizer.h"
 #include "codecs/resource_spr.h"
 #include "codecs/resource_spr2.h"
 #include "graphics/sprite_render.h"
@@ -81,6 +80,36 @@ bool OpenSprite(const QStringList& pos, bool sprOnly, SpriteArgs& out) {
   return out.chunk != nullptr;
 }
 
+// The editor's texts for the import outcomes.
+const char* ImportResultMessage(SpriteImportResult result) {
+  switch (result) {
+    case SpriteImportResult::Imported:
+      return "Sprite successfully imported!";
+    case SpriteImportResult::BadPixelFile:
+      return "The pixel data file is invalid!\n\nMake sure it's an 8-bit palettized windows bitmap file! (256 colors)";
+    case SpriteImportResult::BadMaskFile:
+      return "The transparency file is invalid!\n\nMake sure it's a monochrome windows bitmap file! (black-and-white)";
+    case SpriteImportResult::FileError:
+      return "File I/O error!";
+    case SpriteImportResult::SizeMismatch:
+      return "Make sure that the pixel data file and the transparency file have the same width and height!";
+    case SpriteImportResult::PaletteStore:
+      return "Error while trying to make the palette!";
+    case SpriteImportResult::NotAttempted:
+    case SpriteImportResult::FrameTooLarge:
+    case SpriteImportResult::Unknown:
+      break;
+  }
+  return "Unknown error!";
+}
+
+// Why a frame could not be drawn.
+QString DrawFailureText(const GraphicsFailure& failure) {
+  if (failure.error == GraphicsError::FrameTooLarge)
+    return QString("the frame is too large for its data (%1)").arg(QString::fromStdString(failure.detail));
+  return "Can't display this sprite!";
+}
+
 bool ParseFrame(const QString& text, int& frame) {
   bool ok = false;
   frame = text.toInt(&ok);
@@ -110,44 +139,40 @@ int RunSprite(const QStringList& args) {
   int frame = 0;
   if (pos.size() > 3 && !ParseFrame(pos[3], frame)) return 2;
 
+  if (s.type == ResourceSpr::kType && parser.isSet(depth)) return Fail("SPR# frames have no depth plane");
+  RenderedBitmap colour, depthMap, alphaMap;
+  GraphicsFailure failure;
   if (s.type == ResourceSpr2::kType) {
     ResourceSpr2 sprite;
     if (!sprite.Load(*s.file, *s.chunk)) return Fail("the sprite doesn't decode");
     if (size_t(frame) >= sprite.frames.size()) return Fail("Can't find this sprite!");
-    RenderedBitmap colour, depthMap, alphaMap;
-    if (!RenderFrame(*s.file, sprite, frame, 0, 32, colour, depthMap, alphaMap))
-      return Fail("Can't display this sprite!");
-    // Rebuild a canvas view over the bitmaps for the colour image.
+    if (!RenderFrame(*s.file, sprite, frame, 0, 32, colour, depthMap, alphaMap, &failure))
+      return Fail(DrawFailureText(failure));
+  } else {
+    ResourceSpr sprite;
+    if (!sprite.Load(*s.file, *s.chunk)) return Fail("the sprite doesn't decode");
+    if (size_t(frame) >= sprite.frames.size()) return Fail("Can't find this sprite!");
+    const SprFrame& f = sprite.frames[frame];
+    if (f.width == 0 || f.height == 0) return Fail("the frame is empty");
+    if (!RenderSprFrame(*s.file, sprite, frame, 0, 32, colour, alphaMap, &failure))
+      return Fail(DrawFailureText(failure));
+  }
+  auto rowOf = [](const RenderedBitmap& b) {
+    return [&b](int y) { return b.bits.data() + size_t(b.height - 1 - y) * b.stride; };
+  };
+  if (parser.isSet(alpha) &&
+      !WritePng(GreyImage(alphaMap.width, alphaMap.height, rowOf(alphaMap)), parser.value(alpha)))
+    return 2;
+  if (parser.isSet(depth) &&
+      !WritePng(GreyImage(depthMap.width, depthMap.height, rowOf(depthMap)), parser.value(depth)))
+    return 2;
+  if (parser.isSet(output)) {
+    // A canvas view over the bitmaps for the colour image.
     SpriteCanvas canvas(colour.height, colour.width, 32);
     canvas.color = std::move(colour.bits);
-    canvas.mask = alphaMap.bits;
-    auto rowOf = [](const RenderedBitmap& b) {
-      return [&b](int y) { return b.bits.data() + size_t(b.height - 1 - y) * b.stride; };
-    };
-    if (parser.isSet(output) && !WritePng(ColourImage(canvas), parser.value(output))) return 2;
-    if (parser.isSet(depth) &&
-        !WritePng(GreyImage(depthMap.width, depthMap.height, rowOf(depthMap)), parser.value(depth)))
-      return 2;
-    if (parser.isSet(alpha) &&
-        !WritePng(GreyImage(alphaMap.width, alphaMap.height, rowOf(alphaMap)), parser.value(alpha)))
-      return 2;
-    return 0;
+    canvas.mask = std::move(alphaMap.bits);
+    if (!WritePng(ColourImage(canvas), parser.value(output))) return 2;
   }
-
-  if (parser.isSet(depth)) return Fail("SPR# frames have no depth plane");
-  ResourceSpr sprite;
-  if (!sprite.Load(*s.file, *s.chunk)) return Fail("the sprite doesn't decode");
-  if (size_t(frame) >= sprite.frames.size()) return Fail("Can't find this sprite!");
-  const SprFrame& f = sprite.frames[frame];
-  if (f.width == 0 || f.height == 0) return Fail("the frame is empty");
-  SpriteCanvas canvas(f.height, f.width, 32);
-  if (!canvas.Allocate(true, false)) return Fail("out of memory");
-  canvas.Clear(0, 255);
-  if (!DrawSprFrameFromFile(*s.file, sprite, frame, canvas)) return Fail("Can't display this sprite!");
-  if (parser.isSet(output) && !WritePng(ColourImage(canvas), parser.value(output))) return 2;
-  if (parser.isSet(alpha) &&
-      !WritePng(GreyImage(canvas.width, canvas.height, [&](int y) { return canvas.MaskRow(y); }), parser.value(alpha)))
-    return 2;
   return 0;
 }
 
@@ -208,15 +233,17 @@ int RunSpriteImport(const QStringList& args) {
   if (!ReadWholeFile(ToPath(pos[5]), maskBytes, &reason))
     return Fail(QString("Can't open the file (transparency): %1").arg(CoreErrorText(reason)));
   MemoryStream pixels(std::move(pixelBytes)), mask(std::move(maskBytes));
-  int result = 0, paletteId = -1;
-  if (!ImportFrame(sprite, frame, *s.file, &pixels, &mask, result, &paletteId))
-    return Fail(result == kImportOk ? QString("the import failed")
-                                    : QString(ImportResultMessage(result)).replace("\n\n", " "));
-  if (parser.isSet(link) && paletteId >= 0) sprite.paletteId = uint32_t(paletteId);
+  const SpriteImport imported = ImportFrame(sprite, frame, *s.file, &pixels, &mask);
+  if (imported.result == SpriteImportResult::NotAttempted) return Fail("the import failed");
+  if (imported.result == SpriteImportResult::FrameTooLarge)
+    return Fail(QString("the frame is too large (at most %1 x %1 pixels, not mostly empty)").arg(kMaxFrameSide));
+  if (imported.result != SpriteImportResult::Imported)
+    return Fail(QString(ImportResultMessage(imported.result)).replace("\n\n", " "));
+  if (parser.isSet(link) && imported.paletteId >= 0) sprite.paletteId = uint32_t(imported.paletteId);
   if (!sprite.Save(*s.file) || !SaveIff(*s.file, pos[0])) return 2;
   QTextStream out(stdout);
-  out << ImportResultMessage(result) << '\n';
-  if (paletteId >= 0) out << "palette: PALT " << paletteId << '\n';
+  out << ImportResultMessage(imported.result) << '\n';
+  if (imported.paletteId >= 0) out << "palette: PALT " << imported.paletteId << '\n';
   return 0;
 }
 

@@ -122,7 +122,7 @@ bool IndexedImage::Allocate(int w, int h, uint8_t background) {
 }
 
 bool DecodeToIndexed(const SprFrame& frame, IndexedImage& image, uint8_t background) {
-  if (!image.Allocate(frame.width, frame.height, background)) return false;
+  if (!frame.SizeFits() || !image.Allocate(frame.width, frame.height, background)) return false;
   const uint8_t* s = frame.pixelStream.data();
   const size_t n = frame.pixelStream.size();
   const int width = frame.width;

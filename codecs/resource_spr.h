@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "codecs/frame_size.h"
 #include "core/iff_resource.h"
 #include "core/type_code.h"
 
@@ -18,6 +19,11 @@ struct SprFrame {
   // Per-frame palette number; kept and edited, drawing uses the sprite's paletteId.
   uint16_t palette = 0;
   std::vector<uint8_t> pixelStream;
+
+  // Skip, fill and copy counts are one byte.
+  static constexpr uint32_t kLongestRun = 255;
+  // Whether the frame may be drawn or decoded: see FrameSizeFits.
+  bool SizeFits() const { return FrameSizeFits(width, height, pixelStream.size(), kLongestRun); }
 };
 
 class ResourceSpr : public ResourceOf<ResourceSpr> {
@@ -70,7 +76,8 @@ struct IndexedImage {
 
 // The reference decoder: draws the frame's stream into an image of the frame's size. Commands
 // outside the frame are clipped; a stream that ends without an end command stops there.
-// Fails on an invalid command code or when the image cannot be allocated.
+// Fails on an invalid command code, a frame whose size does not fit its stream (SizeFits), or
+// when the image cannot be allocated.
 bool DecodeToIndexed(const SprFrame& frame, IndexedImage& image, uint8_t background = 0);
 
 // Builds a pixel stream from an indexed image and mask. The same image always gives the same bytes.

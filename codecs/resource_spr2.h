@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "codecs/frame_size.h"
 #include "core/iff_resource.h"
 #include "core/type_code.h"
 
@@ -20,6 +21,11 @@ struct Spr2Frame {
   uint16_t originY = 0;
   uint16_t originX = 0;
   std::vector<uint8_t> pixelStream;
+
+  // A command's count has 13 bits.
+  static constexpr uint32_t kLongestRun = 8191;
+  // Whether the frame may be drawn: see FrameSizeFits.
+  bool SizeFits() const { return FrameSizeFits(width, height, pixelStream.size(), kLongestRun); }
 };
 
 class ResourceSpr2 : public ResourceOf<ResourceSpr2> {

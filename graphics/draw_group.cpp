@@ -4,6 +4,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "codecs/resource_spr2.h"
 #include "core/iff_file.h"
@@ -31,11 +32,26 @@ class SpriteCache {
     return (sprites_[id] = std::move(sprite)).get();
   }
 
-  const Spr2Frame* Frame(const DgrpSprite& s, uint16_t* paletteId = nullptr) {
+  // The frame the sprite names, fit to be drawn; null with the reason otherwise.
+  const Spr2Frame* Frame(const DgrpSprite& s, GraphicsFailure* failure, uint16_t* paletteId = nullptr) {
     const ResourceSpr2* sprite = Get(s.spriteId);
-    if (!sprite || s.spriteIndex >= sprite->frames.size()) return nullptr;
+    if (!sprite || s.spriteIndex >= sprite->frames.size()) {
+      ReportFailure(failure, GraphicsError::MissingSprite, Name(s));
+      return nullptr;
+    }
+    const Spr2Frame& frame = sprite->frames[s.spriteIndex];
+    if (!frame.SizeFits()) {
+      ReportFailure(failure, GraphicsError::FrameTooLarge,
+                    Name(s) + ": " + std::to_string(frame.width) + " x " + std::to_string(frame.height) + ", " +
+                        std::to_string(frame.pixelStream.size()) + " stream bytes");
+      return nullptr;
+    }
     if (paletteId) *paletteId = sprite->GetPaletteId();
-    return &sprite->frames[s.spriteIndex];
+    return &frame;
+  }
+
+  static std::string Name(const DgrpSprite& s) {
+    return "SPR2 " + std::to_string(s.spriteId) + " frame " + std::to_string(s.spriteIndex);
   }
 
  private:
@@ -43,55 +59,71 @@ class SpriteCache {
   std::map<uint32_t, std::unique_ptr<ResourceSpr2>> sprites_;
 };
 
-int ClampToInt(int64_t v) {
-  return static_cast<int>(std::clamp<int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
+bool FitsInt(int64_t v) { return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max(); }
+
+std::string Offsets(const DgrpSprite& s) { return std::to_string(s.pixelX) + ", " + std::to_string(s.pixelY); }
 
 }  // namespace
 
-DgrpRect GetBounds(IffFile& file, const DgrpImage& image) {
+DgrpRect GetBounds(IffFile& file, const DgrpImage& image, GraphicsFailure* failure) {
   DgrpRect box;
   SpriteCache cache(file);
   for (const DgrpSprite& s : image.sprites) {
-    const Spr2Frame* frame = cache.Frame(s);
+    const Spr2Frame* frame = cache.Frame(s, failure);
     if (!frame) return DgrpRect{};
     if (frame->width == 0 || frame->height == 0) continue;
+    const int64_t right = int64_t(s.pixelX) + frame->width;
+    const int64_t top = int64_t(s.pixelY) - frame->height;
+    if (!FitsInt(right) || !FitsInt(top)) {
+      ReportFailure(failure, GraphicsError::OutOfRange, SpriteCache::Name(s) + " at " + Offsets(s));
+      return DgrpRect{};
+    }
     box.left = std::min(box.left, s.pixelX);
-    box.right = std::max(box.right, ClampToInt(int64_t(s.pixelX) + frame->width));
-    box.top = std::min(box.top, ClampToInt(int64_t(s.pixelY) - frame->height));
+    box.right = std::max(box.right, static_cast<int32_t>(right));
+    box.top = std::min(box.top, static_cast<int32_t>(top));
     box.bottom = std::max(box.bottom, s.pixelY);
   }
   return box;
 }
 
-bool DrawImage(IffFile& file, const DgrpImage& image, SpriteCanvas& canvas) {
-  if (canvas.height <= 0 || canvas.width <= 0 || !canvas.HasColor() || !canvas.HasDepth()) return false;
-  if (image.sprites.empty()) return false;
+bool DrawImage(IffFile& file, const DgrpImage& image, SpriteCanvas& canvas, GraphicsFailure* failure) {
+  if (canvas.height <= 0 || canvas.width <= 0 || !canvas.HasColor() || !canvas.HasDepth())
+    return ReportFailure(failure, GraphicsError::CannotDraw);
+  if (image.sprites.empty()) return ReportFailure(failure, GraphicsError::CannotDraw);
   const int x0 = canvas.drawX, y0 = canvas.drawY, d0 = canvas.depthOffset;
   const bool mirrored0 = canvas.mirrored;
 
   struct Loaded {
     const Spr2Frame* frame;
     uint16_t paletteId;
+    int x, y;
   };
   SpriteCache cache(file);
   std::vector<Loaded> loaded;
   loaded.reserve(image.sprites.size());
   for (const DgrpSprite& s : image.sprites) {
-    Loaded entry{nullptr, 0};
-    entry.frame = cache.Frame(s, &entry.paletteId);
+    Loaded entry{nullptr, 0, 0, 0};
+    entry.frame = cache.Frame(s, failure, &entry.paletteId);
     if (!entry.frame) return false;
+    const int64_t x = int64_t(x0) + s.pixelX;
+    const int64_t y = int64_t(y0) + s.pixelY - entry.frame->height;
+    if (!FitsInt(x) || !FitsInt(y))
+      return ReportFailure(failure, GraphicsError::OutOfRange,
+                           SpriteCache::Name(s) + " at " + Offsets(s));
+    entry.x = static_cast<int>(x);
+    entry.y = static_cast<int>(y);
     loaded.push_back(entry);
   }
 
   bool ok = true;
   for (size_t i = 0; i < loaded.size() && ok; ++i) {
     const DgrpSprite& s = image.sprites[i];
-    canvas.drawX = ClampToInt(int64_t(x0) + s.pixelX);
-    canvas.drawY = ClampToInt(int64_t(y0) + s.pixelY - loaded[i].frame->height);
+    canvas.drawX = loaded[i].x;
+    canvas.drawY = loaded[i].y;
     canvas.depthOffset = d0;
     canvas.mirrored = (s.flags & DgrpSprite::kFlip) != 0;
     ok = DrawSpr2FrameFromFile(file, *loaded[i].frame, loaded[i].paletteId, canvas);
+    if (!ok) ReportFailure(failure, GraphicsError::CannotDraw, SpriteCache::Name(s));
   }
   canvas.drawX = x0;
   canvas.drawY = y0;
@@ -100,19 +132,24 @@ bool DrawImage(IffFile& file, const DgrpImage& image, SpriteCanvas& canvas) {
   return ok;
 }
 
-bool DrawImageByIndex(const ResourceDgrp& group, IffFile& file, int index, SpriteCanvas& canvas) {
-  if (index < 0 || static_cast<size_t>(index) >= group.images.size()) return false;
-  return DrawImage(file, group.images[index], canvas);
+bool DrawImageByIndex(const ResourceDgrp& group, IffFile& file, int index, SpriteCanvas& canvas,
+                      GraphicsFailure* failure) {
+  if (index < 0 || static_cast<size_t>(index) >= group.images.size())
+    return ReportFailure(failure, GraphicsError::CannotDraw, "image " + std::to_string(index));
+  return DrawImage(file, group.images[index], canvas, failure);
 }
 
-void CenterOnBounds(int clientWidth, int clientHeight, const DgrpRect& bounds, int& drawX, int& drawY) {
-  drawX = ClampToInt((int64_t(clientWidth) - (int64_t(bounds.left) + bounds.right)) / 2);
-  drawY = ClampToInt((int64_t(clientHeight) - (int64_t(bounds.top) + bounds.bottom)) / 2);
+std::optional<DrawPosition> CenterOnBounds(int clientWidth, int clientHeight, const DgrpRect& bounds) {
+  const int64_t x = (int64_t(clientWidth) - (int64_t(bounds.left) + bounds.right)) / 2;
+  const int64_t y = (int64_t(clientHeight) - (int64_t(bounds.top) + bounds.bottom)) / 2;
+  if (!FitsInt(x) || !FitsInt(y)) return std::nullopt;
+  return DrawPosition{static_cast<int>(x), static_cast<int>(y)};
 }
 
-void CenterBitmap(int clientWidth, int clientHeight, int bitmapWidth, int bitmapHeight, int& drawX, int& drawY) {
-  drawX = ClampToInt((int64_t(clientWidth) - bitmapWidth) / 2);
-  drawY = ClampToInt((int64_t(clientHeight) - bitmapHeight) / 2);
+DrawPosition CenterBitmap(int clientWidth, int clientHeight, int bitmapWidth, int bitmapHeight) {
+  // Half of the difference of two ints always fits an int.
+  return {static_cast<int>((int64_t(clientWidth) - bitmapWidth) / 2),
+          static_cast<int>((int64_t(clientHeight) - bitmapHeight) / 2)};
 }
 
 }  // namespace scrivet

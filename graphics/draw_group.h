@@ -2,8 +2,10 @@
 // Composing a draw group's image: its SPR2 frames stacked into one canvas, and the box they cover.
 
 #include <cstdint>
+#include <optional>
 
 #include "codecs/resource_dgrp.h"
+#include "graphics/graphics_error.h"
 
 namespace scrivet {
 
@@ -20,14 +22,27 @@ struct DgrpRect {
   bool IsEmpty() const { return left > right || top > bottom; }
 };
 
-// Box of the image's frames; empty when a sprite cannot be found or the image has none.
-DgrpRect GetBounds(IffFile& file, const DgrpImage& image);
-// Composes the image into the canvas at its drawX/drawY (which it leaves as found).
-bool DrawImage(IffFile& file, const DgrpImage& image, SpriteCanvas& canvas);
-bool DrawImageByIndex(const ResourceDgrp& group, IffFile& file, int index, SpriteCanvas& canvas);
+// Box of the image's frames; empty when the image has none. Also empty, with the reason in
+// *failure, when a sprite cannot be found, a frame is too large to draw or an edge of the box
+// does not fit 32 bits.
+DgrpRect GetBounds(IffFile& file, const DgrpImage& image, GraphicsFailure* failure = nullptr);
+// Composes the image into the canvas at its drawX/drawY (which it leaves as found). Everything is
+// checked before the first frame is drawn: a missing sprite, a frame too large to draw, or a
+// position outside the int range fails with nothing drawn.
+bool DrawImage(IffFile& file, const DgrpImage& image, SpriteCanvas& canvas, GraphicsFailure* failure = nullptr);
+bool DrawImageByIndex(const ResourceDgrp& group, IffFile& file, int index, SpriteCanvas& canvas,
+                      GraphicsFailure* failure = nullptr);
 
-// Position that centres an image's box, or a bitmap, in a client area (truncating division).
-void CenterOnBounds(int clientWidth, int clientHeight, const DgrpRect& bounds, int& drawX, int& drawY);
-void CenterBitmap(int clientWidth, int clientHeight, int bitmapWidth, int bitmapHeight, int& drawX, int& drawY);
+struct DrawPosition {
+  int x = 0;
+  int y = 0;
+  bool operator==(const DrawPosition&) const = default;
+};
+
+// Position that centres an image's box in a client area (truncating division); none when the
+// centre lies outside the int range.
+std::optional<DrawPosition> CenterOnBounds(int clientWidth, int clientHeight, const DgrpRect& bounds);
+// Position that centres a bitmap in a client area (truncating division).
+DrawPosition CenterBitmap(int clientWidth, int clientHeight, int bitmapWidth, int bitmapHeight);
 
 }  // namespace scrivet

@@ -353,9 +353,10 @@ bool DrawSpr2Frame(SpriteCanvas& canvas, const uint8_t* stream, size_t length, c
 bool DrawSprFrameFromFile(IffFile& file, const ResourceSpr& sprite, int frameIndex, SpriteCanvas& canvas) {
   if (frameIndex < 0 || static_cast<size_t>(frameIndex) >= sprite.frames.size()) return false;
   if (canvas.height <= 0 || canvas.width <= 0 || !canvas.HasColor() || !canvas.HasMask()) return false;
+  const SprFrame& frame = sprite.frames[frameIndex];
+  if (!frame.SizeFits()) return false;
   ResourcePalt palette;
   if (!LoadPalette(file, sprite.GetPaletteId(), palette) || !palette.IsDrawable()) return false;
-  const SprFrame& frame = sprite.frames[frameIndex];
   if (!DrawSprFrame(canvas, frame.pixelStream.data(), frame.pixelStream.size(), palette.colors.data(), frame.width))
     return false;
   if (!canvas.display.empty()) canvas.ToDisplay();
@@ -364,6 +365,7 @@ bool DrawSprFrameFromFile(IffFile& file, const ResourceSpr& sprite, int frameInd
 
 bool DrawSpr2FrameFromFile(IffFile& file, const Spr2Frame& frame, uint16_t fallbackPaletteId, SpriteCanvas& canvas) {
   if (canvas.height <= 0 || canvas.width <= 0 || !canvas.HasColor() || !canvas.HasDepth()) return false;
+  if (!frame.SizeFits()) return false;
   ResourcePalt palette;
   const bool found = file.Find(ResourcePalt::kType, frame.palette) ? LoadPalette(file, frame.palette, palette)
                                                                    : LoadPalette(file, fallbackPaletteId, palette);

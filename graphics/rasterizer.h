@@ -20,8 +20,9 @@ bool DrawSprFrame(SpriteCanvas& canvas, const uint8_t* stream, size_t length, co
 bool DrawSpr2Frame(SpriteCanvas& canvas, const uint8_t* stream, size_t length, const uint8_t* palette,
                    int frameWidth = 0);
 
-// Frame-level: find the palette in the file, check the canvas, draw. The SPR# one needs the
-// mask plane, uses the sprite's paletteId and refreshes the display plane when there is one.
+// Frame-level: check the canvas and the frame's size (SizeFits), find the palette in the file,
+// draw. The SPR# one needs the mask plane, uses the sprite's paletteId and refreshes the display
+// plane when there is one.
 bool DrawSprFrameFromFile(IffFile& file, const ResourceSpr& sprite, int frameIndex, SpriteCanvas& canvas);
 // Tries the frame's palette first, then `fallbackPaletteId`.
 bool DrawSpr2FrameFromFile(IffFile& file, const Spr2Frame& frame, uint16_t fallbackPaletteId, SpriteCanvas& canvas);

@@ -76,27 +76,6 @@ Check CheckRows(const std::vector<uint8_t>& f, int bits, BmpView& v) {
 
 }  // namespace
 
-const char* ImportResultMessage(int code) {
-  switch (code) {
-    case kImportOk:
-      return "Sprite successfully imported!";
-    case kImportBadPixelFile:
-      return "The pixel data file is invalid!\n\nMake sure it's an 8-bit palettized windows bitmap file! (256 colors)";
-    case kImportBadMaskFile:
-      return "The transparency file is invalid!\n\nMake sure it's a monochrome windows bitmap file! (black-and-white)";
-    case kImportFileError:
-      return "File I/O error!";
-    case kImportSizeMismatch:
-      return "Make sure that the pixel data file and the transparency file have the same width and height!";
-    case kImportPaletteBuild:
-    case kImportPaletteStore:
-    case kImportStreamStore:
-      return "Error while trying to make the palette!";
-    default:
-      return "Unknown error!";
-  }
-}
-
 bool ExportFrame(const ResourceSpr& sprite, int index, IffFile& file, Stream& pixelFile, Stream& maskFile) {
   SprFrame frame;
   if (!sprite.GetFrame(index, frame)) return false;
@@ -120,34 +99,33 @@ bool ExportFrame(const ResourceSpr& sprite, int index, IffFile& file, Stream& pi
   return maskFile.Write(out.data(), out.size());
 }
 
-bool ImportFrame(ResourceSpr& sprite, int index, IffFile& file, Stream* pixelFile, Stream* maskFile, int& result,
-                 int* paletteId) {
-  result = kImportOk;
-  if (!pixelFile || !maskFile || (index >= 0 && static_cast<size_t>(index) > sprite.frames.size())) return false;
+SpriteImport ImportFrame(ResourceSpr& sprite, int index, IffFile& file, Stream* pixelFile, Stream* maskFile) {
+  using R = SpriteImportResult;
+  SpriteImport outcome;
+  auto fail = [&](R result) {
+    outcome.result = result;
+    return outcome;
+  };
+  if (!pixelFile || !maskFile || (index >= 0 && static_cast<size_t>(index) > sprite.frames.size()))
+    return fail(R::NotAttempted);
 
   std::vector<uint8_t> px, mk;
-  if (!ReadAll(*pixelFile, px) || !ReadAll(*maskFile, mk)) {
-    result = kImportFileError;
-    return false;
-  }
-  auto fail = [&](int code) {
-    result = code;
-    return false;
-  };
+  if (!ReadAll(*pixelFile, px) || !ReadAll(*maskFile, mk)) return fail(R::FileError);
 
   BmpView pv, mv;
-  if (ParseHeader(px, 8, 256, pv) != Check::kOk) return fail(kImportBadPixelFile);
-  if (ParseHeader(mk, 1, 2, mv) != Check::kOk) return fail(kImportBadMaskFile);
-  if (pv.width != mv.width || pv.height != mv.height) return fail(kImportSizeMismatch);
+  if (ParseHeader(px, 8, 256, pv) != Check::kOk) return fail(R::BadPixelFile);
+  if (ParseHeader(mk, 1, 2, mv) != Check::kOk) return fail(R::BadMaskFile);
+  if (pv.width != mv.width || pv.height != mv.height) return fail(R::SizeMismatch);
   for (int which = 0; which < 2; ++which) {
     const Check c = which == 0 ? CheckRows(px, 8, pv) : CheckRows(mk, 1, mv);
-    if (c == Check::kShort) return fail(kImportFileError);
-    if (c == Check::kInvalid) return fail(which == 0 ? kImportBadPixelFile : kImportBadMaskFile);
+    if (c == Check::kShort) return fail(R::FileError);
+    if (c == Check::kInvalid) return fail(which == 0 ? R::BadPixelFile : R::BadMaskFile);
   }
+  if (uint32_t(pv.width) > kMaxFrameSide || uint32_t(pv.height) > kMaxFrameSide) return fail(R::FrameTooLarge);
 
   // Copy the rows into the encoder's layout (the files may pad their rows more than needed).
   IndexedImage image;
-  if (!image.Allocate(pv.width, pv.height)) return fail(kImportUnknown);
+  if (!image.Allocate(pv.width, pv.height)) return fail(R::Unknown);
   for (int r = 0; r < pv.height; ++r) {
     const size_t fileRow = static_cast<size_t>(r);  // both bottom-up
     std::copy_n(&px[pv.pixelOffset + fileRow * pv.rowSize], image.width, &image.pixels[fileRow * image.PixelStride()]);
@@ -157,8 +135,13 @@ bool ImportFrame(ResourceSpr& sprite, int index, IffFile& file, Stream* pixelFil
 
   SprFrameEncoder encoder;
   encoder.SetMaskByPalette(mv.colors);
-  std::vector<uint8_t> stream;
-  if (!encoder.Encode(image, stream)) return fail(kImportUnknown);
+  SprFrame frame;
+  frame.height = static_cast<uint16_t>(pv.height);
+  frame.width = static_cast<uint16_t>(pv.width);
+  frame.palette = 0x1000;
+  if (!encoder.Encode(image, frame.pixelStream)) return fail(R::Unknown);
+  // Mostly empty frames code to a few bytes; one that could not be drawn back is not stored.
+  if (!frame.SizeFits()) return fail(R::FrameTooLarge);
 
   ResourcePalt palette;
   palette.SetFromQuads(pv.colors, 256);
@@ -167,25 +150,20 @@ bool ImportFrame(ResourceSpr& sprite, int index, IffFile& file, Stream* pixelFil
     for (int candidate = 0; candidate < 8192; ++candidate) {
       if (!file.Find(ResourcePalt::kType, static_cast<uint16_t>(candidate))) {
         if (!palette.SaveAs(file, ResourcePalt::kType, static_cast<uint16_t>(candidate), "", IffChunk::kDefaultFlags))
-          return fail(kImportPaletteStore);
+          return fail(R::PaletteStore);
         id = candidate;
         break;
       }
     }
   }
-  if (paletteId) *paletteId = id;
+  outcome.paletteId = id;
 
-  SprFrame frame;
-  frame.height = static_cast<uint16_t>(pv.height);
-  frame.width = static_cast<uint16_t>(pv.width);
-  frame.palette = 0x1000;
-  frame.pixelStream = std::move(stream);
   if (index >= 0 && static_cast<size_t>(index) < sprite.frames.size())
     sprite.frames[index] = std::move(frame);
   else
     sprite.frames.push_back(std::move(frame));
   sprite.frameCount = static_cast<uint32_t>(sprite.frames.size());
-  return true;
+  return outcome;
 }
 
 }  // namespace scrivet

@@ -1,5 +1,8 @@
 #include "graphics/sprite_render.h"
 
+#include <string>
+#include <utility>
+
 #include "graphics/rasterizer.h"
 #include "graphics/sprite_canvas.h"
 
@@ -7,37 +10,69 @@ namespace scrivet {
 
 namespace {
 
-void MakeGreyBitmap(const SpriteCanvas& canvas, const std::vector<uint8_t>& plane, RenderedBitmap& out) {
+void MakeGreyBitmap(const SpriteCanvas& canvas, std::vector<uint8_t>&& plane, RenderedBitmap& out) {
   out.width = canvas.width;
   out.height = canvas.height;
   out.bitsPerPixel = 8;
   out.stride = canvas.PlaneStride();
-  out.bits = plane;
+  out.bits = std::move(plane);
   out.greyTable.resize(256 * 3);
   for (int i = 0; i < 256; ++i)
     for (int c = 0; c < 3; ++c) out.greyTable[i * 3 + c] = static_cast<uint8_t>(i);
 }
 
-}  // namespace
-
-bool RenderFrame(IffFile& file, const ResourceSpr2& sprite, int index, uint32_t background, int depth, RenderedBitmap& color,
-                               RenderedBitmap& depthMap, RenderedBitmap& alpha) {
-  if (index < 0 || static_cast<size_t>(index) >= sprite.frames.size()) return false;
-  const Spr2Frame& frame = sprite.frames[index];
-  if (depth == 15) depth = 16;
-  SpriteCanvas canvas(frame.height, frame.width, depth);
-  if (!canvas.Allocate(true, false)) return false;
-  canvas.blend = true;
-  canvas.Clear(background, 255);
-  if (!DrawSpr2FrameFromFile(file, frame, sprite.GetPaletteId(), canvas)) return false;
+void TakeColour(SpriteCanvas& canvas, int depth, RenderedBitmap& color) {
   color.width = canvas.width;
   color.height = canvas.height;
   color.bitsPerPixel = depth;
   color.stride = canvas.ColorStride();
   color.bits = std::move(canvas.color);
   color.greyTable.clear();
-  MakeGreyBitmap(canvas, canvas.depth, depthMap);
-  MakeGreyBitmap(canvas, canvas.mask, alpha);
+}
+
+template <class Frame>
+bool CheckSize(const Frame& frame, int index, GraphicsFailure* failure) {
+  if (frame.SizeFits()) return true;
+  return ReportFailure(failure, GraphicsError::FrameTooLarge,
+                       "frame " + std::to_string(index) + ": " + std::to_string(frame.width) + " x " +
+                           std::to_string(frame.height) + ", " + std::to_string(frame.pixelStream.size()) +
+                           " stream bytes");
+}
+
+}  // namespace
+
+bool RenderFrame(IffFile& file, const ResourceSpr2& sprite, int index, uint32_t background, int depth,
+                 RenderedBitmap& color, RenderedBitmap& depthMap, RenderedBitmap& alpha, GraphicsFailure* failure) {
+  if (index < 0 || static_cast<size_t>(index) >= sprite.frames.size())
+    return ReportFailure(failure, GraphicsError::CannotDraw, "frame " + std::to_string(index));
+  const Spr2Frame& frame = sprite.frames[index];
+  if (!CheckSize(frame, index, failure)) return false;
+  if (depth == 15) depth = 16;
+  SpriteCanvas canvas(frame.height, frame.width, depth);
+  if (!canvas.Allocate(true, false)) return ReportFailure(failure, GraphicsError::CannotDraw);
+  canvas.blend = true;
+  canvas.Clear(background, 255);
+  if (!DrawSpr2FrameFromFile(file, frame, sprite.GetPaletteId(), canvas))
+    return ReportFailure(failure, GraphicsError::CannotDraw, "frame " + std::to_string(index));
+  TakeColour(canvas, depth, color);
+  MakeGreyBitmap(canvas, std::move(canvas.depth), depthMap);
+  MakeGreyBitmap(canvas, std::move(canvas.mask), alpha);
+  return true;
+}
+
+bool RenderSprFrame(IffFile& file, const ResourceSpr& sprite, int index, uint32_t background, int depth,
+                    RenderedBitmap& color, RenderedBitmap& coverage, GraphicsFailure* failure) {
+  if (index < 0 || static_cast<size_t>(index) >= sprite.frames.size())
+    return ReportFailure(failure, GraphicsError::CannotDraw, "frame " + std::to_string(index));
+  const SprFrame& frame = sprite.frames[index];
+  if (!CheckSize(frame, index, failure)) return false;
+  SpriteCanvas canvas(frame.height, frame.width, depth);
+  if (!canvas.Allocate(true, false)) return ReportFailure(failure, GraphicsError::CannotDraw);
+  canvas.Clear(background, 255);
+  if (!DrawSprFrameFromFile(file, sprite, index, canvas))
+    return ReportFailure(failure, GraphicsError::CannotDraw, "frame " + std::to_string(index));
+  TakeColour(canvas, depth, color);
+  MakeGreyBitmap(canvas, std::move(canvas.mask), coverage);
   return true;
 }
 

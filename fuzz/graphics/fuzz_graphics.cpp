@@ -1,6 +1,7 @@
 // Fuzz target for one graphics format, chosen by a FUZZ_GRAPHICS_<name> definition. The first
 // input byte carries options (byte order, canvas position, blending); the rest is the resource.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -68,7 +69,8 @@ template <typename DrawFn>
   }
 }
 
-// A small file of sprites for the draw-group target: SPR2 ids 0-3, palette 0.
+// A small file of sprites for the draw-group target: SPR2 ids 0-3, palette 0, and SPR2 4 whose
+// one frame is far larger than its stream.
 [[maybe_unused]] IffFile& SpriteFile() {
   static std::unique_ptr<IffFile> file = [] {
     auto f = IffFile::CreateEmpty(false);
@@ -89,6 +91,13 @@ template <typename DrawFn>
       s.EncodeToBytes(bytes);
       f->AddChunk(ResourceSpr2::kType, id, "", bytes.data(), bytes.size());
     }
+    ResourceSpr2 huge;
+    Spr2Frame frame;
+    frame.width = frame.height = 16383;
+    frame.pixelStream = {0x00, 0x00, 0x00, 0xA0};
+    huge.frames.push_back(frame);
+    huge.EncodeToBytes(bytes);
+    f->AddChunk(ResourceSpr2::kType, 4, "", bytes.data(), bytes.size());
     return f;
   }();
   return *file;
@@ -115,7 +124,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (DecodeBytes(spr, data, size, flags)) RoundTrip(spr, flags);
   for (const SprFrame& frame : spr.frames) {
     IndexedImage image;
-    if (size_t(frame.width) * frame.height <= 4096) DecodeToIndexed(frame, image, options);
+    // A frame past its stream's reach is refused before anything is allocated for it.
+    if (!frame.SizeFits())
+      Check(!DecodeToIndexed(frame, image, options) && image.pixels.empty());
+    else if (size_t(frame.width) * frame.height <= size_t(1) << 16)
+      DecodeToIndexed(frame, image, options);
     DrawEverywhere(options | 1, frame.width, [&](SpriteCanvas& canvas, int width) {
       DrawSprFrame(canvas, frame.pixelStream.data(), frame.pixelStream.size(), gPalette, width);
     });
@@ -135,12 +148,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t drawn = 0;
   for (const DgrpImage& image : dgrp.images) {
     if (++drawn > 64) break;
-    GetBounds(file, image);
+    GraphicsFailure failure;
+    const DgrpRect box = GetBounds(file, image, &failure);
+    Check(failure.error == GraphicsError::None || box.IsEmpty());
+    CenterOnBounds(16, 16, box);
     SpriteCanvas canvas(16, 16, (options & 1) ? 32 : 16);
     Check(canvas.Allocate(true, false));
     canvas.drawX = (options >> 2 & 7) - 4;
     canvas.drawY = (options >> 5) - 2;
-    DrawImage(file, image, canvas);
+    // Sprites that cannot be drawn are found before anything is drawn.
+    if (!DrawImage(file, image, canvas, &failure) && failure.error != GraphicsError::CannotDraw)
+      Check(std::all_of(canvas.mask.begin(), canvas.mask.end(), [](uint8_t m) { return m == 0; }));
   }
 #elif defined(FUZZ_GRAPHICS_bmp)
   // Two files: the first two bytes give the pixel file's length.
@@ -149,21 +167,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MemoryStream pixels(data + 2, split), mask(data + 2 + split, size - 2 - split);
   auto file = IffFile::CreateEmpty(false);
   ResourceSpr sprite;
-  int result = 0;
-  if (ImportFrame(sprite, options & 1 ? 0 : -1, *file, &pixels, &mask, result)) {
-    Check(result == kImportOk && sprite.frames.size() == 1);
-    int paletteId = -1;
+  if (ImportFrame(sprite, options & 1 ? 0 : -1, *file, &pixels, &mask).result == SpriteImportResult::Imported) {
+    Check(sprite.frames.size() == 1 && sprite.frames[0].SizeFits());
     ResourcePalt palt;
     palt.SetFromQuads(data + 2 + 54, 256);
-    paletteId = palt.FindMatchingPalette(file.get());
+    const int paletteId = palt.FindMatchingPalette(file.get());
     Check(paletteId >= 0);
     sprite.paletteId = uint32_t(paletteId);
     MemoryStream outPixels, outMask;
     if (size_t(sprite.frames[0].width) * sprite.frames[0].height <= size_t(1) << 16) {
       Check(ExportFrame(sprite, 0, *file, outPixels, outMask));
       ResourceSpr again;
-      int againResult = 0;
-      Check(ImportFrame(again, 0, *file, &outPixels, &outMask, againResult));
+      Check(ImportFrame(again, 0, *file, &outPixels, &outMask).result == SpriteImportResult::Imported);
       Check(again.frames[0].pixelStream == sprite.frames[0].pixelStream);
     }
   } else {

@@ -97,6 +97,18 @@ int main(int argc, char** argv) {
   spr.version = 500;
   ok &= Save(out / "fuzz_graphics_spr", "spr_500.bin", 0x80, Encoded(spr, 0x0010));
 
+  // Frames at and past what their streams can cover, and past the side limit.
+  ResourceSpr sizes;
+  for (auto [w, h] : {std::pair{255, 2}, std::pair{255, 3}, std::pair{16383, 16383}, std::pair{4097, 1}}) {
+    SprFrame frame;
+    frame.width = uint16_t(w);
+    frame.height = uint16_t(h);
+    frame.pixelStream = {5, 0};
+    if (w == 4097) frame.pixelStream.resize(4096, 0);
+    sizes.frames.push_back(frame);
+  }
+  ok &= Save(out / "fuzz_graphics_spr", "spr_sizes.bin", 0x80, Encoded(sizes, 0x0010));
+
   ResourceSpr2 spr2;
   for (int k = 0; k < 3; ++k) {
     Spr2Frame frame;
@@ -107,6 +119,17 @@ int main(int argc, char** argv) {
   }
   ok &= Save(out / "fuzz_graphics_spr2", "spr2.bin", 0x03, Encoded(spr2));
   ok &= Save(out / "fuzz_graphics_spr2", "spr2_clipped.bin", 0xE6, Encoded(spr2));
+
+  // One end command covers two runs of 8191 pixels: 4 x 4095 fits, 4 x 4096 does not.
+  ResourceSpr2 sizes2;
+  for (auto [w, h] : {std::pair{4, 4095}, std::pair{4, 4096}, std::pair{16383, 16383}}) {
+    Spr2Frame frame;
+    frame.width = uint16_t(w);
+    frame.height = uint16_t(h);
+    frame.pixelStream = {0x00, 0xA0};
+    sizes2.frames.push_back(frame);
+  }
+  ok &= Save(out / "fuzz_graphics_spr2", "spr2_sizes.bin", 0x00, Encoded(sizes2));
 
   ResourceDgrp dgrp;
   for (size_t i = 0; i < dgrp.images.size(); ++i) {
@@ -120,6 +143,18 @@ int main(int argc, char** argv) {
     dgrp.images[i].sprites[1].pixelX += 2;
   }
   ok &= Save(out / "fuzz_graphics_dgrp", "dgrp20004.bin", 0x01, Encoded(dgrp));
+  // Offsets at the ends of the int range, and a sprite whose frame is too large to draw.
+  ResourceDgrp extremes;
+  extremes.images.resize(3);
+  extremes.images[0].sprites.resize(1);
+  extremes.images[0].sprites[0].pixelX = -2147483647 - 1;
+  extremes.images[0].sprites[0].pixelY = -2147483647 - 1;
+  extremes.images[1].sprites.resize(1);
+  extremes.images[1].sprites[0].pixelX = 2147483647;
+  extremes.images[1].sprites[0].pixelY = 2147483647;
+  extremes.images[2].sprites.resize(1);
+  extremes.images[2].sprites[0].spriteId = 4;
+  ok &= Save(out / "fuzz_graphics_dgrp", "dgrp_extremes.bin", 0x00, Encoded(extremes));
   // Version 20001 by hand: one image, one kept and one dropped sprite entry.
   ok &= Save(out / "fuzz_graphics_dgrp", "dgrp20001.bin", 0x00,
              {0x21, 0x4E, 1, 0, 2,    0,    1, 1, 0xFD, 0xFF, 1, 0, 0, 0, 1, 0, 2, 0, 6, 0,

@@ -117,7 +117,9 @@ TEST(GraphicsCorpus, EverythingDecodesDrawsAndComposes) {
         ++n.dgrp;
         for (const DgrpImage& image : dgrp.images) {
           ++n.images;
-          const DgrpRect box = GetBounds(*file, image);
+          GraphicsFailure refused;
+          const DgrpRect box = GetBounds(*file, image, &refused);
+          EXPECT_NE(refused.error, GraphicsError::FrameTooLarge) << what << ": " << refused.detail;
           if (image.sprites.empty() || box.IsEmpty()) {
             ++n.skippedImages;
             continue;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
+
 #include "core/byte_order.h"
 #include "core/stream.h"
 #include "codecs/resource_dgrp.h"
@@ -120,23 +123,62 @@ TEST_F(Composition, FailuresLoadNothingOrStopAtTheFailingFrame) {
   EXPECT_FALSE(DrawImageByIndex(group, tf_.file(), 3, noDepth));
 }
 
+TEST_F(Composition, UndrawableOffsetsAndFramesAreRefusedBeforeDrawing) {
+  constexpr int32_t kMin = -2147483647 - 1, kMax = 2147483647;
+  Spr2Frame huge;
+  huge.width = huge.height = 16383;
+  huge.pixelStream = Spr2Stream().NextRow().Depth({{10, 1}}).End().bytes();
+  ResourceSpr2 hugeSprite;
+  hugeSprite.paletteId = 1;
+  hugeSprite.frames = {huge};
+  tf_.Add(hugeSprite, 102);
+
+  struct Case {
+    const char* what;
+    std::vector<DgrpSprite> sprites;
+    int drawX;
+    GraphicsError bounds, draw;
+  };
+  const Case cases[] = {
+      {"left edge at the int minimum", {Sprite(100, 0, kMin, 2)}, 0, GraphicsError::None, GraphicsError::None},
+      {"drawn from -1", {Sprite(101, 0, 1, 2), Sprite(100, 0, kMin, 2)}, -1, GraphicsError::None,
+       GraphicsError::OutOfRange},
+      {"right edge past the int maximum", {Sprite(101, 0, 0, 2), Sprite(100, 0, kMax - 1, 2)}, -2,
+       GraphicsError::OutOfRange, GraphicsError::None},
+      {"top edge below the int minimum", {Sprite(101, 0, 0, 2), Sprite(100, 0, 0, kMin + 1)}, 0,
+       GraphicsError::OutOfRange, GraphicsError::OutOfRange},
+      {"a frame too large for its stream", {Sprite(101, 0, 0, 2), Sprite(102, 0, 0, 2)}, 0,
+       GraphicsError::FrameTooLarge, GraphicsError::FrameTooLarge},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    DgrpImage image;
+    image.sprites = c.sprites;
+    GraphicsFailure failure;
+    const DgrpRect box = GetBounds(tf_.file(), image, &failure);
+    EXPECT_EQ(failure.error, c.bounds);
+    EXPECT_EQ(box.IsEmpty(), c.bounds != GraphicsError::None);
+    SpriteCanvas canvas = Canvas(2, 2);
+    canvas.drawX = c.drawX;
+    failure = {};
+    EXPECT_EQ(DrawImage(tf_.file(), image, canvas, &failure), c.draw == GraphicsError::None);
+    EXPECT_EQ(failure.error, c.draw);
+    if (c.draw != GraphicsError::None) {
+      EXPECT_EQ(canvas.MaskRow(1)[0], 0) << "nothing drawn";
+    }
+    EXPECT_EQ(canvas.drawX, c.drawX);
+  }
+}
+
 TEST(Centring, TruncatesTowardZeroAndHandlesTheEmptyBox) {
-  int x = 0, y = 0;
-  DgrpRect box{-10, -31, 21, 4};
-  CenterOnBounds(100, 50, box, x, y);
-  EXPECT_EQ(x, (100 - 11) / 2);
-  EXPECT_EQ(y, (50 + 27) / 2);
-  CenterOnBounds(-5, 0, DgrpRect{0, 0, 0, 0}, x, y);
-  EXPECT_EQ(x, -2) << "toward zero, not down";
-  CenterOnBounds(101, 40, DgrpRect{}, x, y);
-  EXPECT_EQ(x, 51);
-  EXPECT_EQ(y, 20);
-  CenterBitmap(100, 80, 31, 90, x, y);
-  EXPECT_EQ(x, 34);
-  EXPECT_EQ(y, -5);
-  CenterBitmap(7, 9, 0, 0, x, y);
-  EXPECT_EQ(x, 3);
-  EXPECT_EQ(y, 4);
+  EXPECT_EQ(CenterOnBounds(100, 50, DgrpRect{-10, -31, 21, 4}), (DrawPosition{(100 - 11) / 2, (50 + 27) / 2}));
+  EXPECT_EQ(CenterOnBounds(-5, 0, DgrpRect{0, 0, 0, 0})->x, -2) << "toward zero, not down";
+  EXPECT_EQ(CenterOnBounds(101, 40, DgrpRect{}), (DrawPosition{51, 20}));
+  EXPECT_EQ(CenterOnBounds(0, 0, DgrpRect{-2147483647 - 1, 0, -2147483647 - 1, 0}), std::nullopt)
+      << "a centre past the int range";
+  EXPECT_EQ(CenterBitmap(100, 80, 31, 90), (DrawPosition{34, -5}));
+  EXPECT_EQ(CenterBitmap(7, 9, 0, 0), (DrawPosition{3, 4}));
+  EXPECT_EQ(CenterBitmap(2147483647, 0, -2147483647 - 1, 0).x, 2147483647);
 }
 
 // BMP exchange.
@@ -188,10 +230,9 @@ TEST_F(BmpExchange, ExportThenImportGivesTheSamePixelsAndMask) {
   EXPECT_EQ(LoadU32LE(&m[34]), 8u * 7);
   EXPECT_EQ(Bytes(m.begin() + 54, m.begin() + 62), (Bytes{0, 0, 0, 0, 255, 255, 255, 0}));
 
-  int result = -1, paletteId = -1;
-  ASSERT_TRUE(ImportFrame(sprite_, 1, tf_.file(), &px, &mk, result, &paletteId));
-  EXPECT_EQ(result, kImportOk);
-  EXPECT_EQ(paletteId, 3) << "the colours match the existing palette";
+  const SpriteImport imported = ImportFrame(sprite_, 1, tf_.file(), &px, &mk);
+  ASSERT_EQ(imported.result, SpriteImportResult::Imported);
+  EXPECT_EQ(imported.paletteId, 3) << "the colours match the existing palette";
   EXPECT_EQ(tf_.file().CountOfType(ResourcePalt::kType), 1u);
   ASSERT_EQ(sprite_.frames.size(), 2u);
   const SprFrame& back = sprite_.frames[1];
@@ -206,7 +247,7 @@ TEST_F(BmpExchange, ExportThenImportGivesTheSamePixelsAndMask) {
 
   // Into an existing index: only that frame changes.
   sprite_.frames.push_back(PatternFrame(2, 2));
-  ASSERT_TRUE(ImportFrame(sprite_, 2, tf_.file(), &px, &mk, result));
+  ASSERT_EQ(ImportFrame(sprite_, 2, tf_.file(), &px, &mk).result, SpriteImportResult::Imported);
   EXPECT_EQ(sprite_.frames.size(), 3u);
   EXPECT_EQ(sprite_.frames[2].width, 33);
   EXPECT_EQ(sprite_.frames[0].y, 9);
@@ -223,6 +264,8 @@ TEST_F(BmpExchange, ExportRefusesUnusableFramesBeforeWriting) {
   EXPECT_FALSE(ExportFrame(sprite_, 0, tf_.file(), px, mk));
   EXPECT_EQ(px.Length() + mk.Length(), 0u);
 }
+
+constexpr uint8_t kBlackWhite[8] = {0, 0, 0, 0, 255, 255, 255, 0};
 
 // Writes a pair of BMP files from an image: 8-bit pixels and 1-bit mask with the given table.
 struct BmpPair {
@@ -254,16 +297,16 @@ BmpPair MakeBmps(int w, int h, const uint8_t maskTable[8], uint8_t colourSeed) {
 }
 
 TEST_F(BmpExchange, WhiteFirstMasksAndNewPalettes) {
-  const uint8_t blackWhite[8] = {0, 0, 0, 0, 255, 255, 255, 0};
   const uint8_t whiteBlack[8] = {255, 255, 255, 0, 0, 0, 0, 0};
-  BmpPair a = MakeBmps(8, 2, blackWhite, 3);
+  BmpPair a = MakeBmps(8, 2, kBlackWhite, 3);
   BmpPair b = MakeBmps(8, 2, whiteBlack, 3);
   MemoryStream ap(a.pixels), am(a.mask), bp(b.pixels), bm(b.mask);
-  int result = -1, firstId = -1, secondId = -1;
-  ASSERT_TRUE(ImportFrame(sprite_, 0, tf_.file(), &ap, &am, result, &firstId));
-  ASSERT_TRUE(ImportFrame(sprite_, 1, tf_.file(), &bp, &bm, result, &secondId));
-  EXPECT_EQ(firstId, 0) << "the lowest free id";
-  EXPECT_EQ(secondId, 0) << "the same colours reuse it";
+  const SpriteImport first = ImportFrame(sprite_, 0, tf_.file(), &ap, &am);
+  const SpriteImport second = ImportFrame(sprite_, 1, tf_.file(), &bp, &bm);
+  ASSERT_EQ(first.result, SpriteImportResult::Imported);
+  ASSERT_EQ(second.result, SpriteImportResult::Imported);
+  EXPECT_EQ(first.paletteId, 0) << "the lowest free id";
+  EXPECT_EQ(second.paletteId, 0) << "the same colours reuse it";
   EXPECT_EQ(tf_.file().CountOfType(ResourcePalt::kType), 2u);
   IndexedImage ia, ib;
   ASSERT_TRUE(DecodeToIndexed(sprite_.frames[0], ia));
@@ -276,62 +319,63 @@ TEST_F(BmpExchange, WhiteFirstMasksAndNewPalettes) {
 }
 
 TEST_F(BmpExchange, ImportResultCodes) {
-  const uint8_t table[8] = {0, 0, 0, 0, 255, 255, 255, 0};
+  using R = SpriteImportResult;
   struct Case {
     const char* what;
     void (*spoil)(BmpPair&);
-    int code;
+    SpriteImportResult result;
   };
   const Case cases[] = {
-      {"pixel file not BM", [](BmpPair& p) { p.pixels[0] = 'X'; }, kImportBadPixelFile},
-      {"pixel file 24 bits", [](BmpPair& p) { p.pixels[28] = 24; }, kImportBadPixelFile},
-      {"pixel file compressed", [](BmpPair& p) { p.pixels[30] = 1; }, kImportBadPixelFile},
-      {"mask 8 bits", [](BmpPair& p) { p.mask[28] = 8; }, kImportBadMaskFile},
-      {"sizes differ", [](BmpPair& p) { p.mask[18] = 9; }, kImportSizeMismatch},
+      {"pixel file not BM", [](BmpPair& p) { p.pixels[0] = 'X'; }, R::BadPixelFile},
+      {"pixel file 24 bits", [](BmpPair& p) { p.pixels[28] = 24; }, R::BadPixelFile},
+      {"pixel file compressed", [](BmpPair& p) { p.pixels[30] = 1; }, R::BadPixelFile},
+      {"mask 8 bits", [](BmpPair& p) { p.mask[28] = 8; }, R::BadMaskFile},
+      {"sizes differ", [](BmpPair& p) { p.mask[18] = 9; }, R::SizeMismatch},
       {"top-down pixel file",
        [](BmpPair& p) {
          StoreU32LE(&p.pixels[22], uint32_t(-3));
          StoreU32LE(&p.mask[22], uint32_t(-3));
        },
-       kImportBadPixelFile},
+       R::BadPixelFile},
       {"zero height",
        [](BmpPair& p) {
          p.pixels[22] = 0;
          p.mask[22] = 0;
        },
-       kImportBadPixelFile},
-      {"odd pixel rows", [](BmpPair& p) { StoreU32LE(&p.pixels[34], 3 * 3); }, kImportBadPixelFile},
-      {"rows narrower than the width", [](BmpPair& p) { StoreU32LE(&p.pixels[34], 2 * 3); }, kImportBadPixelFile},
-      {"mask rows narrower than the width", [](BmpPair& p) { StoreU32LE(&p.mask[34], 1); }, kImportBadMaskFile},
-      {"mask pixels cut short", [](BmpPair& p) { p.mask.resize(p.mask.size() - 2); }, kImportFileError},
-      {"pixels cut short", [](BmpPair& p) { p.pixels.resize(p.pixels.size() - 1); }, kImportFileError},
-      {"headers cut short", [](BmpPair& p) { p.mask.resize(40); }, kImportBadMaskFile},
+       R::BadPixelFile},
+      {"odd pixel rows", [](BmpPair& p) { StoreU32LE(&p.pixels[34], 3 * 3); }, R::BadPixelFile},
+      {"rows narrower than the width", [](BmpPair& p) { StoreU32LE(&p.pixels[34], 2 * 3); }, R::BadPixelFile},
+      {"mask rows narrower than the width", [](BmpPair& p) { StoreU32LE(&p.mask[34], 1); }, R::BadMaskFile},
+      {"mask pixels cut short", [](BmpPair& p) { p.mask.resize(p.mask.size() - 2); }, R::FileError},
+      {"pixels cut short", [](BmpPair& p) { p.pixels.resize(p.pixels.size() - 1); }, R::FileError},
+      {"headers cut short", [](BmpPair& p) { p.mask.resize(40); }, R::BadMaskFile},
+      {"wider than 4096", [](BmpPair& p) { p = MakeBmps(4097, 1, kBlackWhite, 1); }, R::FrameTooLarge},
+      {"mostly empty",
+       [](BmpPair& p) {
+         p = MakeBmps(300, 300, kBlackWhite, 1);
+         std::fill(p.mask.begin() + 62, p.mask.end(), 0);
+       },
+       R::FrameTooLarge},
   };
   for (const Case& c : cases) {
-    BmpPair pair = MakeBmps(4, 3, table, 1);
+    BmpPair pair = MakeBmps(4, 3, kBlackWhite, 1);
     c.spoil(pair);
     MemoryStream p(pair.pixels), m(pair.mask);
     ResourceSpr before;
     before.CopyFrom(sprite_);
-    int result = -1;
-    EXPECT_FALSE(ImportFrame(sprite_, 0, tf_.file(), &p, &m, result)) << c.what;
-    EXPECT_EQ(result, c.code) << c.what;
+    EXPECT_EQ(ImportFrame(sprite_, 0, tf_.file(), &p, &m).result, c.result) << c.what;
     EXPECT_TRUE(sprite_.frames.empty()) << c.what;
     EXPECT_EQ(tf_.file().CountOfType(ResourcePalt::kType), 1u) << c.what;
   }
   // An image-size field of 0 is computed by the BMP rules.
-  BmpPair zero = MakeBmps(4, 3, table, 1);
+  BmpPair zero = MakeBmps(4, 3, kBlackWhite, 1);
   StoreU32LE(&zero.pixels[34], 0);
   StoreU32LE(&zero.mask[34], 0);
   MemoryStream zp(zero.pixels), zm(zero.mask);
-  int result = -1;
-  EXPECT_TRUE(ImportFrame(sprite_, 0, tf_.file(), &zp, &zm, result));
-  // No file, or an index past the end: no code.
-  EXPECT_FALSE(ImportFrame(sprite_, 0, tf_.file(), nullptr, &zm, result));
-  EXPECT_EQ(result, kImportOk);
-  EXPECT_FALSE(ImportFrame(sprite_, 5, tf_.file(), &zp, &zm, result));
-  EXPECT_STREQ(ImportResultMessage(8), "Unknown error!");
-  EXPECT_STREQ(ImportResultMessage(6), "Error while trying to make the palette!");
+  EXPECT_EQ(ImportFrame(sprite_, 0, tf_.file(), &zp, &zm).result, R::Imported);
+  // No file, or an index past the end: nothing is read.
+  EXPECT_EQ(ImportFrame(sprite_, 0, tf_.file(), nullptr, &zm).result, R::NotAttempted);
+  EXPECT_EQ(ImportFrame(sprite_, 5, tf_.file(), &zp, &zm).result, R::NotAttempted);
 }
 
 }  // namespace

@@ -378,5 +378,72 @@ TEST(FrameDrawing, RenderFrameHandsOutColourDepthAndOpacity) {
   EXPECT_FALSE(RenderFrame(tf.file(), s, 1, 0, 32, colour, depth, alpha));
 }
 
+// A frame's size is weighed against its stream before anything is allocated for it: at most 4096
+// on a side, and no more pixels than its commands can account for, each a run or a row's end,
+// plus the rest of one more row.
+TEST(FrameSize, AtAndPastTheLimits) {
+  struct Case {
+    const char* what;
+    uint32_t width, height;
+    size_t bytes;
+    uint32_t run;
+    bool fits;
+  };
+  const Case cases[] = {
+      {"SPR2, one command: two runs of 8191", 4, 4095, 2, 8191, true},
+      {"one row more", 4, 4096, 2, 8191, false},
+      {"SPR#, one command: two runs of 255", 255, 2, 2, 255, true},
+      {"one row more", 255, 3, 2, 255, false},
+      {"an odd byte is no command", 255, 3, 3, 255, false},
+      {"two commands", 255, 3, 4, 255, true},
+      {"a row's end covers a wide row", 1000, 2, 2, 255, true},
+      {"but not two", 1000, 3, 2, 255, false},
+      {"4096 wide", 4096, 1, 0, 255, true},
+      {"4097 wide", 4097, 1, 100000, 255, false},
+      {"4097 high", 1, 4097, 100000, 8191, false},
+      {"a kilobyte of stream for 16383 x 16383", 16383, 16383, 1000, 8191, false},
+      {"empty", 0, 0, 0, 255, true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FrameSizeFits(c.width, c.height, c.bytes, c.run), c.fits) << c.what;
+
+  // Every path that allocates for a frame refuses it.
+  gtest::TestFile tf;
+  tf.AddTestPalette(5);
+  RenderedBitmap colour, depth, alpha;
+  GraphicsFailure failure;
+  ResourceSpr2 spr2;
+  spr2.paletteId = 5;
+  Spr2Frame f2;
+  f2.width = 4;
+  f2.height = 4095;
+  f2.palette = 5;
+  f2.pixelStream = Spr2Stream().End().bytes();
+  spr2.frames = {f2, f2};
+  spr2.frames[1].height = 4096;
+  EXPECT_TRUE(RenderFrame(tf.file(), spr2, 0, 0, 32, colour, depth, alpha, &failure));
+  EXPECT_FALSE(RenderFrame(tf.file(), spr2, 1, 0, 32, colour, depth, alpha, &failure));
+  EXPECT_EQ(failure.error, GraphicsError::FrameTooLarge);
+  SpriteCanvas canvas(1, 1, 32);
+  ASSERT_TRUE(canvas.Allocate());
+  EXPECT_FALSE(DrawSpr2FrameFromFile(tf.file(), spr2.frames[1], 5, canvas));
+
+  ResourceSpr spr;
+  spr.paletteId = 5;
+  SprFrame f;
+  f.width = 255;
+  f.height = 2;
+  f.pixelStream = {5, 0};
+  spr.frames = {f, f};
+  spr.frames[1].height = 3;
+  IndexedImage image;
+  EXPECT_TRUE(DecodeToIndexed(spr.frames[0], image));
+  EXPECT_FALSE(DecodeToIndexed(spr.frames[1], image));
+  failure = {};
+  EXPECT_TRUE(RenderSprFrame(tf.file(), spr, 0, 0, 32, colour, alpha, &failure));
+  EXPECT_FALSE(RenderSprFrame(tf.file(), spr, 1, 0, 32, colour, alpha, &failure));
+  EXPECT_EQ(failure.error, GraphicsError::FrameTooLarge);
+  EXPECT_FALSE(DrawSprFrameFromFile(tf.file(), spr, 1, canvas));
+}
+
 }  // namespace
 }  // namespace scrivet

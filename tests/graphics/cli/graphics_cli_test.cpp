@@ -159,6 +159,43 @@ TEST(GraphicsCli, SpriteExportThenImportKeepsTheFrame) {
   EXPECT_TRUE(r.err.contains("The pixel data file is invalid!")) << r.err.toStdString();
 }
 
+// A frame far larger than its kilobyte of stream, and a sprite at the far left of the int range:
+// both are refused with a message and no picture.
+TEST(GraphicsCli, UndrawableFramesAndOffsetsAreRefused) {
+  QTemporaryDir tmp;
+  QDir d(tmp.path());
+  gtest::TestFile tf;
+  tf.AddTestPalette(1);
+  tf.AddSpr2(100, 1, {{{3, 2}, Spr2Stream().NextRow().Colour({8}).End().bytes()}});
+  Bytes kilobyte = Spr2Stream().NextRow().Colour({8}).bytes();
+  kilobyte.resize(1000, 0);  // next-row words
+  tf.AddSpr2(101, 1, {{{16383, 16383}, kilobyte}});
+  ResourceDgrp dgrp;
+  dgrp.images.resize(2);
+  DgrpSprite far;
+  far.spriteId = 100;
+  far.pixelX = -2147483647 - 1;
+  far.pixelY = 2;
+  dgrp.images[0].sprites = {far};
+  DgrpSprite huge;
+  huge.spriteId = 101;
+  dgrp.images[1].sprites = {huge};
+  tf.Add(dgrp, 300);
+  const QString file = d.filePath("bad.iff");
+  ASSERT_TRUE(tf.file().SaveToPath(file.toStdString()));
+
+  Result r = RunCli({"render", file, "DGRP", "300", "0", "-o", d.filePath("far.png")});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_TRUE(r.err.contains("outside the drawable range")) << r.err.toStdString();
+  r = RunCli({"render", file, "DGRP", "300", "1", "-o", d.filePath("huge.png")});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_TRUE(r.err.contains("too large")) << r.err.toStdString();
+  r = RunCli({"sprite", file, "SPR2", "101", "-o", d.filePath("frame.png")});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_TRUE(r.err.contains("too large")) << r.err.toStdString();
+  EXPECT_TRUE(d.entryList({"*.png"}, QDir::Files).isEmpty());
+}
+
 // Every draw group of the real files: one PNG per image whose sprites all exist.
 TEST(GraphicsCli, RenderAllOverTheRealFiles) {
   namespace fs = std::filesystem;
