@@ -17,4 +17,21 @@ bool ParseTypeCode(std::string_view text, TypeCode& type) {
   return true;
 }
 
+std::string TypeCodeToFileName(TypeCode type) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  static constexpr std::string_view kUnsafe = "%/\\:*?\"<>|";
+  std::string name;
+  for (char c : TypeCodeToString(type)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte > 0x7E || kUnsafe.find(c) != std::string_view::npos) {
+      name += '%';
+      name += kHex[byte >> 4];
+      name += kHex[byte & 0xF];
+    } else {
+      name += c;
+    }
+  }
+  return name;
+}
+
 }  // namespace scrivet

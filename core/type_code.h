@@ -23,4 +23,8 @@ std::string TypeCodeToString(TypeCode type);
 // Parses exactly four bytes; false for any other length.
 bool ParseTypeCode(std::string_view text, TypeCode& type);
 
+// The four characters made safe for a file name: '%', path separators, control bytes, bytes above
+// 0x7E and characters Windows forbids become %XX (upper-case hex), so the name maps back to the type.
+std::string TypeCodeToFileName(TypeCode type);
+
 }  // namespace scrivet
