@@ -14,6 +14,9 @@ CChildFrame::CChildFrame(CMainFrame& frame, CScrivet2Doc& doc, CScrivet2View* vi
   setAttribute(Qt::WA_DeleteOnClose);
 }
 
+// The view goes first: it refers to the document, which may go as soon as its last window has.
+CChildFrame::~CChildFrame() { delete view_; }
+
 void CChildFrame::UpdateTitle(int number, int count) {
   QString title = doc_.Title();
   if (count > 1) title += QStringLiteral(":%1").arg(number);

@@ -14,6 +14,7 @@ class CChildFrame : public QMdiSubWindow {
 
  public:
   CChildFrame(CMainFrame& frame, CScrivet2Doc& doc, CScrivet2View* view);
+  ~CChildFrame() override;
 
   CScrivet2Doc& Document() { return doc_; }
   CScrivet2View* View() { return view_; }

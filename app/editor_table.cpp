@@ -1,5 +1,4 @@
-// Reported type -> editor. Each editor adds its row here; a type without a row is not handled
-// (double-clicking it does nothing).
+// One row per resource type. An editor joins its type's row (adding the row if the type has none).
 
 #include "app/editor_dispatch.h"
 #include "codecs/resource_carr.h"
@@ -9,43 +8,45 @@ namespace scrivet {
 
 namespace {
 
-const EditorRow kRows[] = {
-    // Raw bytes: DATA and every type without a class of its own (PALT included); Hex Edit too.
-    {ResourceData::kType,
-     [](IffResource& working, EditorContext& context) {
-       auto* data = dynamic_cast<ResourceData*>(&working);
-       return data && RunHexEditor(*data, context.platform, context.parent);
-     }},
-    {0, nullptr},  // placeholder so the table is never empty
-};
+bool EditRawBytes(ResourceData& data, EditorContext& context) {
+  return RunHexEditor(data, context.platform, context.parent);
+}
 
-const NewResourceRow kNewResourceRows[] = {
-    // A new career is named, and gets the ten jobs the game expects if the user wants them.
-    {ResourceCarr::kType,
-     [](IffResource& resource, Platform& platform, QWidget* parent) {
-       auto* career = dynamic_cast<ResourceCarr*>(&resource);
-       if (!career) return;
-       career->careerName = "New Career";
-       const QString question = QStringLiteral(
-           "The Sims likes CARR resources to have 10 jobs in each career.\n\nDo you want Scrivet 2 to create 10 jobs "
-           "for you? You can always add\nor delete jobs later, though it is recommended to keep the number of jobs "
-           "at 10.");
-       if (platform.AskYesNo(parent, question, QStringLiteral("Scrivet 2"), MessageIcon::None))
-         for (int i = 0; i < 10; ++i) career->AddJob();
-     }},
-    {0, nullptr},  // placeholder so the table is never empty
+// A new career is named, and gets the ten jobs the game expects if the user wants them.
+bool SetUpNewCareer(ResourceCarr& career, EditorContext& context) {
+  career.careerName = "New Career";
+  const QString question = QStringLiteral(
+      "The Sims likes CARR resources to have 10 jobs in each career.\n\nDo you want Scrivet 2 to create 10 jobs "
+      "for you? You can always add\nor delete jobs later, though it is recommended to keep the number of jobs "
+      "at 10.");
+  if (context.platform.AskYesNo(context.parent, question, QStringLiteral("Scrivet 2"), MessageIcon::None))
+    for (int i = 0; i < 10; ++i) career.AddJob();
+  return true;
+}
+
+const TypeRow kRows[] = {
+    {.type = MakeTypeCode("BCON"), .preset = true},
+    {.type = MakeTypeCode("BHAV"), .preset = true},
+    {.type = MakeTypeCode("CARR"), .setUp = OnWorkingCopy<ResourceCarr, &SetUpNewCareer>, .preset = true},
+    {.type = MakeTypeCode("DGRP"), .preset = true, .offerBlendingTables = true},
+    {.type = MakeTypeCode("FWAV"), .preset = true},
+    {.type = MakeTypeCode("GLOB"), .preset = true},
+    {.type = MakeTypeCode("OBJD"), .preset = true},
+    {.type = MakeTypeCode("OBJf"), .preset = true},
+    {.type = MakeTypeCode("STR#"), .preset = true},
+    {.type = MakeTypeCode("BMP_"),
+     .preset = true,
+     .openMessage = "This resource should be edited by exporting and importing it to a .BMP file!"},
+    {.type = MakeTypeCode("TTAB"), .preset = true},
+    {.type = MakeTypeCode("TTAs"), .preset = true},
+    {.type = MakeTypeCode("FAMs"), .preset = true},
+    {.type = MakeTypeCode("CTSS"), .preset = true},
+    // Raw bytes: every type without a class of its own (PALT included); Hex Edit too.
+    {.type = ResourceData::kType, .edit = OnWorkingCopy<ResourceData, &EditRawBytes>},
 };
 
 }  // namespace
 
-const NewResourceRow* NewResourceRows(size_t& count) {
-  count = sizeof(kNewResourceRows) / sizeof(kNewResourceRows[0]);
-  return kNewResourceRows;
-}
-
-const EditorRow* EditorRows(size_t& count) {
-  count = sizeof(kRows) / sizeof(kRows[0]);
-  return kRows;
-}
+std::span<const TypeRow> TypeRows() { return kRows; }
 
 }  // namespace scrivet

@@ -6,6 +6,7 @@
 #include "app/item_dialog_logic.h"
 #include "app/resource_list_controller.h"
 #include "core/stream.h"
+#include "editors/qt_text.h"
 
 namespace scrivet {
 
@@ -14,13 +15,13 @@ namespace {
 const QString kAllFilesFilter = QStringLiteral("All files (*.*)");
 const QString kIffFilter = QStringLiteral("IFF files (*.iff)");
 
-// Proposed file name "<type><id>.<suffix>"; characters that cannot stand in a file name are
-// replaced so that the proposal never points into another folder.
+// Proposed file name "<type><id>.<suffix>", with the type written the way the command-line tool
+// writes it: unsafe characters as %XX, so the proposal never points into another folder.
 QString DefaultFileName(const IffChunk& chunk, const char* suffix) {
-  QString type = TypeText(chunk.type);
-  for (QChar& c : type)
-    if (c.unicode() < 0x20 || c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':')) c = QLatin1Char('_');
-  return QStringLiteral("%1%2.%3").arg(type).arg(chunk.id).arg(QLatin1String(suffix));
+  return QStringLiteral("%1%2.%3")
+      .arg(QString::fromLatin1(TypeCodeToFileName(chunk.type)))
+      .arg(chunk.id)
+      .arg(QLatin1String(suffix));
 }
 
 bool WriteFileSafely(const QString& path, const std::function<bool(Stream&)>& writer, CoreFailure* reason) {
@@ -35,7 +36,10 @@ QString ImportFromIffRows::ResourceText(const IffChunk& chunk) { return Resource
 
 void ResourceListController::Export() {
   if (!HasSelection()) return;
-  std::vector<IffChunk*> chunks = SelectedChunks();
+  // The container does not change while the export runs: the chunks stay where they are.
+  std::vector<IffChunk*> chunks;
+  for (const ResourceKey& key : SelectedResources())
+    if (IffChunk* chunk = doc_.File().Find(key.type, key.id)) chunks.push_back(chunk);
   ExportChoice choice;
   choice.count = int(chunks.size());
   if (!dialogs_.RunExportDialog(choice, owner_)) return;
@@ -121,7 +125,7 @@ void ResourceListController::ImportDataFiles(const QStringList& files) {
       platform().Error(owner_, QStringLiteral("Couldn't open file!\n%1").arg(CoreErrorText(reason)));
       continue;
     }
-    ItemDialogLogic logic(doc_.File(), platform(), QStringLiteral("Insert Item"));
+    ItemDialogLogic logic = ItemDialog(QStringLiteral("Insert Item"));
     logic.SetInitialName(QFileInfo(path).absoluteFilePath());
     if (!dialogs_.RunItemDialog(logic, owner_)) return;
     doc_.File().AddChunk(logic.Type(), logic.Id(), logic.Name(), bytes.data(), bytes.size());
@@ -160,7 +164,7 @@ void ResourceListController::ImportIffFiles(const QStringList& files, bool autoO
                                "Do you want to overwrite this resource?")
                                .arg(TypeText(chunk.type))
                                .arg(chunk.id)
-                               .arg(NameText(chunk.name));
+                               .arg(FromCp1252(chunk.name));
         if (!platform().AskYesNo(owner_, question, QStringLiteral("Resource already exists!"))) continue;
       }
       if (!source->LoadChunkData(chunk)) continue;

@@ -3,28 +3,20 @@
 #include <algorithm>
 
 #include "app/resource_list_model.h"
-#include "core/text_codec.h"
+#include "editors/qt_text.h"
 
 namespace scrivet {
 
-std::string ToResourceBytes(const QString& text) {
-  std::string bytes;
-  Utf16ToCp1252(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())), bytes);
-  return bytes;
-}
-
-ItemDialogLogic::ItemDialogLogic(const IffFile& file, Platform& platform, QString title, bool editMode)
-    : file_(file), platform_(platform), title_(std::move(title)), editMode_(editMode) {
-  static const char* const kPresets[] = {"BCON", "BHAV", "CARR", "DGRP", "FWAV", "GLOB", "OBJD",
-                                         "OBJf", "STR#", "BMP_", "TTAB", "TTAs", "FAMs", "CTSS"};
-  for (const char* preset : kPresets) choices_ << QString::fromLatin1(preset);
+ItemDialogLogic::ItemDialogLogic(const IffFile& file, Platform& platform, QString title, const QStringList& presets,
+                                 bool editMode)
+    : file_(file), platform_(platform), title_(std::move(title)), editMode_(editMode), choices_(presets) {
   for (TypeCode type : file.TypeList()) {
     if (type == IffFile::kMapType) continue;
     QString text = TypeText(type);
     if (!choices_.contains(text)) choices_ << text;
   }
   std::stable_sort(choices_.begin(), choices_.end(), SortedListLess);
-  initialTypeText_ = choices_.first();
+  initialTypeText_ = choices_.value(0);
 }
 
 void ItemDialogLogic::SetInitial(TypeCode type, uint16_t id, const std::string& name) {
@@ -33,7 +25,7 @@ void ItemDialogLogic::SetInitial(TypeCode type, uint16_t id, const std::string& 
   initialId_ = id;
   initialNameBytes_ = name;
   haveInitialBytes_ = true;
-  initialName_ = NameText(name);
+  initialName_ = FromCp1252(name);
 }
 
 void ItemDialogLogic::SetInitialName(const QString& name) {
@@ -47,7 +39,7 @@ bool ItemDialogLogic::Accept(const QString& typeText, qint64 id, const QString& 
                       QStringLiteral("Scrivet 2"), MessageIcon::Warning);
     return false;
   }
-  std::string typeBytes = ToResourceBytes(typeText);
+  std::string typeBytes = ToCp1252(typeText);
   TypeCode type = 0;
   if (typeText.size() != 4 || !ParseTypeCode(typeBytes, type)) {
     platform_.Message(parent, QStringLiteral("The Type must be exactly 4 characters long!"), QStringLiteral("Error:"),
@@ -64,7 +56,7 @@ bool ItemDialogLogic::Accept(const QString& typeText, qint64 id, const QString& 
   type_ = type;
   id_ = uint16_t(id);
   QString trimmed = name.left(kMaxNameLength);
-  name_ = haveInitialBytes_ && trimmed == initialName_ ? initialNameBytes_ : ToResourceBytes(trimmed);
+  name_ = haveInitialBytes_ && trimmed == initialName_ ? initialNameBytes_ : ToCp1252(trimmed);
   return true;
 }
 

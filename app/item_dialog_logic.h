@@ -17,8 +17,10 @@ class ItemDialogLogic {
  public:
   static constexpr int kMaxNameLength = 64;
 
-  // `editMode` is set only by Properties: keeping type and id then asks no overwrite question.
-  ItemDialogLogic(const IffFile& file, Platform& platform, QString title, bool editMode = false);
+  // The type choices are `presets` and every other type of the file. `editMode` is set only by
+  // Properties: keeping type and id then asks no overwrite question.
+  ItemDialogLogic(const IffFile& file, Platform& platform, QString title, const QStringList& presets,
+                  bool editMode = false);
 
   // Starts from an existing resource instead of the defaults (empty name, id 0, first type).
   void SetInitial(TypeCode type, uint16_t id, const std::string& name);
@@ -58,8 +60,5 @@ class ItemDialogLogic {
   uint16_t id_ = 0;
   std::string name_;
 };
-
-// QString -> resource bytes through the lossless Windows-1252 mapping (unmappable -> '?').
-std::string ToResourceBytes(const QString& text);
 
 }  // namespace scrivet

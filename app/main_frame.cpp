@@ -22,10 +22,13 @@
 #include <QPrinter>
 #endif
 
+#include <algorithm>
+
 #include "app/child_frame.h"
 #include "app/scrivet2_doc.h"
 #include "app/scrivet2_view.h"
 #include "app/startup.h"
+#include "behaviour/behaviour_startup.h"
 
 namespace scrivet {
 
@@ -45,7 +48,8 @@ QAction* MakeAction(QObject* parent, const QString& text, const QString& shortcu
 
 }  // namespace
 
-CMainFrame::CMainFrame(Platform& platform, ViewDialogs& dialogs) : platform_(platform), dialogs_(dialogs) {
+CMainFrame::CMainFrame(Platform& platform, ViewDialogs& dialogs, BehaviourCatalogues& behaviour)
+    : platform_(platform), dialogs_(dialogs), behaviour_(behaviour) {
   setWindowTitle(kAppTitle);
   setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
   mdi_ = new QMdiArea(this);
@@ -63,7 +67,6 @@ CMainFrame::~CMainFrame() {
   // Views refer to their documents: close the windows before the documents go.
   closingAll_ = true;
   for (CChildFrame* frame : QList<CChildFrame*>(frames_)) delete frame;
-  qDeleteAll(docs_);
   docs_.clear();
 }
 
@@ -197,7 +200,7 @@ void CMainFrame::BuildToolBar() {
 }
 
 void CMainFrame::UpdateState() {
-  const bool haveDoc = !docs_.isEmpty();
+  const bool haveDoc = !docs_.empty();
   for (QAction* action : docOnlyFileActions_) action->setVisible(haveDoc);
   editMenu_->menuAction()->setVisible(haveDoc);
   windowMenu_->menuAction()->setVisible(haveDoc);
@@ -211,27 +214,10 @@ void CMainFrame::UpdateState() {
   if (windowTitle().isEmpty()) setWindowTitle(kAppTitle);
 }
 
-QStringList CMainFrame::VisibleMenus() const {
-  QStringList titles;
-  for (QAction* action : menuBar()->actions())
-    if (action->isVisible()) titles << action->text();
-  return titles;
-}
-
-QStringList CMainFrame::VisibleItems(const QString& menuTitle) const {
-  QStringList items;
-  for (QAction* menuAction : menuBar()->actions()) {
-    if (menuAction->text() != menuTitle || !menuAction->menu()) continue;
-    for (QAction* action : menuAction->menu()->actions())
-      if (action->isVisible() && !action->isSeparator()) items << action->text();
-  }
-  return items;
-}
-
 // ---------------------------------------------------------------- documents and windows
 
 CChildFrame* CMainFrame::AddFrame(CScrivet2Doc& doc) {
-  auto* view = new CScrivet2View(doc, dialogs_);
+  auto* view = new CScrivet2View(doc, dialogs_, behaviour_);
   auto* frame = new CChildFrame(*this, doc, view);
   mdi_->addSubWindow(frame);
   frames_ << frame;
@@ -255,34 +241,34 @@ QList<CChildFrame*> CMainFrame::FramesOf(const CScrivet2Doc* doc) const {
 }
 
 void CMainFrame::UpdateTitles(CScrivet2Doc* doc) {
-  if (!docs_.contains(doc)) return;
+  if (std::none_of(docs_.begin(), docs_.end(), [doc](const auto& d) { return d.get() == doc; })) return;
   QList<CChildFrame*> frames = FramesOf(doc);
   for (int i = 0; i < frames.size(); ++i) frames[i]->UpdateTitle(i + 1, int(frames.size()));
   UpdateState();
 }
 
-CScrivet2Doc* CMainFrame::NewDocument() {
-  auto* doc = new CScrivet2Doc(platform_, QStringLiteral("IFFFile%1").arg(++untitledCount_));
-  doc->setParent(this);
-  docs_ << doc;
+CScrivet2Doc& CMainFrame::AddDocument(const QString& untitledName) {
+  CScrivet2Doc* doc = docs_.emplace_back(std::make_unique<CScrivet2Doc>(platform_, untitledName)).get();
   connect(doc, &CScrivet2Doc::TitleChanged, this, [this, doc] { UpdateTitles(doc); });
-  AddFrame(*doc);
-  return doc;
+  return *doc;
+}
+
+CScrivet2Doc* CMainFrame::NewDocument() {
+  CScrivet2Doc& doc = AddDocument(QStringLiteral("IFFFile%1").arg(++untitledCount_));
+  AddFrame(doc);
+  return &doc;
 }
 
 CScrivet2Doc* CMainFrame::OpenDocument(const QString& path) {
   const QString absolute = QFileInfo(path).absoluteFilePath();
-  for (CScrivet2Doc* doc : docs_) {
-    if (doc->PathName() == absolute) {
-      QList<CChildFrame*> frames = FramesOf(doc);
+  for (const auto& open : docs_) {
+    if (open->PathName() == absolute) {
+      QList<CChildFrame*> frames = FramesOf(open.get());
       if (!frames.isEmpty()) mdi_->setActiveSubWindow(frames.first());
-      return doc;
+      return open.get();
     }
   }
-  auto* doc = new CScrivet2Doc(platform_, QFileInfo(path).fileName());
-  doc->setParent(this);
-  docs_ << doc;
-  connect(doc, &CScrivet2Doc::TitleChanged, this, [this, doc] { UpdateTitles(doc); });
+  CScrivet2Doc* doc = &AddDocument(QFileInfo(path).fileName());
   CChildFrame* frame = AddFrame(*doc);
   if (!doc->Open(path, frame->View())) {
     closingDoc_ = doc;
@@ -337,7 +323,7 @@ bool CMainFrame::CloseDocument(CScrivet2Doc& doc) {
 }
 
 bool CMainFrame::CloseAllDocuments() {
-  for (CScrivet2Doc* doc : QList<CScrivet2Doc*>(docs_))
+  for (const auto& doc : docs_)
     if (!SaveModified(*doc)) return false;
   closingAll_ = true;
   for (QMdiSubWindow* window : mdi_->subWindowList()) window->close();
@@ -346,14 +332,14 @@ bool CMainFrame::CloseAllDocuments() {
 }
 
 void CMainFrame::ForgetDocument(CScrivet2Doc* doc) {
-  if (!docs_.removeOne(doc)) return;
-  doc->deleteLater();
+  // Its windows are gone, views first (CChildFrame), so nothing refers to it any more.
+  std::erase_if(docs_, [doc](const auto& d) { return d.get() == doc; });
 }
 
 CScrivet2Doc* CMainFrame::ActiveDocument() const {
   auto* frame = qobject_cast<CChildFrame*>(mdi_->activeSubWindow());
   if (frame) return &frame->Document();
-  return docs_.isEmpty() ? nullptr : docs_.last();
+  return docs_.empty() ? nullptr : docs_.back().get();
 }
 
 CScrivet2View* CMainFrame::ActiveView() const {
@@ -432,7 +418,7 @@ void CMainFrame::LoadCustomScript() {
   request.filter = QStringLiteral("Text files (*.txt);;All files(*.*)");
   QString path = platform_.OpenFileName(this, request);
   if (path.isEmpty()) return;
-  scrivet::LoadCustomScript(path, platform_, this);
+  scrivet::LoadCustomScript(path, behaviour_.primitives, platform_, this);
 }
 
 void CMainFrame::ChooseGameFolder() {

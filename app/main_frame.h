@@ -4,6 +4,8 @@
 #include <QList>
 #include <QMainWindow>
 #include <QStringList>
+#include <memory>
+#include <vector>
 
 #include "app/view_dialogs.h"
 #include "editors/platform.h"
@@ -19,6 +21,7 @@ namespace scrivet {
 class CChildFrame;
 class CScrivet2Doc;
 class CScrivet2View;
+struct BehaviourCatalogues;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
@@ -26,7 +29,8 @@ class CMainFrame : public QMainWindow {
  public:
   static constexpr int kRecentFiles = 4;
 
-  CMainFrame(Platform& platform, ViewDialogs& dialogs);
+  // The application's behaviour catalogues serve every document; Load custom script.txt changes them.
+  CMainFrame(Platform& platform, ViewDialogs& dialogs, BehaviourCatalogues& behaviour);
   ~CMainFrame() override;
 
   // File commands. Open returns null when the file could not be opened at all.
@@ -51,14 +55,9 @@ class CMainFrame : public QMainWindow {
 
   CScrivet2Doc* ActiveDocument() const;
   CScrivet2View* ActiveView() const;
-  const QList<CScrivet2Doc*>& Documents() const { return docs_; }
+  const std::vector<std::unique_ptr<CScrivet2Doc>>& Documents() const { return docs_; }
   QList<CChildFrame*> FramesOf(const CScrivet2Doc* doc) const;
-  QMdiArea* MdiArea() const { return mdi_; }
   QStringList RecentFiles() const;
-
-  // Texts of the menu bar's visible menus and of the visible items of one menu, for checks.
-  QStringList VisibleMenus() const;
-  QStringList VisibleItems(const QString& menuTitle) const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -68,6 +67,7 @@ class CMainFrame : public QMainWindow {
  private:
   void BuildMenus();
   void BuildToolBar();
+  CScrivet2Doc& AddDocument(const QString& untitledName);
   CChildFrame* AddFrame(CScrivet2Doc& doc);
   bool SaveModified(CScrivet2Doc& doc);
   void ForgetDocument(CScrivet2Doc* doc);
@@ -81,8 +81,9 @@ class CMainFrame : public QMainWindow {
 
   Platform& platform_;
   ViewDialogs& dialogs_;
+  BehaviourCatalogues& behaviour_;
   QMdiArea* mdi_;
-  QList<CScrivet2Doc*> docs_;
+  std::vector<std::unique_ptr<CScrivet2Doc>> docs_;
   QList<CChildFrame*> frames_;
   int untitledCount_ = 0;
   bool closingAll_ = false;

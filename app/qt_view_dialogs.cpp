@@ -13,9 +13,11 @@
 #include <QSpinBox>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "app/item_dialog_logic.h"
 #include "app/resource_list_model.h"
+#include "editors/qt_text.h"
 
 namespace scrivet {
 
@@ -25,6 +27,46 @@ QDialogButtonBox* OkCancel(QDialog& dialog) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   return buttons;
+}
+
+struct ChoiceTexts {
+  QString first;
+  QString second;
+  QString check;
+};
+
+// The shape of the Export and Import dialogs: two choices, and a check box that only some choices
+// allow (it is cleared and greyed otherwise). `second` and `checked` go in and come out.
+bool RunChoiceDialog(QWidget* parent, const QString& title, const QString& header, const ChoiceTexts& texts,
+                     bool& second, bool& checked, const std::function<bool(bool second)>& checkAllowed) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle(title);
+  auto* layout = new QVBoxLayout(&dialog);
+  if (!header.isEmpty()) layout->addWidget(new QLabel(header, &dialog));
+  auto* firstButton = new QRadioButton(texts.first, &dialog);
+  auto* secondButton = new QRadioButton(texts.second, &dialog);
+  auto* check = new QCheckBox(texts.check, &dialog);
+  firstButton->setChecked(!second);
+  secondButton->setChecked(second);
+  check->setChecked(checked);
+  auto update = [&] {
+    const bool allowed = checkAllowed(secondButton->isChecked());
+    if (!allowed) check->setChecked(false);
+    check->setEnabled(allowed);
+  };
+  update();
+  QObject::connect(firstButton, &QRadioButton::toggled, &dialog, update);
+  layout->addWidget(firstButton);
+  layout->addWidget(secondButton);
+  layout->addWidget(check);
+  QDialogButtonBox* buttons = OkCancel(dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  layout->addWidget(buttons);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  update();
+  second = secondButton->isChecked();
+  checked = check->isChecked();
+  return true;
 }
 
 }  // namespace
@@ -58,59 +100,38 @@ bool QtViewDialogs::RunItemDialog(ItemDialogLogic& logic, QWidget* parent) {
 }
 
 bool QtViewDialogs::RunExportDialog(ExportChoice& choice, QWidget* parent) {
-  QDialog dialog(parent);
-  dialog.setWindowTitle(QStringLiteral("Export..."));
-  auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(new QLabel(choice.CountLabel(), &dialog));
-  auto* dataOnly = new QRadioButton(QStringLiteral("Export data only"), &dialog);
-  auto* withIdentity = new QRadioButton(QStringLiteral("Export data as well as type, id, name and flags"), &dialog);
-  auto* single = new QCheckBox(QStringLiteral("Export all selected resources to a single file"), &dialog);
-  dataOnly->setChecked(choice.mode == ExportChoice::Mode::DataOnly);
-  withIdentity->setChecked(choice.mode == ExportChoice::Mode::WithIdentity);
-  auto update = [&] {
-    choice.mode = withIdentity->isChecked() ? ExportChoice::Mode::WithIdentity : ExportChoice::Mode::DataOnly;
-    if (!choice.SingleFileEnabled()) single->setChecked(false);
-    single->setEnabled(choice.SingleFileEnabled());
-  };
-  update();
-  QObject::connect(dataOnly, &QRadioButton::toggled, &dialog, update);
-  layout->addWidget(dataOnly);
-  layout->addWidget(withIdentity);
-  layout->addWidget(single);
-  QDialogButtonBox* buttons = OkCancel(dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  layout->addWidget(buttons);
-  if (dialog.exec() != QDialog::Accepted) return false;
-  update();
-  choice.singleFile = single->isChecked();
+  bool withIdentity = choice.mode == ExportChoice::Mode::WithIdentity;
+  bool singleFile = choice.singleFile;
+  const bool ok = RunChoiceDialog(parent, QStringLiteral("Export..."), choice.CountLabel(),
+                                  {QStringLiteral("Export data only"),
+                                   QStringLiteral("Export data as well as type, id, name and flags"),
+                                   QStringLiteral("Export all selected resources to a single file")},
+                                  withIdentity, singleFile, [&choice](bool second) {
+                                    ExportChoice probe = choice;
+                                    probe.mode = second ? ExportChoice::Mode::WithIdentity : ExportChoice::Mode::DataOnly;
+                                    return probe.SingleFileEnabled();
+                                  });
+  if (!ok) return false;
+  choice.mode = withIdentity ? ExportChoice::Mode::WithIdentity : ExportChoice::Mode::DataOnly;
+  choice.singleFile = singleFile;
   return true;
 }
 
 bool QtViewDialogs::RunImportDialog(ImportChoice& choice, QWidget* parent) {
-  QDialog dialog(parent);
-  dialog.setWindowTitle(QStringLiteral("Import..."));
-  auto* layout = new QVBoxLayout(&dialog);
-  auto* dataOnly = new QRadioButton(QStringLiteral("Import one or more 'data-only' files"), &dialog);
-  auto* iff = new QRadioButton(QStringLiteral("Import one or more IFF file with resources"), &dialog);
-  auto* overwrite = new QCheckBox(QStringLiteral("Automatically overwrite existing resources"), &dialog);
-  dataOnly->setChecked(choice.mode == ImportChoice::Mode::DataOnly);
-  iff->setChecked(choice.mode == ImportChoice::Mode::IffFiles);
-  auto update = [&] {
-    choice.mode = iff->isChecked() ? ImportChoice::Mode::IffFiles : ImportChoice::Mode::DataOnly;
-    if (!choice.AutoOverwriteEnabled()) overwrite->setChecked(false);
-    overwrite->setEnabled(choice.AutoOverwriteEnabled());
-  };
-  update();
-  QObject::connect(dataOnly, &QRadioButton::toggled, &dialog, update);
-  layout->addWidget(dataOnly);
-  layout->addWidget(iff);
-  layout->addWidget(overwrite);
-  QDialogButtonBox* buttons = OkCancel(dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  layout->addWidget(buttons);
-  if (dialog.exec() != QDialog::Accepted) return false;
-  update();
-  choice.autoOverwrite = overwrite->isChecked();
+  bool iffFiles = choice.mode == ImportChoice::Mode::IffFiles;
+  bool autoOverwrite = choice.autoOverwrite;
+  const bool ok = RunChoiceDialog(parent, QStringLiteral("Import..."), QString(),
+                                  {QStringLiteral("Import one or more 'data-only' files"),
+                                   QStringLiteral("Import one or more IFF file with resources"),
+                                   QStringLiteral("Automatically overwrite existing resources")},
+                                  iffFiles, autoOverwrite, [](bool second) {
+                                    ImportChoice probe;
+                                    probe.mode = second ? ImportChoice::Mode::IffFiles : ImportChoice::Mode::DataOnly;
+                                    return probe.AutoOverwriteEnabled();
+                                  });
+  if (!ok) return false;
+  choice.mode = iffFiles ? ImportChoice::Mode::IffFiles : ImportChoice::Mode::DataOnly;
+  choice.autoOverwrite = autoOverwrite;
   return true;
 }
 

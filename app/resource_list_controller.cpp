@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "app/editor_dispatch.h"
 #include "app/item_dialog_logic.h"
+#include "behaviour/behaviour_startup.h"
 #include "codecs/type_table.h"
+#include "graphics/sprite_canvas.h"
 
 namespace scrivet {
 
@@ -12,15 +13,16 @@ namespace {
 
 const QString kAppTitle = QStringLiteral("Scrivet 2");
 
-struct Identity {
-  TypeCode type;
-  uint16_t id;
-};
-
 }  // namespace
 
-ResourceListController::ResourceListController(CScrivet2Doc& doc, ViewDialogs& dialogs, QObject* parent)
-    : QObject(parent), doc_(doc), dialogs_(dialogs), typeSelection_(&types_), resourceSelection_(&resources_) {
+ResourceListController::ResourceListController(CScrivet2Doc& doc, ViewDialogs& dialogs,
+                                               const BehaviourCatalogues& behaviour, std::span<const TypeRow> rows)
+    : doc_(doc),
+      dialogs_(dialogs),
+      behaviour_(behaviour),
+      rows_(rows),
+      typeSelection_(&types_),
+      resourceSelection_(&resources_) {
   connect(&typeSelection_, &QItemSelectionModel::selectionChanged, this,
           &ResourceListController::OnTypeSelectionChanged);
   connect(&doc_, &CScrivet2Doc::Changed, this, &ResourceListController::Refresh);
@@ -63,12 +65,26 @@ void ResourceListController::SelectRows(const std::vector<int>& rows) {
     resourceSelection_.setCurrentIndex(resources_.index(rows.front(), 0), QItemSelectionModel::NoUpdate);
 }
 
-std::vector<IffChunk*> ResourceListController::SelectedChunks() const {
-  std::vector<IffChunk*> chunks;
-  if (SelectedTypeIndex() < 0) return chunks;
-  for (int row : SelectedRows())
-    if (IffChunk* chunk = resources_.ChunkAt(row)) chunks.push_back(chunk);
-  return chunks;
+std::vector<ResourceKey> ResourceListController::SelectedResources() const {
+  std::vector<ResourceKey> keys;
+  if (SelectedTypeIndex() < 0) return keys;
+  for (int row : SelectedRows()) keys.push_back(resources_.KeyAt(row));
+  return keys;
+}
+
+IffChunk* ResourceListController::FirstSelectedChunk() {
+  if (!HasSelection()) return nullptr;
+  const ResourceKey key = resources_.KeyAt(SelectedRows().front());
+  IffChunk* chunk = doc_.File().Find(key.type, key.id);
+  return chunk && doc_.LoadChunk(*chunk, owner_) ? chunk : nullptr;
+}
+
+ItemDialogLogic ResourceListController::ItemDialog(const QString& title, bool editMode) {
+  return ItemDialogLogic(doc_.File(), platform(), title, PresetTypes(rows_), editMode);
+}
+
+EditorContext ResourceListController::Context() {
+  return {doc_.File(), owner_, platform(), behaviour_.primitives, behaviour_.functions, doc_.PrivateFunctions()};
 }
 
 void ResourceListController::Refresh() {
@@ -97,10 +113,13 @@ void ResourceListController::OnTypeSelectionChanged() {
 // ---------------------------------------------------------------- commands
 
 void ResourceListController::Add() {
-  ItemDialogLogic logic(doc_.File(), platform(), QStringLiteral("Add item"));
+  ItemDialogLogic logic = ItemDialog(QStringLiteral("Add item"));
   if (!dialogs_.RunItemDialog(logic, owner_)) return;
   std::unique_ptr<IffResource> resource = CreateResourceForType(logic.Type());
-  if (NewResourceSetup setup = FindNewResourceSetup(logic.Type())) setup(*resource, platform(), owner_);
+  if (const TypeRow* row = FindTypeRow(rows_, logic.Type()); row && row->setUp) {
+    EditorContext context = Context();
+    row->setUp(*resource, context);
+  }
   std::vector<uint8_t> bytes;
   if (!resource->EncodeToBytes(bytes)) {
     platform().Error(owner_, QStringLiteral("Couldn't create the resource!"));
@@ -115,19 +134,18 @@ void ResourceListController::Delete() {
   if (!platform().AskYesNo(owner_, QStringLiteral("Do you really want to delete the selected items?"),
                            QStringLiteral("Warning:")))
     return;
-  std::vector<Identity> doomed;
-  for (IffChunk* chunk : SelectedChunks()) doomed.push_back({chunk->type, chunk->id});
-  for (const Identity& identity : doomed) doc_.File().RemoveChunk(identity.type, identity.id);
+  for (const ResourceKey& key : SelectedResources()) doc_.File().RemoveChunk(key.type, key.id);
   doc_.ContainerChanged();
 }
 
 void ResourceListController::Properties() {
   if (!HasSelection()) return;
-  IffChunk* chunk = SelectedChunks().front();
-  ItemDialogLogic logic(doc_.File(), platform(), QStringLiteral("Edit properties"), true);
+  const ResourceKey old = SelectedResources().front();
+  const IffChunk* chunk = doc_.File().Find(old.type, old.id);
+  if (!chunk) return;
+  ItemDialogLogic logic = ItemDialog(QStringLiteral("Edit properties"), true);
   logic.SetInitial(chunk->type, chunk->id, chunk->name);
   if (!dialogs_.RunItemDialog(logic, owner_)) return;
-  const Identity old{chunk->type, chunk->id};
   IffFile& file = doc_.File();
   if (logic.Type() != old.type || logic.Id() != old.id) file.RemoveChunk(logic.Type(), logic.Id());
   file.ChangeIdentity(old.type, old.id, logic.Type(), logic.Id(), logic.Name());
@@ -135,26 +153,23 @@ void ResourceListController::Properties() {
 }
 
 void ResourceListController::HexEdit() {
-  if (!HasSelection()) return;
-  IffChunk* chunk = SelectedChunks().front();
-  if (!doc_.LoadChunk(*chunk, owner_)) return;
+  IffChunk* chunk = FirstSelectedChunk();
+  if (!chunk) return;
   ResourceData resource;
   if (!resource.Load(doc_.File(), *chunk)) return;
-  EditorContext context{doc_.File(), owner_, platform()};
-  ReportEditorResult(RunEditorFor(resource, context));
+  EditorContext context = Context();
+  ReportEditorResult(RunEditorFor(rows_, resource, context));
 }
 
 void ResourceListController::Duplicate() {
   if (!HasSelection()) return;
-  std::vector<Identity> sources;
-  for (IffChunk* chunk : SelectedChunks()) sources.push_back({chunk->type, chunk->id});
-  for (const Identity& source : sources) {
+  for (const ResourceKey& source : SelectedResources()) {
     // Earlier rows may have replaced this one; look it up afresh.
     IffChunk* chunk = doc_.File().Find(source.type, source.id);
     if (!chunk || !doc_.LoadChunk(*chunk, owner_)) continue;
     ResourceData resource;
     if (!resource.Load(doc_.File(), *chunk)) continue;
-    ItemDialogLogic logic(doc_.File(), platform(), QStringLiteral("Duplicate Item"));
+    ItemDialogLogic logic = ItemDialog(QStringLiteral("Duplicate Item"));
     logic.SetInitial(chunk->type, chunk->id, chunk->name);
     if (!dialogs_.RunItemDialog(logic, owner_)) continue;
     if (resource.SaveAs(doc_.File(), logic.Type(), logic.Id(), logic.Name(), IffChunk::kDefaultFlags))
@@ -164,49 +179,37 @@ void ResourceListController::Duplicate() {
 }
 
 void ResourceListController::OpenResource() {
-  if (!HasSelection()) return;
-  IffChunk* chunk = SelectedChunks().front();
-  if (!doc_.LoadChunk(*chunk, owner_)) return;
-  if (chunk->type == MakeTypeCode("BMP_")) {
-    platform().Message(owner_,
-                       QStringLiteral("This resource should be edited by exporting and importing it to a .BMP file!"),
-                       kAppTitle, MessageIcon::None);
+  IffChunk* chunk = FirstSelectedChunk();
+  if (!chunk) return;
+  const TypeRow* row = FindTypeRow(rows_, chunk->type);
+  if (row && row->openMessage) {
+    platform().Message(owner_, QString::fromLatin1(row->openMessage), kAppTitle, MessageIcon::None);
     return;
   }
-  if (chunk->type == MakeTypeCode("DGRP") && FindEditorEntry(MakeTypeCode("DGRP"))) {
-    OpenDrawGroup(*chunk);
-    return;
-  }
-  EditChunk(*chunk);
-}
-
-void ResourceListController::OpenDrawGroup(IffChunk& chunk) {
-  if (askBlending_) {
-    bool yes = platform().AskYesNo(owner_,
-                                   QStringLiteral("Do you want to generate blending tables first?\n\nThis will take "
-                                                  "some seconds but may speed up displaying large objects."),
-                                   QStringLiteral("Question:"));
-    if (yes) {
-      BlendTableBuilder build = CurrentBlendTableBuilder();
-      if (build && !build()) {
-        platform().Error(owner_, QStringLiteral("Not enough memory!"), QStringLiteral("Error!"));
-        return;
-      }
-    }
-    askBlending_ = false;
-  }
-  EditChunk(chunk);
-}
-
-void ResourceListController::EditChunk(IffChunk& chunk) {
-  std::unique_ptr<IffResource> resource = CreateResourceForType(chunk.type);
-  if (!resource->Load(doc_.File(), chunk)) {
+  std::unique_ptr<IffResource> resource = CreateResourceForType(chunk->type);
+  // The question comes only when an editor is about to open.
+  if (row && row->offerBlendingTables && FindEditor(rows_, resource->GetType()) && !OfferBlendingTables()) return;
+  if (!resource->Load(doc_.File(), *chunk)) {
     platform().Message(owner_, QStringLiteral("Error while loading this resource or unknown format!"), kAppTitle,
                        MessageIcon::None);
     return;
   }
-  EditorContext context{doc_.File(), owner_, platform()};
-  ReportEditorResult(RunEditorFor(*resource, context));
+  EditorContext context = Context();
+  ReportEditorResult(RunEditorFor(rows_, *resource, context));
+}
+
+bool ResourceListController::OfferBlendingTables() {
+  if (!askBlending_) return true;
+  const bool yes = platform().AskYesNo(owner_,
+                                       QStringLiteral("Do you want to generate blending tables first?\n\nThis will "
+                                                      "take some seconds but may speed up displaying large objects."),
+                                       QStringLiteral("Question:"));
+  if (yes && !BlendTable::Instance().Build()) {
+    platform().Error(owner_, QStringLiteral("Not enough memory!"), QStringLiteral("Error!"));
+    return false;
+  }
+  askBlending_ = false;
+  return true;
 }
 
 void ResourceListController::ReportEditorResult(EditorResult result) {

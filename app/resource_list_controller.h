@@ -4,6 +4,7 @@
 
 #include <QItemSelectionModel>
 #include <QObject>
+#include <span>
 #include <vector>
 
 #include "app/editor_dispatch.h"
@@ -15,11 +16,16 @@ class QWidget;
 
 namespace scrivet {
 
+class ItemDialogLogic;
+struct BehaviourCatalogues;
+
 class ResourceListController : public QObject {
   Q_OBJECT
 
  public:
-  ResourceListController(CScrivet2Doc& doc, ViewDialogs& dialogs, QObject* parent = nullptr);
+  // `rows` says what is done per resource type: the application's table unless a test gives its own.
+  ResourceListController(CScrivet2Doc& doc, ViewDialogs& dialogs, const BehaviourCatalogues& behaviour,
+                         std::span<const TypeRow> rows = TypeRows());
 
   // Owner of messages and dialogs (the view's widget; null in tests).
   void SetOwner(QWidget* owner) { owner_ = owner; }
@@ -38,7 +44,8 @@ class ResourceListController : public QObject {
   bool HasSelection() const;
   void SelectType(int index);
   void SelectRows(const std::vector<int>& rows);
-  std::vector<IffChunk*> SelectedChunks() const;
+  // The resources of the selected rows, in row order; none without a selected type entry.
+  std::vector<ResourceKey> SelectedResources() const;
 
   // Edit menu commands.
   void Add();
@@ -51,20 +58,23 @@ class ResourceListController : public QObject {
   // Double-click: opens the first selected resource in its editor.
   void OpenResource();
 
-  bool AskForBlendingTables() const { return askBlending_; }
-
  private:
   void OnTypeSelectionChanged();
   void ImportDataFiles(const QStringList& files);
   void ImportIffFiles(const QStringList& files, bool autoOverwrite);
-  void OpenDrawGroup(IffChunk& chunk);
-  // Creates the chunk's resource object, decodes it and runs its editor.
-  void EditChunk(IffChunk& chunk);
+  // The chunk of the first selected row, its data loaded; null (after any message) otherwise.
+  IffChunk* FirstSelectedChunk();
+  // The blending-table question, asked once per view; false when the editor must not open.
+  bool OfferBlendingTables();
+  ItemDialogLogic ItemDialog(const QString& title, bool editMode = false);
+  EditorContext Context();
   void ReportEditorResult(EditorResult result);
   Platform& platform() { return doc_.GetPlatform(); }
 
   CScrivet2Doc& doc_;
   ViewDialogs& dialogs_;
+  const BehaviourCatalogues& behaviour_;
+  std::span<const TypeRow> rows_;
   QWidget* owner_ = nullptr;
   TypeListModel types_;
   ResourceListModel resources_;

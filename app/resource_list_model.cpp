@@ -3,20 +3,9 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "core/text_codec.h"
+#include "editors/qt_text.h"
 
 namespace scrivet {
-
-QString TypeText(TypeCode type) {
-  std::string bytes = TypeCodeToString(type);
-  std::u16string text = Cp1252ToUtf16(bytes);
-  return QString::fromUtf16(text.data(), qsizetype(text.size()));
-}
-
-QString NameText(const std::string& name) {
-  std::u16string text = Cp1252ToUtf16(name);
-  return QString::fromUtf16(text.data(), qsizetype(text.size()));
-}
 
 bool SortedListLess(const QString& a, const QString& b) {
   int c = QString::compare(a, b, Qt::CaseInsensitive);
@@ -56,23 +45,31 @@ QVariant TypeListModel::data(const QModelIndex& index, int role) const {
 // ---------------------------------------------------------------- resource list
 
 void ResourceListModel::Rebuild(IffFile& file, TypeCode type) {
-  std::vector<IffChunk*> rows;
+  std::vector<ResourceKey> rows;
   if (type == kAllResources) {
-    rows = file.ResourcesByTypeAndId();
+    const std::vector<IffChunk*> chunks = file.ResourcesByTypeAndId();
+    rows.reserve(chunks.size());
+    for (const IffChunk* chunk : chunks) rows.push_back({chunk->type, chunk->id});
   } else {
     for (size_t i = 0; i < file.ChunkCount(); ++i)
-      if (file.ChunkAt(i).type == type) rows.push_back(&file.ChunkAt(i));
-    std::sort(rows.begin(), rows.end(), [](const IffChunk* a, const IffChunk* b) { return a->id < b->id; });
+      if (file.ChunkAt(i).type == type) rows.push_back({type, file.ChunkAt(i).id});
+    std::sort(rows.begin(), rows.end(), [](const ResourceKey& a, const ResourceKey& b) { return a.id < b.id; });
   }
   beginResetModel();
+  file_ = &file;
   rows_ = std::move(rows);
   allMode_ = type == kAllResources;
-  type_ = type;
   endResetModel();
 }
 
-IffChunk* ResourceListModel::ChunkAt(int row) const {
-  return row >= 0 && row < int(rows_.size()) ? rows_[size_t(row)] : nullptr;
+ResourceKey ResourceListModel::KeyAt(int row) const {
+  return row >= 0 && row < int(rows_.size()) ? rows_[size_t(row)] : ResourceKey{};
+}
+
+const IffChunk* ResourceListModel::ChunkAt(int row) const {
+  if (!file_ || row < 0 || row >= int(rows_.size())) return nullptr;
+  const ResourceKey& key = rows_[size_t(row)];
+  return file_->Find(key.type, key.id);
 }
 
 int ResourceListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(rows_.size()); }
@@ -83,11 +80,11 @@ int ResourceListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QString ResourceListModel::ItemText(const IffChunk& chunk) {
-  return QStringLiteral("#%1: \"%2\" (size: %3)").arg(chunk.id).arg(NameText(chunk.name)).arg(chunk.Size());
+  return QStringLiteral("#%1: \"%2\" (size: %3)").arg(chunk.id).arg(FromCp1252(chunk.name)).arg(chunk.Size());
 }
 
 QString ResourceListModel::ResourceCellText(const IffChunk& chunk) {
-  return QStringLiteral("%1 (size: %2)").arg(NameText(chunk.name)).arg(chunk.Size());
+  return QStringLiteral("%1 (size: %2)").arg(FromCp1252(chunk.name)).arg(chunk.Size());
 }
 
 QVariant ResourceListModel::data(const QModelIndex& index, int role) const {

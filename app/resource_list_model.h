@@ -1,6 +1,7 @@
 #pragma once
 // Item models over a container: the alphabetical type list and the resource list in its two
-// modes. Rows refer back to the container's chunks; nothing of the resource data is copied.
+// modes. Rows refer to resources by identity (type, id), never to chunk objects, so no change to
+// the container can leave a row pointing at a freed chunk; nothing of the resource data is copied.
 
 #include <QAbstractListModel>
 #include <QAbstractTableModel>
@@ -14,10 +15,11 @@ namespace scrivet {
 // The value the ">> All resources" entry remembers.
 inline constexpr TypeCode kAllResources = 0xFFFFFFFF;
 
-// Display text of a type code: its four characters in reading order.
-QString TypeText(TypeCode type);
-// Resource names are bytes; shown through the lossless Windows-1252 mapping.
-QString NameText(const std::string& name);
+// A resource of a container, by identity.
+struct ResourceKey {
+  TypeCode type = 0;
+  uint16_t id = 0;
+};
 // Ordering of texts in the sorted lists (type list, type drop-down): case-insensitive first.
 bool SortedListLess(const QString& a, const QString& b);
 
@@ -49,12 +51,12 @@ class ResourceListModel : public QAbstractTableModel {
  public:
   using QAbstractTableModel::QAbstractTableModel;
 
-  // Rows of one type in ascending id order, or every resource when type is kAllResources.
+  // Rows of one type in ascending id order, or every resource when type is kAllResources. The
+  // model reads names and sizes from `file` until the next rebuild.
   void Rebuild(IffFile& file, TypeCode type);
   bool AllMode() const { return allMode_; }
-  TypeCode Type() const { return type_; }
-  IffChunk* ChunkAt(int row) const;
-  const std::vector<IffChunk*>& Chunks() const { return rows_; }
+  // The identity of a row (type 0 when there is no such row).
+  ResourceKey KeyAt(int row) const;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -66,9 +68,11 @@ class ResourceListModel : public QAbstractTableModel {
   static QString ResourceCellText(const IffChunk& chunk);
 
  private:
-  std::vector<IffChunk*> rows_;
+  const IffChunk* ChunkAt(int row) const;
+
+  const IffFile* file_ = nullptr;
+  std::vector<ResourceKey> rows_;
   bool allMode_ = true;
-  TypeCode type_ = kAllResources;
 };
 
 }  // namespace scrivet

@@ -42,9 +42,9 @@ int CScrivet2App::Start() {
   const bool shooting = parser.isSet(screenshot);
   platform_ = std::make_unique<QtPlatform>(!shooting);
 
-  LoadBehaviourSupport(FindGameFolder(*platform_), applicationDirPath(), *platform_);
+  LoadBehaviourSupport(FindGameFolder(*platform_), applicationDirPath(), behaviour_, *platform_);
 
-  frame_ = std::make_unique<CMainFrame>(*platform_, dialogs_);
+  frame_ = std::make_unique<CMainFrame>(*platform_, dialogs_, behaviour_);
   const QStringList files = parser.positionalArguments();
   if (files.isEmpty()) {
     frame_->NewDocument();
@@ -52,7 +52,7 @@ int CScrivet2App::Start() {
     for (const QString& file : files) frame_->OpenDocument(file);
   }
   if (shooting) return TakeScreenshot(parser.value(screenshot));
-  if (frame_->Documents().isEmpty() && !files.isEmpty()) return 1;
+  if (frame_->Documents().empty() && !files.isEmpty()) return 1;
   frame_->show();
   return -1;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/qt_view_dialogs.h"
+#include "behaviour/behaviour_startup.h"
 #include "editors/qt_platform.h"
 
 namespace scrivet {
@@ -25,13 +26,12 @@ class CScrivet2App : public QApplication {
   // (--help, --version, --screenshot, failures), or -1 to run the event loop.
   int Start();
 
-  CMainFrame* MainFrame() { return frame_.get(); }
-
  private:
   int TakeScreenshot(const QString& path);
 
   std::unique_ptr<QtPlatform> platform_;
   QtViewDialogs dialogs_;
+  BehaviourCatalogues behaviour_;
   std::unique_ptr<CMainFrame> frame_;
 };
 

@@ -37,10 +37,11 @@ bool CScrivet2Doc::Open(const QString& path, QWidget* messageOwner) {
   file_ = std::move(opened);
   path_ = QFileInfo(path).absoluteFilePath();
   modified_ = false;
+  // The views still show the old container: they rebuild before anything else can draw them.
+  emit Changed();
   if (failure.error == CoreError::NotIff || failure.error == CoreError::BadVersion)
     platform_.Message(messageOwner, CoreErrorText(failure), QStringLiteral("Error"), MessageIcon::Error);
   emit TitleChanged();
-  emit Changed();
   return true;
 }
 
@@ -70,6 +71,11 @@ bool CScrivet2Doc::LoadChunk(IffChunk& chunk, QWidget* messageOwner) {
     return false;
   }
   return file_->LoadChunkData(chunk);
+}
+
+const FunctionList& CScrivet2Doc::PrivateFunctions() {
+  privateFunctions_ = scrivet::PrivateFunctions(*file_);
+  return privateFunctions_;
 }
 
 void CScrivet2Doc::SetModified(bool modified) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <memory>
 
+#include "behaviour/function_catalogue.h"
 #include "core/iff_file.h"
 #include "editors/platform.h"
 
@@ -25,6 +26,9 @@ class CScrivet2Doc : public QObject {
 
   IffFile& File() { return *file_; }
   Platform& GetPlatform() { return platform_; }
+  // The routines of this document's file, as calls name them. Refilled from the container on
+  // each call, so it always matches the file; every document has its own.
+  const FunctionList& PrivateFunctions();
 
   // Attaches the file and reads its directory. A file that is not IFF, or of an unknown version,
   // gives its message and leaves the document empty but titled with the file; false only when
@@ -55,6 +59,7 @@ class CScrivet2Doc : public QObject {
  private:
   Platform& platform_;
   std::unique_ptr<IffFile> file_;
+  FunctionList privateFunctions_;
   QString untitled_;
   QString path_;
   bool modified_ = false;

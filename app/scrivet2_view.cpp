@@ -22,8 +22,9 @@ const std::vector<EditCommand>& EditCommands() {
   return commands;
 }
 
-CScrivet2View::CScrivet2View(CScrivet2Doc& doc, ViewDialogs& dialogs, QWidget* parent)
-    : QWidget(parent), doc_(doc), controller_(doc, dialogs) {
+CScrivet2View::CScrivet2View(CScrivet2Doc& doc, ViewDialogs& dialogs, const BehaviourCatalogues& behaviour,
+                             QWidget* parent)
+    : QWidget(parent), controller_(doc, dialogs, behaviour) {
   controller_.SetOwner(this);
   typeList_ = new QListView(this);
   typeList_->setModel(&controller_.Types());

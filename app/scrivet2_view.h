@@ -24,10 +24,10 @@ class CScrivet2View : public QWidget {
   Q_OBJECT
 
  public:
-  CScrivet2View(CScrivet2Doc& doc, ViewDialogs& dialogs, QWidget* parent = nullptr);
+  CScrivet2View(CScrivet2Doc& doc, ViewDialogs& dialogs, const BehaviourCatalogues& behaviour,
+                QWidget* parent = nullptr);
   ~CScrivet2View() override;
 
-  CScrivet2Doc& Document() { return doc_; }
   ResourceListController& Controller() { return controller_; }
   QListView* TypeList() { return typeList_; }
   QTreeView* ResourceList() { return resourceList_; }
@@ -42,7 +42,6 @@ class CScrivet2View : public QWidget {
   void ShowContextMenu(const QPoint& position);
   void AdaptColumns();
 
-  CScrivet2Doc& doc_;
   ResourceListController controller_;
   QListView* typeList_;
   QTreeView* resourceList_;

@@ -3,10 +3,8 @@
 #include <QSettings>
 #include <filesystem>
 
-#include "app/behaviour_support.h"
 #include "behaviour/behaviour_startup.h"
-#include "behaviour/function_catalogue.h"
-#include "behaviour/primitive_catalogue.h"
+#include "editors/qt_text.h"
 
 namespace scrivet {
 
@@ -17,16 +15,6 @@ const QString kError = QStringLiteral("Error");
 std::filesystem::path ToPath(const QString& text) { return std::filesystem::path(text.toStdString()); }
 
 }  // namespace
-
-PrimitiveCatalogue& Primitives() {
-  static PrimitiveCatalogue catalogue;
-  return catalogue;
-}
-
-FunctionCatalogue& Functions() {
-  static FunctionCatalogue catalogue;
-  return catalogue;
-}
 
 QString WithTrailingSeparator(const QString& folder) {
   if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))) return folder;
@@ -45,22 +33,23 @@ QString FindGameFolder(Platform& platform) {
   return WithTrailingSeparator(folder);
 }
 
-bool LoadBehaviourSupport(const QString& gameFolder, const QString& programFolder, Platform& platform) {
+bool LoadBehaviourSupport(const QString& gameFolder, const QString& programFolder, BehaviourCatalogues& catalogues,
+                          Platform& platform) {
   const QString scriptFile = WithTrailingSeparator(programFolder) + QStringLiteral("script.txt");
-  return LoadBehaviourCatalogues(ToPath(gameFolder), ToPath(scriptFile), Functions(), Primitives(),
-                                 [&](const std::string& message) {
-                                   // Start-up messages have no owner window.
-                                   platform.Message(nullptr, QString::fromStdString(message), kError,
-                                                    MessageIcon::Error);
-                                 });
+  const BehaviourError error = LoadBehaviourCatalogues(ToPath(gameFolder), ToPath(scriptFile), catalogues);
+  // Start-up messages have no owner window.
+  if (error != BehaviourError::None) platform.Message(nullptr, BehaviourErrorText(error), kError, MessageIcon::Error);
+  return error == BehaviourError::None;
 }
 
-bool LoadCustomScript(const QString& path, Platform& platform, QWidget* owner) {
-  return Primitives().LoadCustom(ToPath(path), [&](const std::string& message) {
-    platform.Message(owner, QString::fromStdString(message), kError, MessageIcon::Error);
-  });
+bool LoadCustomScript(const QString& path, PrimitiveCatalogue& primitives, Platform& platform, QWidget* owner) {
+  const BehaviourError error = primitives.LoadCustom(ToPath(path));
+  if (error == BehaviourError::None) return true;
+  platform.Message(owner,
+                   error == BehaviourError::CantOpenScript ? QStringLiteral("Couldn't open file!")
+                                                           : BehaviourErrorText(error),
+                   kError, MessageIcon::Error);
+  return false;
 }
-
-bool ScriptReady() { return Primitives().scriptReady; }
 
 }  // namespace scrivet

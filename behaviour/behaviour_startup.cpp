@@ -3,7 +3,6 @@
 #include <string>
 #include <system_error>
 
-#include "behaviour/function_catalogue.h"
 
 namespace scrivet {
 
@@ -48,17 +47,14 @@ std::filesystem::path ResolvePathIgnoringCase(const std::filesystem::path& base,
   return resolved;
 }
 
-bool LoadBehaviourCatalogues(const std::filesystem::path& gameFolder, const std::filesystem::path& scriptPath,
-                             FunctionCatalogue& functions, PrimitiveCatalogue& primitives,
-                             const MessageCallback& report) {
-  primitives.scriptReady = false;
+BehaviourError LoadBehaviourCatalogues(const std::filesystem::path& gameFolder, const std::filesystem::path& scriptPath,
+                                       BehaviourCatalogues& catalogues) {
+  catalogues.primitives.scriptReady = false;
   if (gameFolder.empty() ||
-      !functions.LoadBehaviourFile(ResolvePathIgnoringCase(gameFolder, "GameData\\Behavior.iff"))) {
-    if (report) report(FunctionCatalogue::kMessageNoBehaviourFile);
-    return false;
-  }
-  functions.LoadGlobalFolder(ResolvePathIgnoringCase(gameFolder, "GameData\\Global\\"));
-  return primitives.LoadAtStartup(scriptPath, report);
+      !catalogues.functions.LoadBehaviourFile(ResolvePathIgnoringCase(gameFolder, "GameData\\Behavior.iff")))
+    return BehaviourError::NoBehaviourFile;
+  catalogues.functions.LoadGlobalFolder(ResolvePathIgnoringCase(gameFolder, "GameData\\Global\\"));
+  return catalogues.primitives.LoadAtStartup(scriptPath);
 }
 
 }  // namespace scrivet

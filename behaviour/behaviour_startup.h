@@ -5,11 +5,17 @@
 #include <filesystem>
 #include <string_view>
 
+#include "behaviour/behaviour_error.h"
+#include "behaviour/function_catalogue.h"
 #include "behaviour/primitive_catalogue.h"
 
 namespace scrivet {
 
-class FunctionCatalogue;
+// What behaviour text needs from the game and from script.txt, loaded once at start-up.
+struct BehaviourCatalogues {
+  PrimitiveCatalogue primitives;
+  FunctionCatalogue functions;
+};
 
 // `relative` is a path below `base` with components separated by backslashes or slashes. Each
 // component is taken as written when it exists, else the first entry of the folder whose name
@@ -17,10 +23,9 @@ class FunctionCatalogue;
 std::filesystem::path ResolvePathIgnoringCase(const std::filesystem::path& base, std::string_view relative);
 
 // The start-up sequence: the game's behaviour file, then its global folder, then the script.
-// Without the behaviour file nothing else is loaded and the script is not ready. Messages go to
-// `report`. Returns scriptReady.
-bool LoadBehaviourCatalogues(const std::filesystem::path& gameFolder, const std::filesystem::path& scriptPath,
-                             FunctionCatalogue& functions, PrimitiveCatalogue& primitives,
-                             const MessageCallback& report);
+// Without the behaviour file nothing else is loaded and the script is not ready. None when the
+// script is ready; otherwise the one failure to report.
+BehaviourError LoadBehaviourCatalogues(const std::filesystem::path& gameFolder, const std::filesystem::path& scriptPath,
+                                       BehaviourCatalogues& catalogues);
 
 }  // namespace scrivet

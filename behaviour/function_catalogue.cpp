@@ -1,9 +1,11 @@
 #include "behaviour/function_catalogue.h"
 
+#include <memory>
 #include <system_error>
 #include <utility>
 
 #include "codecs/resource_bhav.h"
+#include "codecs/resource_glob.h"
 #include "codecs/resource_str.h"
 #include "core/far_archive.h"
 #include "core/iff_file.h"
@@ -49,7 +51,6 @@ FunctionCatalogue::FunctionCatalogue() = default;
 FunctionCatalogue::~FunctionCatalogue() = default;
 
 bool FunctionCatalogue::LoadBehaviourFile(const std::filesystem::path& path) {
-  behaviourFile_.reset();
   strings_.clear();
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(path, bytes)) return false;
@@ -65,7 +66,6 @@ bool FunctionCatalogue::LoadBehaviourFile(const std::filesystem::path& path) {
     values.reserve(table.items.size());
     for (const StringItem& item : table.items) values.push_back(item.slots[0].value);
   }
-  behaviourFile_ = std::move(file);
   return true;
 }
 
@@ -110,8 +110,6 @@ void FunctionCatalogue::LoadGlobalFolder(const std::filesystem::path& folder) {
   }
 }
 
-void FunctionCatalogue::LoadPrivateList(const IffFile& file) { private_.FillFrom(file, "Private"); }
-
 const FunctionListEntry* FunctionCatalogue::FindEntry(const FunctionList& list, uint16_t id) {
   for (const FunctionListEntry& entry : list.entries) {
     if (entry.id == id) return &entry;
@@ -132,6 +130,19 @@ const std::string* FunctionCatalogue::FindString(uint16_t id, uint16_t index) co
   auto table = strings_.find(id);
   if (table == strings_.end() || index >= table->second.size()) return nullptr;
   return &table->second[index];
+}
+
+FunctionList PrivateFunctions(const IffFile& file) {
+  FunctionList list;
+  list.FillFrom(file, "Private");
+  return list;
+}
+
+std::string SemiGlobalName(IffFile& file) {
+  size_t position = file.FirstOfType(ResourceGlob::kType);
+  if (position == IffFile::npos) return {};
+  ResourceGlob glob;
+  return glob.Load(file, file.ChunkAt(position)) ? glob.fileName : std::string();
 }
 
 }  // namespace scrivet

@@ -1,12 +1,11 @@
 #pragma once
 // Names of behaviour functions: the game's behaviour file (whose string tables name the
-// primitives), the global and semi-global routines of the game's global folder, and the private
-// routines of the file being edited.
+// primitives) and the global and semi-global routines of the game's global folder. The private
+// routines belong to the file being edited: its document keeps them (PrivateFunctions).
 
 #include <cstdint>
 #include <filesystem>
 #include <map>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,19 +34,17 @@ std::string FileBaseName(std::string_view fileName);
 class FunctionCatalogue {
  public:
   static constexpr uint16_t kPrimitiveNamesId = 139;
-  static constexpr const char* kMessageNoBehaviourFile = "Can't load The Sims\\GameData\\Behavior.iff!";
 
   FunctionCatalogue();
   ~FunctionCatalogue();
   FunctionCatalogue(const FunctionCatalogue&) = delete;
   FunctionCatalogue& operator=(const FunctionCatalogue&) = delete;
 
-  // Reads the game's behaviour file whole into memory.
+  // Reads the game's behaviour file and keeps the texts of its string tables.
   bool LoadBehaviourFile(const std::filesystem::path& path);
   // Fills the global list and the semi-global lists from the folder's IFF files and the IFF
   // entries of its FAR archives. A missing folder or unreadable files give partial lists.
   void LoadGlobalFolder(const std::filesystem::path& folder);
-  void LoadPrivateList(const IffFile& file);
 
   static const FunctionListEntry* FindEntry(const FunctionList& list, uint16_t id);
   // The first semi-global list whose label contains FileBaseName(name); null for an empty name.
@@ -55,21 +52,21 @@ class FunctionCatalogue {
   // String `index` in the first language of the behaviour file's STR# `id`; null when missing.
   const std::string* FindString(uint16_t id, uint16_t index) const;
 
-  bool HasBehaviourFile() const { return behaviourFile_ != nullptr; }
-  const IffFile* BehaviourFile() const { return behaviourFile_.get(); }
   const FunctionList& GlobalList() const { return global_; }
-  const std::vector<FunctionList>& SemiGlobalLists() const { return semiGlobals_; }
-  const FunctionList& PrivateList() const { return private_; }
 
  private:
   void AddFromContainer(const IffFile& file, const std::string& upperName);
 
-  std::unique_ptr<IffFile> behaviourFile_;
-  // First-language strings of each decodable STR# of the behaviour file, filled at load.
+  // First-language strings of each decodable STR# of the behaviour file: all that is looked up
+  // in it, so the file itself is not kept.
   std::map<uint16_t, std::vector<std::string>> strings_;
   FunctionList global_;
   std::vector<FunctionList> semiGlobals_;
-  FunctionList private_;
 };
+
+// The routines of a file, labelled "Private": what calls into the file itself are named by.
+FunctionList PrivateFunctions(const IffFile& file);
+// The semi-global file named by the file's first GLOB resource; empty when there is none.
+std::string SemiGlobalName(IffFile& file);
 
 }  // namespace scrivet

@@ -13,31 +13,10 @@ namespace scrivet {
 
 // ---------------------------------------------------------------- values
 
-ScriptValue ScriptValue::Fresh() {
-  ScriptValue value;
-  value.fresh = true;
-  return value;
-}
-
-ScriptValue ScriptValue::FromWord(uint16_t word) {
-  ScriptValue value;
-  value.number = static_cast<int16_t>(word);
-  value.size = 2;
-  value.Normalise();
-  return value;
-}
-
-ScriptValue ScriptValue::FromByte(uint8_t byte) {
-  ScriptValue value;
-  value.number = static_cast<int8_t>(byte);
-  value.size = 1;
-  value.Normalise();
-  return value;
-}
-
-ScriptValue ScriptValue::FromInt(int32_t number) {
+ScriptValue ScriptValue::FromNumber(int32_t number, int size) {
   ScriptValue value;
   value.number = number;
+  value.size = size;
   value.Normalise();
   return value;
 }
@@ -166,8 +145,9 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // One evaluation of the script: the frames live on the native stack, the counters bound it.
 class Evaluator {
  public:
-  Evaluator(const PrimitiveCatalogue& primitives, const FunctionCatalogue* functions)
-      : primitives_(primitives), functions_(functions) {}
+  Evaluator(const PrimitiveCatalogue& primitives, const FunctionCatalogue* functions,
+            const FunctionList* privateFunctions)
+      : primitives_(primitives), functions_(functions), privateFunctions_(privateFunctions) {}
 
   bool CallSubroutine(const ScriptSubroutine& subroutine, std::vector<ScriptValue>&& arguments,
                       const std::string* semiGlobalName, ScriptValue& out);
@@ -205,6 +185,7 @@ class Evaluator {
 
   const PrimitiveCatalogue& primitives_;
   const FunctionCatalogue* functions_;
+  const FunctionList* privateFunctions_;
   int callDepth_ = 0;
   int nesting_ = 0;
   long steps_ = 0;
@@ -246,7 +227,6 @@ bool Apply(ScriptValue& left, char op, ScriptValue& right) {
     default:
       return false;
   }
-  left.fresh = false;
   NormaliseLazily(left);
   return true;
 }
@@ -266,7 +246,6 @@ bool Evaluator::Expression(CallFrame& f, ScriptValue& out) {
   if (nesting_ > InstructionFormatter::kMaxNesting) return false;
   // The first term replaces the fresh running value whatever operator it stands for.
   if (!Term(f, out)) return false;
-  out.fresh = false;
   ScriptValue term;
   while (true) {
     char c = Peek(f);
@@ -527,11 +506,12 @@ bool Evaluator::FunctionName(int16_t id, const std::string* semiGlobalName, Scri
     return true;
   }
   const uint16_t key = static_cast<uint16_t>(id);
+  if (const FunctionListEntry* entry =
+          privateFunctions_ ? FunctionCatalogue::FindEntry(*privateFunctions_, key) : nullptr) {
+    out = ScriptValue::FromText("(priv:) " + entry->name);
+    return true;
+  }
   if (functions_) {
-    if (const FunctionListEntry* entry = FunctionCatalogue::FindEntry(functions_->PrivateList(), key)) {
-      out = ScriptValue::FromText("(priv:) " + entry->name);
-      return true;
-    }
     if (id < 4096) {
       if (const FunctionListEntry* entry = FunctionCatalogue::FindEntry(functions_->GlobalList(), key)) {
         out = ScriptValue::FromText("(glob:) " + entry->name);
@@ -665,7 +645,7 @@ std::string InstructionFormatter::FormatInstruction(uint16_t opcode, const std::
   for (uint8_t byte : operand) arguments.push_back(Number(static_cast<int8_t>(byte), 1));
   ScriptValue result;
   {
-    Evaluator evaluator(primitives_, functions_);
+    Evaluator evaluator(primitives_, functions_, privateFunctions_);
     std::vector<ScriptValue> copy = arguments;
     if (evaluator.CallSubroutine(*main, std::move(copy), &semiGlobalName, result)) {
       if (source) *source = Source::Main;
@@ -673,23 +653,13 @@ std::string InstructionFormatter::FormatInstruction(uint16_t opcode, const std::
       return std::move(result.text);
     }
   }
-  Evaluator evaluator(primitives_, functions_);
+  Evaluator evaluator(primitives_, functions_, privateFunctions_);
   if (evaluator.CallBuiltin(Builtin::Default, arguments, &semiGlobalName, result)) {
     if (source) *source = Source::Default;
     Materialise(result);
     return std::move(result.text);
   }
   return FallbackForm(opcode, operand);
-}
-
-bool InstructionFormatter::Call(std::string_view name, const std::vector<ScriptValue>& arguments,
-                                const std::string& semiGlobalName, ScriptValue& result) const {
-  Evaluator evaluator(primitives_, functions_);
-  std::vector<ScriptValue> copy = arguments;
-  for (ScriptValue& value : copy) value.Normalise();
-  if (!evaluator.CallByName(name, nullptr, std::move(copy), &semiGlobalName, result)) return false;
-  Materialise(result);
-  return true;
 }
 
 bool InstructionFormatter::EvaluateExpression(std::string_view expression, const std::vector<ScriptValue>& arguments,
@@ -702,7 +672,7 @@ bool InstructionFormatter::EvaluateExpression(std::string_view expression, const
   for (ScriptValue& value : frame.arguments) value.Normalise();
   frame.semiGlobalName = &semiGlobalName;
   frame.body = body;
-  Evaluator evaluator(primitives_, functions_);
+  Evaluator evaluator(primitives_, functions_, privateFunctions_);
   if (!evaluator.EvaluateBody(frame, result)) return false;
   Materialise(result);
   return true;

@@ -13,6 +13,7 @@ namespace scrivet {
 
 class FunctionCatalogue;
 class PrimitiveCatalogue;
+struct FunctionList;
 struct BhavInstruction;
 struct ScriptSubroutine;
 
@@ -20,13 +21,10 @@ struct ScriptValue {
   int32_t number = 0;
   int size = 4;          // 1, 2 or 4 bytes
   bool isNumber = true;
-  bool fresh = false;
   std::string text = "0";
 
-  static ScriptValue Fresh();
-  static ScriptValue FromWord(uint16_t word);  // size 2, sign-extended
-  static ScriptValue FromByte(uint8_t byte);   // size 1, sign-extended
-  static ScriptValue FromInt(int32_t value);   // size 4
+  // A number of 1, 2 or 4 bytes, sign-extended from that size.
+  static ScriptValue FromNumber(int32_t number, int size);
   static ScriptValue FromText(std::string text);
 
   // Numbers: sign-extend to the size and refresh the decimal text. Texts: size 4 and the number
@@ -56,9 +54,11 @@ class InstructionFormatter {
 
   enum class Source { Main, Default, Fallback };
 
-  // `functions` may be null when the game's behaviour file is not loaded.
-  InstructionFormatter(const PrimitiveCatalogue& primitives, const FunctionCatalogue* functions)
-      : primitives_(primitives), functions_(functions) {}
+  // `functions` may be null when the game's behaviour file is not loaded. `privateFunctions` are
+  // the routines of the file whose instructions are formatted (null: none); each file has its own.
+  InstructionFormatter(const PrimitiveCatalogue& primitives, const FunctionCatalogue* functions,
+                       const FunctionList* privateFunctions = nullptr)
+      : primitives_(primitives), functions_(functions), privateFunctions_(privateFunctions) {}
 
   std::string FormatInstruction(const BhavInstruction& instruction, const std::string& semiGlobalName,
                                 Source* source = nullptr) const;
@@ -68,9 +68,6 @@ class InstructionFormatter {
   // "%d (%d, %d, %d, %d)": opcode unsigned, then the four operand words signed.
   static std::string FallbackForm(uint16_t opcode, const std::array<uint8_t, 8>& operand);
 
-  // Calls the named subroutine or built-in as a script call would (for tools and tests).
-  bool Call(std::string_view name, const std::vector<ScriptValue>& arguments, const std::string& semiGlobalName,
-            ScriptValue& result) const;
   // Evaluates an expression as the body "=" + expression of a subroutine given these arguments.
   bool EvaluateExpression(std::string_view expression, const std::vector<ScriptValue>& arguments,
                           ScriptValue& result, const std::string& semiGlobalName = {}) const;
@@ -78,6 +75,7 @@ class InstructionFormatter {
  private:
   const PrimitiveCatalogue& primitives_;
   const FunctionCatalogue* functions_;
+  const FunctionList* privateFunctions_;
 };
 
 }  // namespace scrivet

@@ -116,40 +116,28 @@ const ScriptSubroutine* PrimitiveCatalogue::FindSubroutine(std::string_view name
   return it == index_.end() ? nullptr : &subroutines_[it->second];
 }
 
-bool PrimitiveCatalogue::LoadAtStartup(const std::filesystem::path& path, const MessageCallback& report) {
+BehaviourError PrimitiveCatalogue::LoadAtStartup(const std::filesystem::path& path) {
   scriptReady = false;
   std::unique_ptr<FileStream> file = FileStream::Open(path, FileStream::Mode::Read);
-  if (!file) {
-    if (report) report(kMessageCantOpen);
-    return false;
-  }
-  if (!Load(*file)) {
-    if (report) report(kMessageParseError);
-    return false;
-  }
-  if (!FindSubroutine("main")) {
-    if (report) report(kMessageNoMain);
-    return false;
-  }
+  if (!file) return BehaviourError::CantOpenScript;
+  if (!Load(*file)) return BehaviourError::ScriptParseError;
+  if (!FindSubroutine("main")) return BehaviourError::NoMain;
   scriptReady = true;
-  return true;
+  return BehaviourError::None;
 }
 
-bool PrimitiveCatalogue::LoadCustom(const std::filesystem::path& path, const MessageCallback& report) {
+BehaviourError PrimitiveCatalogue::LoadCustom(const std::filesystem::path& path) {
   std::unique_ptr<FileStream> file = FileStream::Open(path, FileStream::Mode::Read);
-  if (!file) {
-    if (report) report(kMessageCustomCantOpen);
-    return false;
-  }
+  if (!file) return BehaviourError::CantOpenScript;
   std::vector<ScriptSubroutine> saved = subroutines_;
-  bool loaded = Load(*file);
-  scriptReady = loaded;
-  if (loaded && FindSubroutine("main")) return true;
-  if (report) report(loaded ? kMessageNoMain : kMessageParseError);
+  const bool loaded = Load(*file);
+  // Either way the catalogue is marked ready: the new script is in use, or the previous one is
+  // put back as it was.
+  scriptReady = true;
+  if (loaded && FindSubroutine("main")) return BehaviourError::None;
   subroutines_ = std::move(saved);
   RebuildIndex();
-  scriptReady = true;
-  return false;
+  return loaded ? BehaviourError::NoMain : BehaviourError::ScriptParseError;
 }
 
 }  // namespace scrivet

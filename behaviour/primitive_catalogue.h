@@ -4,11 +4,12 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "behaviour/behaviour_error.h"
 
 namespace scrivet {
 
@@ -25,16 +26,8 @@ struct ScriptSubroutine {
   mutable std::vector<uint32_t> skipEnds;
 };
 
-// Receives the messages a load would show to the user (all of them errors).
-using MessageCallback = std::function<void(const std::string& message)>;
-
 class PrimitiveCatalogue {
  public:
-  static constexpr const char* kMessageCantOpen = "Can't open script.txt!";
-  static constexpr const char* kMessageParseError = "Error while parsing script.txt!";
-  static constexpr const char* kMessageNoMain = "Can't find the \"main\" subroutine!";
-  static constexpr const char* kMessageCustomCantOpen = "Couldn't open file!";
-
   // Parses script text; on success replaces the subroutine list. Looks for no subroutine.
   bool Load(std::string_view text);
   // Reads the whole stream from its start and parses it; a short read fails.
@@ -42,14 +35,12 @@ class PrimitiveCatalogue {
 
   // The first subroutine whose whole name matches, ignoring case; null when there is none.
   const ScriptSubroutine* FindSubroutine(std::string_view name) const;
-  const std::vector<ScriptSubroutine>& Subroutines() const { return subroutines_; }
 
-  // Start-up: reads the script from `path`; scriptReady tells whether it is usable.
-  // Returns scriptReady; failures are reported once through `report`.
-  bool LoadAtStartup(const std::filesystem::path& path, const MessageCallback& report);
+  // Start-up: reads the script from `path`; scriptReady tells whether it is usable (None).
+  BehaviourError LoadAtStartup(const std::filesystem::path& path);
   // The "Load custom script.txt" command: a failed load keeps the previous subroutines.
-  // Returns true when the new script is in use.
-  bool LoadCustom(const std::filesystem::path& path, const MessageCallback& report);
+  // None when the new script is in use.
+  BehaviourError LoadCustom(const std::filesystem::path& path);
 
   bool scriptReady = false;
 

@@ -3,8 +3,6 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "core/text_codec.h"
-
 namespace scrivet::cli {
 
 int Fail(const QString& message) {
@@ -12,27 +10,22 @@ int Fail(const QString& message) {
   return 2;
 }
 
-bool ParseArguments(QCommandLineParser& parser, const QStringList& args, const QString& description,
-                    int minPositional, int maxPositional, int* exitCode) {
+std::optional<int> ParseArguments(QCommandLineParser& parser, const QStringList& args, const QString& description,
+                                  const QList<Positional>& positional, int minPositional, int maxPositional) {
   parser.setApplicationDescription(description);
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   QCommandLineOption help(QStringList{"h", "help"}, "Show this help.");
   parser.addOption(help);
-  if (!parser.parse(args)) {
-    *exitCode = Fail(parser.errorText());
-    return false;
-  }
+  for (const Positional& argument : positional) parser.addPositionalArgument(argument.name, argument.help, argument.syntax);
+  if (!parser.parse(args)) return Fail(parser.errorText());
   if (parser.isSet(help)) {
     QTextStream(stdout) << parser.helpText();
-    *exitCode = 0;
-    return false;
+    return 0;
   }
   const int n = int(parser.positionalArguments().size());
-  if (n < minPositional || (maxPositional >= 0 && n > maxPositional)) {
-    *exitCode = Fail(QString("wrong number of arguments (see %1 --help)").arg(args.value(0)));
-    return false;
-  }
-  return true;
+  if (n < minPositional || (maxPositional >= 0 && n > maxPositional))
+    return Fail(QString("wrong number of arguments (see %1 --help)").arg(args.value(0)));
+  return std::nullopt;
 }
 
 std::filesystem::path ToPath(const QString& text) {
@@ -70,24 +63,13 @@ std::unique_ptr<IffFile> OpenIff(const QString& path) {
   return file;
 }
 
-bool ParseType(const QString& text, TypeCode& type) {
-  std::string bytes = ToBytes(text);
-  return ParseTypeCode(bytes, type);
-}
+bool ParseType(const QString& text, TypeCode& type) { return ParseTypeCode(ToCp1252(text), type); }
 
-bool ParseId(const QString& text, uint16_t& id) {
+bool ParseWord(const QString& text, uint16_t& value) {
   bool ok = false;
-  uint value = text.startsWith("0x", Qt::CaseInsensitive) ? text.mid(2).toUInt(&ok, 16) : text.toUInt(&ok, 10);
-  if (!ok || value > 0xFFFF) return false;
-  id = uint16_t(value);
-  return true;
-}
-
-bool ParseFlags(const QString& text, uint16_t& flags) {
-  bool ok = false;
-  uint value = text.startsWith("0x", Qt::CaseInsensitive) ? text.mid(2).toUInt(&ok, 16) : text.toUInt(&ok, 10);
-  if (!ok || value > 0xFFFF) return false;
-  flags = uint16_t(value);
+  uint number = text.startsWith("0x", Qt::CaseInsensitive) ? text.mid(2).toUInt(&ok, 16) : text.toUInt(&ok, 10);
+  if (!ok || number > 0xFFFF) return false;
+  value = uint16_t(number);
   return true;
 }
 
@@ -96,7 +78,7 @@ bool ParseIdentity(const QString& typeText, const QString& idText, TypeCode& typ
     Fail(QString("'%1' is not a type code of four characters").arg(typeText));
     return false;
   }
-  if (!ParseId(idText, id)) {
+  if (!ParseWord(idText, id)) {
     Fail(QString("'%1' is not an id from 0 to 65535").arg(idText));
     return false;
   }
@@ -106,7 +88,7 @@ bool ParseIdentity(const QString& typeText, const QString& idText, TypeCode& typ
 IffChunk* FindLoadedChunk(IffFile& file, const QString& path, TypeCode type, uint16_t id) {
   IffChunk* chunk = file.Find(type, id);
   if (!chunk) {
-    Fail(QString("%1: no resource %2 #%3").arg(path, FromBytes(TypeCodeToString(type))).arg(id));
+    Fail(QString("%1: no resource %2 #%3").arg(path, TypeText(type)).arg(id));
     return nullptr;
   }
   if (!file.LoadChunkData(*chunk)) {
@@ -116,15 +98,17 @@ IffChunk* FindLoadedChunk(IffFile& file, const QString& path, TypeCode type, uin
   return chunk;
 }
 
-QString FromBytes(const std::string& bytes) {
-  std::u16string u = Cp1252ToUtf16(bytes);
-  return QString::fromUtf16(u.data(), qsizetype(u.size()));
+bool OpenResource(const QString& path, TypeCode type, uint16_t id, NamedResource& out) {
+  out.type = type;
+  out.id = id;
+  out.file = OpenIff(path);
+  out.chunk = out.file ? FindLoadedChunk(*out.file, path, type, id) : nullptr;
+  return out.chunk != nullptr;
 }
 
-std::string ToBytes(const QString& text) {
-  std::string bytes;
-  Utf16ToCp1252(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())), bytes);
-  return bytes;
+bool OpenResource(const QStringList& positional, NamedResource& out) {
+  return ParseIdentity(positional[1], positional[2], out.type, out.id) &&
+         OpenResource(positional[0], out.type, out.id, out);
 }
 
 bool SaveIff(IffFile& file, const QString& path) {
@@ -139,22 +123,6 @@ bool SaveIff(IffFile& file, const QString& path) {
 bool WriteStdout(const void* data, size_t n) {
   std::fflush(stdout);
   return n == 0 || std::fwrite(data, 1, n, stdout) == n;
-}
-
-}  // namespace scrivet::cli
-
-namespace scrivet::cli {
-
-QString TypeForFileName(TypeCode type) {
-  QString out;
-  for (char c : TypeCodeToString(type)) {
-    unsigned char b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b > 0x7E || QStringLiteral("%/\\:*?\"<>|").contains(QChar(b)))
-      out += QChar(0x25) + QString("%1").arg(b, 2, 16, QChar(0x30)).toUpper();
-    else
-      out += QChar(b);
-  }
-  return out;
 }
 
 }  // namespace scrivet::cli

@@ -13,7 +13,6 @@
 #include "cli/cli_util.h"
 #include "cli/command.h"
 #include "codecs/resource_bhav.h"
-#include "codecs/resource_glob.h"
 
 namespace scrivet::cli {
 namespace {
@@ -24,14 +23,6 @@ struct Counts {
   size_t primitives = 0;          // instructions of opcodes 0-51
   size_t primitiveFallbacks = 0;  // of those, not described by the script's main
 };
-
-// The semi-global name comes from the file's first GLOB resource, as the editor takes it.
-std::string SemiGlobalName(IffFile& file) {
-  size_t position = file.FirstOfType(ResourceGlob::kType);
-  if (position == IffFile::npos) return {};
-  ResourceGlob glob;
-  return glob.Load(file, file.ChunkAt(position)) ? glob.fileName : std::string();
-}
 
 bool PrintRoutine(IffFile& file, IffChunk& chunk, const InstructionFormatter& formatter,
                   const std::string& semiGlobal, QTextStream& out, Counts& counts) {
@@ -47,8 +38,8 @@ bool PrintRoutine(IffFile& file, IffChunk& chunk, const InstructionFormatter& fo
       ++counts.primitives;
       if (source != InstructionFormatter::Source::Main) ++counts.primitiveFallbacks;
     }
-    out << line << '\t' << FromBytes(text) << '\t' << FromBytes(TargetText(instruction.trueTarget)) << ", "
-        << FromBytes(TargetText(instruction.falseTarget)) << '\n';
+    out << line << '\t' << FromCp1252(text) << '\t' << FromCp1252(TargetText(instruction.trueTarget)) << ", "
+        << FromCp1252(TargetText(instruction.falseTarget)) << '\n';
   }
   return true;
 }
@@ -60,16 +51,14 @@ int RunBhav(const QStringList& args) {
   QCommandLineOption game("game", "The game folder (default: the SIMS_DATA environment variable).", "DIR");
   QCommandLineOption stats("stats", "Report counts of routines, instructions and fallbacks on stderr.");
   parser.addOptions({all, script, game, stats});
-  parser.addPositionalArgument("FILE", "The IFF file.");
-  parser.addPositionalArgument("ID", "The routine's id (not with --all).");
-  int code = 0;
-  if (!ParseArguments(parser, args, "Prints behaviour routines as the behaviour editor shows them.", 1, 2, &code))
-    return code;
+  if (auto exit = ParseArguments(parser, args, "Prints behaviour routines as the behaviour editor shows them.",
+                                 {{"FILE", "The IFF file."}, {"ID", "The routine's id (not with --all)."}}, 1, 2))
+    return *exit;
   const QStringList positional = parser.positionalArguments();
   const bool every = parser.isSet(all);
   if (every == (positional.size() == 2)) return Fail("give either a routine ID or --all");
   uint16_t id = 0;
-  if (!every && !ParseId(positional[1], id)) return Fail(QString("bad id '%1'").arg(positional[1]));
+  if (!every && !ParseWord(positional[1], id)) return Fail(QString("bad id '%1'").arg(positional[1]));
 
   auto file = OpenIff(positional[0]);
   if (!file) return 2;
@@ -80,16 +69,16 @@ int RunBhav(const QStringList& args) {
   if (scriptPath.isEmpty()) scriptPath = QDir(QCoreApplication::applicationDirPath()).filePath("script.txt");
 
   QTextStream err(stderr);
-  FunctionCatalogue functions;
-  PrimitiveCatalogue primitives;
-  LoadBehaviourCatalogues(gameFolder.isEmpty() ? std::filesystem::path() : ToPath(gameFolder), ToPath(scriptPath),
-                          functions, primitives, [&err](const std::string& message) {
-                            err << FromBytes(message) << '\n';
-                            err.flush();
-                          });
-  functions.LoadPrivateList(*file);
+  BehaviourCatalogues behaviour;
+  const BehaviourError error = LoadBehaviourCatalogues(
+      gameFolder.isEmpty() ? std::filesystem::path() : ToPath(gameFolder), ToPath(scriptPath), behaviour);
+  if (error != BehaviourError::None) {
+    err << BehaviourErrorText(error) << '\n';
+    err.flush();
+  }
+  const FunctionList privateFunctions = PrivateFunctions(*file);
   const std::string semiGlobal = SemiGlobalName(*file);
-  InstructionFormatter formatter(primitives, &functions);
+  InstructionFormatter formatter(behaviour.primitives, &behaviour.functions, &privateFunctions);
 
   QTextStream out(stdout);
   Counts counts;
@@ -98,7 +87,7 @@ int RunBhav(const QStringList& args) {
     for (size_t i = 0; i < file->ChunkCount(); ++i) {
       IffChunk& chunk = file->ChunkAt(i);
       if (chunk.type != ResourceBhav::kType) continue;
-      out << "BHAV " << chunk.id << ' ' << FromBytes(chunk.name) << '\n';
+      out << "BHAV " << chunk.id << ' ' << FromCp1252(chunk.name) << '\n';
       if (!PrintRoutine(*file, chunk, formatter, semiGlobal, out, counts)) {
         out.flush();
         Fail(QString("%1: BHAV %2 cannot be decoded").arg(positional[0]).arg(chunk.id));

@@ -21,13 +21,11 @@ int RunCheck(const QStringList& args) {
   QCommandLineParser parser;
   QCommandLineOption quiet("quiet", "Print only the chunks that fail or change, and the summary.");
   parser.addOption(quiet);
-  parser.addPositionalArgument("FILE", "IFF files to check.", "FILE...");
-  int code = 0;
-  if (!ParseArguments(parser, args,
-                      "Decodes every resource that has a codec and reports whether encoding it again gives "
-                      "back the same bytes.",
-                      1, -1, &code))
-    return code;
+  if (auto exit = ParseArguments(parser, args,
+                                 "Decodes every resource that has a codec and reports whether encoding it again gives "
+                                 "back the same bytes.",
+                                 {{"FILE", "IFF files to check.", "FILE..."}}, 1, -1))
+    return *exit;
 
   QTextStream out(stdout);
   std::map<TypeCode, Tally> tallies;
@@ -41,7 +39,7 @@ int RunCheck(const QStringList& args) {
     }
     for (size_t i = 0; i < file->ChunkCount(); ++i) {
       IffChunk& chunk = file->ChunkAt(i);
-      const QString where = QString("%1: %2 %3").arg(path, FromBytes(TypeCodeToString(chunk.type))).arg(chunk.id);
+      const QString where = QString("%1: %2 %3").arg(path, TypeText(chunk.type)).arg(chunk.id);
       if (!file->LoadChunkData(chunk)) {
         out << where << ": cannot read the data\n";
         allDecoded = false;
@@ -67,14 +65,14 @@ int RunCheck(const QStringList& args) {
           break;
         case ChunkCheck::Status::kDiffers:
           ++tally.decoded;
-          out << where << ": decoded, re-encoded differs: " << FromBytes(check.detail) << '\n';
+          out << where << ": decoded, re-encoded differs: " << FromCp1252(check.detail) << '\n';
           break;
         case ChunkCheck::Status::kNoCodec: break;
       }
     }
   }
   for (const auto& [type, t] : tallies) {
-    out << FromBytes(TypeCodeToString(type)) << ": decoded " << t.decoded << ", failed " << t.failed
+    out << TypeText(type) << ": decoded " << t.decoded << ", failed " << t.failed
         << ", re-encoded identical " << t.identical << '\n';
   }
   if (!allOpened) return 2;

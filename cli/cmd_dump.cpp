@@ -17,7 +17,7 @@ QJsonValue ToJson(const ModelNode& node) {
   switch (node.kind) {
     case ModelNode::Kind::kNumber: return QJsonValue(qint64(node.number));
     case ModelNode::Kind::kBool: return QJsonValue(node.flag);
-    case ModelNode::Kind::kText: return QJsonValue(FromBytes(node.text));
+    case ModelNode::Kind::kText: return QJsonValue(FromCp1252(node.text));
     case ModelNode::Kind::kArray: {
       QJsonArray array;
       for (const ModelNode& e : node.elements) array.append(ToJson(e));
@@ -34,19 +34,18 @@ int RunDump(const QStringList& args) {
   QCommandLineParser parser;
   QCommandLineOption json("json", "Print the model as JSON, keyed by the model's field names.");
   parser.addOption(json);
-  parser.addPositionalArgument("FILE", "The IFF file.");
-  parser.addPositionalArgument("TYPE", "The resource type, four characters (\"STR#\").");
-  parser.addPositionalArgument("ID", "The resource id.");
-  int code = 0;
-  if (!ParseArguments(parser, args, "Prints the decoded model of one resource.", 3, 3, &code)) return code;
+  if (auto exit = ParseArguments(parser, args, "Prints the decoded model of one resource.",
+                                 {{"FILE", "The IFF file."},
+                                  {"TYPE", "The resource type, four characters (\"STR#\")."},
+                                  {"ID", "The resource id."}},
+                                 3, 3))
+    return *exit;
   const QStringList pos = parser.positionalArguments();
-  TypeCode type;
-  uint16_t id;
-  if (!ParseIdentity(pos[1], pos[2], type, id)) return 2;
-  auto file = OpenIff(pos[0]);
-  if (!file) return 2;
-  IffChunk* chunk = FindLoadedChunk(*file, pos[0], type, id);
-  if (!chunk) return 2;
+  NamedResource named;
+  if (!OpenResource(pos, named)) return 2;
+  const TypeCode type = named.type;
+  IffFile* file = named.file.get();
+  IffChunk* chunk = named.chunk;
 
   auto resource = CreateResourceForType(type);
   if (resource->GetType() == ResourceData::kType)
@@ -62,7 +61,7 @@ int RunDump(const QStringList& args) {
   }
   std::string text;
   if (!DumpResourceText(*resource, text)) return Fail(QString("no readable view of %1").arg(pos[1]));
-  out << FromBytes(text);
+  out << FromCp1252(text);
   return 0;
 }
 

@@ -19,20 +19,13 @@ std::unique_ptr<IffFile> OpenForChange(const QString& path, bool mayCreate) {
 
 int RunCat(const QStringList& args) {
   QCommandLineParser parser;
-  parser.addPositionalArgument("FILE", "The IFF file.");
-  parser.addPositionalArgument("TYPE", "Type code, e.g. STR#.");
-  parser.addPositionalArgument("ID", "Resource id.");
-  int code = 0;
-  if (!ParseArguments(parser, args, "Writes a resource's data bytes to standard output.", 3, 3, &code)) return code;
-  const QStringList pos = parser.positionalArguments();
-  TypeCode type;
-  uint16_t id;
-  if (!ParseIdentity(pos[1], pos[2], type, id)) return 2;
-  auto file = OpenIff(pos[0]);
-  if (!file) return 2;
-  IffChunk* chunk = FindLoadedChunk(*file, pos[0], type, id);
-  if (!chunk) return 2;
-  if (!WriteStdout(chunk->Data(), chunk->Size())) return Fail("couldn't write to standard output");
+  if (auto exit =
+          ParseArguments(parser, args, "Writes a resource's data bytes to standard output.",
+                         {{"FILE", "The IFF file."}, {"TYPE", "Type code, e.g. STR#."}, {"ID", "Resource id."}}, 3, 3))
+    return *exit;
+  NamedResource resource;
+  if (!OpenResource(parser.positionalArguments(), resource)) return 2;
+  if (!WriteStdout(resource.chunk->Data(), resource.chunk->Size())) return Fail("couldn't write to standard output");
   return 0;
 }
 
@@ -40,27 +33,26 @@ int RunAdd(const QStringList& args) {
   QCommandLineParser parser;
   QCommandLineOption flagsOption("flags", "Flags word of the new resource (default 0x0010).", "FLAGS", "0x0010");
   parser.addOption(flagsOption);
-  parser.addPositionalArgument("FILE", "The IFF file (created when it does not exist).");
-  parser.addPositionalArgument("TYPE", "Type code.");
-  parser.addPositionalArgument("ID", "Resource id.");
-  parser.addPositionalArgument("NAME", "Resource name (at most 63 characters are stored).");
-  parser.addPositionalArgument("DATAFILE", "File whose bytes become the resource's data.");
-  int code = 0;
-  if (!ParseArguments(parser, args,
-                      "Adds a resource from a data file; an existing resource with the same type and id is replaced.",
-                      5, 5, &code))
-    return code;
+  if (auto exit = ParseArguments(
+          parser, args, "Adds a resource from a data file; an existing resource with the same type and id is replaced.",
+          {{"FILE", "The IFF file (created when it does not exist)."},
+           {"TYPE", "Type code."},
+           {"ID", "Resource id."},
+           {"NAME", "Resource name (at most 63 characters are stored)."},
+           {"DATAFILE", "File whose bytes become the resource's data."}},
+          5, 5))
+    return *exit;
   const QStringList pos = parser.positionalArguments();
   TypeCode type;
   uint16_t id, flags;
   if (!ParseIdentity(pos[1], pos[2], type, id)) return 2;
-  if (!ParseFlags(parser.value(flagsOption), flags)) return Fail("--flags takes a number from 0 to 0xFFFF");
+  if (!ParseWord(parser.value(flagsOption), flags)) return Fail("--flags takes a number from 0 to 0xFFFF");
   std::vector<uint8_t> data;
   CoreFailure reason;
   if (!ReadWholeFile(ToPath(pos[4]), data, &reason)) return Fail(QString("%1: %2").arg(pos[4], CoreErrorText(reason)));
   auto file = OpenForChange(pos[0], true);
   if (!file) return 2;
-  IffChunk* chunk = file->AddChunk(type, id, ToBytes(pos[3]), data.data(), data.size());
+  IffChunk* chunk = file->AddChunk(type, id, ToCp1252(pos[3]), data.data(), data.size());
   if (!chunk) return Fail("out of memory");
   chunk->flags = flags;
   return SaveIff(*file, pos[0]) ? 0 : 2;
@@ -68,11 +60,9 @@ int RunAdd(const QStringList& args) {
 
 int RunRm(const QStringList& args) {
   QCommandLineParser parser;
-  parser.addPositionalArgument("FILE", "The IFF file.");
-  parser.addPositionalArgument("TYPE", "Type code.");
-  parser.addPositionalArgument("ID", "Resource id.");
-  int code = 0;
-  if (!ParseArguments(parser, args, "Removes a resource.", 3, 3, &code)) return code;
+  if (auto exit = ParseArguments(parser, args, "Removes a resource.",
+                                 {{"FILE", "The IFF file."}, {"TYPE", "Type code."}, {"ID", "Resource id."}}, 3, 3))
+    return *exit;
   const QStringList pos = parser.positionalArguments();
   TypeCode type;
   uint16_t id;
@@ -87,15 +77,15 @@ int RunRename(const QStringList& args) {
   QCommandLineParser parser;
   QCommandLineOption force("force", "Replace a resource that already has the new type and id.");
   parser.addOption(force);
-  parser.addPositionalArgument("FILE", "The IFF file.");
-  parser.addPositionalArgument("TYPE", "Current type code.");
-  parser.addPositionalArgument("ID", "Current id.");
-  parser.addPositionalArgument("NEWTYPE", "New type code.");
-  parser.addPositionalArgument("NEWID", "New id.");
-  parser.addPositionalArgument("NEWNAME", "New name.");
-  int code = 0;
-  if (!ParseArguments(parser, args, "Changes a resource's type, id and name; flags and data stay.", 6, 6, &code))
-    return code;
+  if (auto exit = ParseArguments(parser, args, "Changes a resource's type, id and name; flags and data stay.",
+                                 {{"FILE", "The IFF file."},
+                                  {"TYPE", "Current type code."},
+                                  {"ID", "Current id."},
+                                  {"NEWTYPE", "New type code."},
+                                  {"NEWID", "New id."},
+                                  {"NEWNAME", "New name."}},
+                                 6, 6))
+    return *exit;
   const QStringList pos = parser.positionalArguments();
   TypeCode type, newType;
   uint16_t id, newId;
@@ -108,20 +98,19 @@ int RunRename(const QStringList& args) {
       return Fail(QString("%1: resource %2 #%3 already exists (use --force to replace it)").arg(pos[0], pos[3], pos[4]));
     file->RemoveChunk(newType, newId);
   }
-  file->ChangeIdentity(type, id, newType, newId, ToBytes(pos[5]));
+  file->ChangeIdentity(type, id, newType, newId, ToCp1252(pos[5]));
   return SaveIff(*file, pos[0]) ? 0 : 2;
 }
 
 int RunImport(const QStringList& args) {
   QCommandLineParser parser;
-  parser.addPositionalArgument("FILE", "The IFF file to import into (created when it does not exist).");
-  parser.addPositionalArgument("SOURCE.iff", "IFF files whose resources are imported.", "SOURCE.iff...");
-  int code = 0;
-  if (!ParseArguments(parser, args,
-                      "Imports every resource of the source files, keeping type, id, name and flags; "
-                      "existing resources with the same type and id are replaced.",
-                      2, -1, &code))
-    return code;
+  if (auto exit = ParseArguments(parser, args,
+                                 "Imports every resource of the source files, keeping type, id, name and flags; "
+                                 "existing resources with the same type and id are replaced.",
+                                 {{"FILE", "The IFF file to import into (created when it does not exist)."},
+                                  {"SOURCE.iff", "IFF files whose resources are imported.", "SOURCE.iff..."}},
+                                 2, -1))
+    return *exit;
   const QStringList pos = parser.positionalArguments();
   auto file = OpenForChange(pos[0], true);
   if (!file) return 2;
@@ -142,11 +131,10 @@ int RunImport(const QStringList& args) {
 
 int RunResave(const QStringList& args) {
   QCommandLineParser parser;
-  parser.addPositionalArgument("FILE", "The IFF file.");
-  parser.addPositionalArgument("OUT", "Where to write (default: FILE itself).", "[OUT]");
-  int code = 0;
-  if (!ParseArguments(parser, args, "Reads an IFF file and writes it back with a fresh resource map.", 1, 2, &code))
-    return code;
+  if (auto exit =
+          ParseArguments(parser, args, "Reads an IFF file and writes it back with a fresh resource map.",
+                         {{"FILE", "The IFF file."}, {"OUT", "Where to write (default: FILE itself).", "[OUT]"}}, 1, 2))
+    return *exit;
   const QStringList pos = parser.positionalArguments();
   auto file = OpenIff(pos[0]);
   if (!file) return 2;

@@ -25,21 +25,21 @@ int RunExport(const QStringList& args) {
   QCommandLineOption iff("iff", "Write one IFF file per resource, keeping type, id, name and flags.");
   parser.addOption(dir);
   parser.addOption(iff);
-  parser.addPositionalArgument("FILE", "The IFF file.");
-  parser.addPositionalArgument("TYPE", "Only resources of this type.", "[TYPE");
-  parser.addPositionalArgument("ID", "Only the resource with this id.", "[ID]]");
-  int code = 0;
-  if (!ParseArguments(parser, args,
-                      "Exports resources as data-only files named TYPEID.bin, or with --iff as IFF files named "
-                      "TYPEID.iff. Characters of the type that are unsafe in file names are written as %XX.",
-                      1, 3, &code))
-    return code;
+  if (auto exit =
+          ParseArguments(parser, args,
+                         "Exports resources as data-only files named TYPEID.bin, or with --iff as IFF files named "
+                         "TYPEID.iff. Characters of the type that are unsafe in file names are written as %XX.",
+                         {{"FILE", "The IFF file."},
+                          {"TYPE", "Only resources of this type.", "[TYPE"},
+                          {"ID", "Only the resource with this id.", "[ID]]"}},
+                         1, 3))
+    return *exit;
   const QStringList pos = parser.positionalArguments();
   TypeCode type = 0;
   uint16_t id = 0;
   if (pos.size() >= 2 && !ParseType(pos[1], type))
     return Fail(QString("'%1' is not a type code of four characters").arg(pos[1]));
-  if (pos.size() >= 3 && !ParseId(pos[2], id)) return Fail(QString("'%1' is not an id from 0 to 65535").arg(pos[2]));
+  if (pos.size() >= 3 && !ParseWord(pos[2], id)) return Fail(QString("'%1' is not an id from 0 to 65535").arg(pos[2]));
   auto file = OpenIff(pos[0]);
   if (!file) return 2;
   QDir out(parser.value(dir));
@@ -49,7 +49,7 @@ int RunExport(const QStringList& args) {
     if (pos.size() >= 2 && chunk->type != type) continue;
     if (pos.size() >= 3 && chunk->id != id) continue;
     if (!file->LoadChunkData(*chunk)) return Fail(QString("%1: couldn't read a resource's data").arg(pos[0]));
-    QString base = TypeForFileName(chunk->type) + QString::number(chunk->id);
+    QString base = QString::fromLatin1(TypeCodeToFileName(chunk->type)) + QString::number(chunk->id);
     if (parser.isSet(iff)) {
       auto single = IffFile::CreateEmpty(false);
       IffChunk* copy = single->AddChunk(chunk->type, chunk->id, chunk->name, chunk->Data(), chunk->Size());
@@ -67,7 +67,7 @@ int RunExport(const QStringList& args) {
 
 // The last component of an archive entry name ("D:\Sims\...\PizzaDude.iff" gives "PizzaDude.iff").
 QString EntryFileName(const std::string& name) {
-  QString text = FromBytes(name);
+  QString text = FromCp1252(name);
   qsizetype cut = std::max(text.lastIndexOf('\\'), text.lastIndexOf('/'));
   text = text.mid(cut + 1);
   if (text.isEmpty() || text == "." || text == "..") return {};
@@ -78,15 +78,15 @@ int RunFar(const QStringList& args) {
   QCommandLineParser parser;
   QCommandLineOption dir("dir", "Folder to extract into (default: the current folder).", "D", ".");
   parser.addOption(dir);
-  parser.addPositionalArgument("ls|extract", "List the entries, or extract them.");
-  parser.addPositionalArgument("ARCHIVE", "The FAR archive.");
-  parser.addPositionalArgument("NAME", "Entries to extract (default: all); full names or file names.", "[NAME...]");
-  int code = 0;
-  if (!ParseArguments(parser, args,
-                      "far ls ARCHIVE lists entries (data size, name); far extract ARCHIVE [NAME...] [--dir D] "
-                      "writes entries as files named after the last part of their names.",
-                      2, -1, &code))
-    return code;
+  if (auto exit =
+          ParseArguments(parser, args,
+                         "far ls ARCHIVE lists entries (data size, name); far extract ARCHIVE [NAME...] [--dir D] "
+                         "writes entries as files named after the last part of their names.",
+                         {{"ls|extract", "List the entries, or extract them."},
+                          {"ARCHIVE", "The FAR archive."},
+                          {"NAME", "Entries to extract (default: all); full names or file names.", "[NAME...]"}},
+                         2, -1))
+    return *exit;
   const QStringList pos = parser.positionalArguments();
   const QString verb = pos[0];
   if (verb != "ls" && verb != "extract") return Fail(QString("unknown far command '%1' (ls or extract)").arg(verb));
@@ -96,7 +96,7 @@ int RunFar(const QStringList& args) {
   if (!archive.OpenPath(ToPath(pos[1]), &reason)) return Fail(QString("%1: %2").arg(pos[1], CoreErrorText(reason)));
   QTextStream out(stdout);
   if (verb == "ls") {
-    for (const FarEntry& e : archive.Entries()) out << e.dataSize << '\t' << FromBytes(e.name) << '\n';
+    for (const FarEntry& e : archive.Entries()) out << e.dataSize << '\t' << FromCp1252(e.name) << '\n';
     return 0;
   }
   QDir target(parser.value(dir));
@@ -105,7 +105,7 @@ int RunFar(const QStringList& args) {
   const QStringList wanted = pos.mid(2);
   QStringList found;
   for (FarEntry& e : archive.Entries()) {
-    QString full = FromBytes(e.name), fileName = EntryFileName(e.name);
+    QString full = FromCp1252(e.name), fileName = EntryFileName(e.name);
     if (!wanted.isEmpty() && !wanted.contains(full) && !wanted.contains(fileName)) continue;
     if (fileName.isEmpty()) return Fail(QString("%1: entry '%2' has no usable file name").arg(pos[1], full));
     if (!archive.LoadEntryData(e)) return Fail(QString("%1: couldn't read entry '%2'").arg(pos[1], full));

@@ -15,11 +15,9 @@ int RunLs(const QStringList& args) {
   QCommandLineParser parser;
   QCommandLineOption json("json", "Print a JSON array of objects with type, id, flags, size and name.");
   parser.addOption(json);
-  parser.addPositionalArgument("FILE", "The IFF file to list.");
-  int code = 0;
-  if (!ParseArguments(parser, args, "Lists the resources of an IFF file: type, id, flags, data size, name.", 1, 1,
-                      &code))
-    return code;
+  if (auto exit = ParseArguments(parser, args, "Lists the resources of an IFF file: type, id, flags, data size, name.",
+                                 {{"FILE", "The IFF file to list."}}, 1, 1))
+    return *exit;
   auto file = OpenIff(parser.positionalArguments()[0]);
   if (!file) return 2;
   QTextStream out(stdout);
@@ -27,20 +25,20 @@ int RunLs(const QStringList& args) {
     QJsonArray rows;
     for (const IffChunk* c : file->ResourcesByTypeAndId()) {
       QJsonObject row;
-      row["type"] = FromBytes(TypeCodeToString(c->type));
+      row["type"] = TypeText(c->type);
       row["id"] = int(c->id);
       row["flags"] = int(c->flags);
       row["size"] = qint64(c->Size());
-      row["name"] = FromBytes(c->name);
+      row["name"] = FromCp1252(c->name);
       rows.append(row);
     }
     out << QJsonDocument(rows).toJson(QJsonDocument::Indented);
     return 0;
   }
   for (const IffChunk* c : file->ResourcesByTypeAndId()) {
-    out << FromBytes(TypeCodeToString(c->type)) << '\t' << c->id << '\t'
+    out << TypeText(c->type) << '\t' << c->id << '\t'
         << QString("0x%1").arg(c->flags, 4, 16, QChar('0')) << '\t' << qint64(c->Size()) << '\t'
-        << FromBytes(c->name) << '\n';
+        << FromCp1252(c->name) << '\n';
   }
   return 0;
 }

@@ -110,16 +110,16 @@ int RunRender(const QStringList& args) {
   parser.addOption(output);
   parser.addOption(all);
   parser.addOption(background);
-  parser.addPositionalArgument("FILE", "The IFF file.");
-  parser.addPositionalArgument("DGRP", "The type DGRP.");
-  parser.addPositionalArgument("ID", "Id of the draw group.");
-  parser.addPositionalArgument("IMAGE", "Index of the image (default 0).", "[IMAGE]");
-  int code = 0;
-  if (!ParseArguments(parser, args,
-                      "Composes draw-group images at 32 bits, cropped to their bounds, on a transparent or chosen "
-                      "background.",
-                      3, 4, &code))
-    return code;
+  if (auto exit =
+          ParseArguments(parser, args,
+                         "Composes draw-group images at 32 bits, cropped to their bounds, on a transparent or chosen "
+                         "background.",
+                         {{"FILE", "The IFF file."},
+                          {"DGRP", "The type DGRP."},
+                          {"ID", "Id of the draw group."},
+                          {"IMAGE", "Index of the image (default 0).", "[IMAGE]"}},
+                         3, 4))
+    return *exit;
   const QStringList pos = parser.positionalArguments();
   TypeCode type = 0;
   uint16_t id = 0;
@@ -134,12 +134,11 @@ int RunRender(const QStringList& args) {
     if (!ok || parser.value(background).size() != 6) return Fail("the background must be RRGGBB");
     transparent = false;
   }
-  auto file = OpenIff(pos[0]);
-  if (!file) return 2;
-  IffChunk* chunk = FindLoadedChunk(*file, pos[0], type, id);
-  if (!chunk) return 2;
+  NamedResource resource;
+  if (!OpenResource(pos[0], type, id, resource)) return 2;
+  IffFile* file = resource.file.get();
   ResourceDgrp dgrp;
-  if (!dgrp.Load(*file, *chunk)) return Fail(QString("%1: DGRP %2 doesn't decode").arg(pos[0]).arg(id));
+  if (!dgrp.Load(*file, *resource.chunk)) return Fail(QString("%1: DGRP %2 doesn't decode").arg(pos[0]).arg(id));
 
   QString error;
   if (!parser.isSet(all)) {

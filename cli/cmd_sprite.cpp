@@ -60,12 +60,7 @@ QImage ColourImage(const SpriteCanvas& canvas) {
   return image;
 }
 
-struct SpriteArgs {
-  std::unique_ptr<IffFile> file;
-  TypeCode type = 0;
-  uint16_t id = 0;
-  IffChunk* chunk = nullptr;
-};
+using SpriteArgs = NamedResource;
 
 // FILE TYPE ID from the positional arguments; reports errors itself.
 bool OpenSprite(const QStringList& pos, bool sprOnly, SpriteArgs& out) {
@@ -74,10 +69,7 @@ bool OpenSprite(const QStringList& pos, bool sprOnly, SpriteArgs& out) {
     Fail(QString("'%1' is not %2").arg(pos[1], sprOnly ? "SPR#" : "SPR2 or SPR#"));
     return false;
   }
-  out.file = OpenIff(pos[0]);
-  if (!out.file) return false;
-  out.chunk = FindLoadedChunk(*out.file, pos[0], out.type, out.id);
-  return out.chunk != nullptr;
+  return OpenResource(pos[0], out.type, out.id, out);
 }
 
 // The editor's texts for the import outcomes.
@@ -125,12 +117,13 @@ int RunSprite(const QStringList& args) {
   parser.addOption(output);
   parser.addOption(depth);
   parser.addOption(alpha);
-  parser.addPositionalArgument("FILE", "The IFF file.");
-  parser.addPositionalArgument("TYPE", "SPR2 or SPR#.");
-  parser.addPositionalArgument("ID", "Id of the sprite.");
-  parser.addPositionalArgument("FRAME", "Frame index (default 0).", "[FRAME]");
-  int code = 0;
-  if (!ParseArguments(parser, args, "Renders one sprite frame at 32 bits into PNG files.", 3, 4, &code)) return code;
+  if (auto exit = ParseArguments(parser, args, "Renders one sprite frame at 32 bits into PNG files.",
+                                 {{"FILE", "The IFF file."},
+                                  {"TYPE", "SPR2 or SPR#."},
+                                  {"ID", "Id of the sprite."},
+                                  {"FRAME", "Frame index (default 0).", "[FRAME]"}},
+                                 3, 4))
+    return *exit;
   const QStringList pos = parser.positionalArguments();
   if (!parser.isSet(output) && !parser.isSet(depth) && !parser.isSet(alpha))
     return Fail("nothing to write (-o, --depth, --alpha)");
@@ -178,16 +171,16 @@ int RunSprite(const QStringList& args) {
 
 int RunSpriteExport(const QStringList& args) {
   QCommandLineParser parser;
-  parser.addPositionalArgument("FILE", "The IFF file.");
-  parser.addPositionalArgument("SPR#", "The type SPR#.");
-  parser.addPositionalArgument("ID", "Id of the sprite.");
-  parser.addPositionalArgument("FRAME", "Frame index.");
-  parser.addPositionalArgument("PIXELS", "8-bit BMP file to write.");
-  parser.addPositionalArgument("MASK", "1-bit BMP file to write.");
-  int code = 0;
-  if (!ParseArguments(parser, args, "Writes an SPR# frame as an 8-bit pixel file and a 1-bit transparency file.", 6, 6,
-                      &code))
-    return code;
+  if (auto exit =
+          ParseArguments(parser, args, "Writes an SPR# frame as an 8-bit pixel file and a 1-bit transparency file.",
+                         {{"FILE", "The IFF file."},
+                          {"SPR#", "The type SPR#."},
+                          {"ID", "Id of the sprite."},
+                          {"FRAME", "Frame index."},
+                          {"PIXELS", "8-bit BMP file to write."},
+                          {"MASK", "1-bit BMP file to write."}},
+                         6, 6))
+    return *exit;
   const QStringList pos = parser.positionalArguments();
   SpriteArgs s;
   int frame = 0;
@@ -207,18 +200,18 @@ int RunSpriteImport(const QStringList& args) {
   QCommandLineParser parser;
   QCommandLineOption link("link-palette", "Also make the sprite use the palette that holds the bitmap's colours.");
   parser.addOption(link);
-  parser.addPositionalArgument("FILE", "The IFF file (saved in place).");
-  parser.addPositionalArgument("SPR#", "The type SPR#.");
-  parser.addPositionalArgument("ID", "Id of the sprite.");
-  parser.addPositionalArgument("FRAME", "Frame to replace; the frame count appends.");
-  parser.addPositionalArgument("PIXELS", "8-bit BMP file.");
-  parser.addPositionalArgument("MASK", "1-bit BMP file.");
-  int code = 0;
-  if (!ParseArguments(parser, args,
-                      "Reads an SPR# frame from an 8-bit pixel file and a 1-bit transparency file, adds a PALT with "
-                      "the bitmap's colours when the file has none, and saves the file.",
-                      6, 6, &code))
-    return code;
+  if (auto exit =
+          ParseArguments(parser, args,
+                         "Reads an SPR# frame from an 8-bit pixel file and a 1-bit transparency file, adds a PALT with "
+                         "the bitmap's colours when the file has none, and saves the file.",
+                         {{"FILE", "The IFF file (saved in place)."},
+                          {"SPR#", "The type SPR#."},
+                          {"ID", "Id of the sprite."},
+                          {"FRAME", "Frame to replace; the frame count appends."},
+                          {"PIXELS", "8-bit BMP file."},
+                          {"MASK", "1-bit BMP file."}},
+                         6, 6))
+    return *exit;
   const QStringList pos = parser.positionalArguments();
   SpriteArgs s;
   int frame = 0;

@@ -11,6 +11,11 @@ class QWidget;
 
 namespace scrivet {
 
+class FunctionCatalogue;
+class IffFile;
+class PrimitiveCatalogue;
+struct FunctionList;
+
 enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
@@ -55,6 +60,16 @@ class Platform {
   void Error(QWidget* parent, const QString& text, const QString& caption = QStringLiteral("Error")) {
     Message(parent, text, caption, MessageIcon::Error);
   }
+};
+
+// What an editor may use besides its own copy of the resource.
+struct EditorContext {
+  IffFile& file;                         // the document's container, for editors that touch other chunks
+  QWidget* parent;                       // owner of the modal editor
+  Platform& platform;
+  const PrimitiveCatalogue& primitives;  // the application's behaviour catalogues
+  const FunctionCatalogue& functions;
+  const FunctionList& privateFunctions;  // the routines of this document's file
 };
 
 // The MIME type under which the "BinaryData" clipboard format travels.

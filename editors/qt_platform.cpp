@@ -25,12 +25,19 @@ MessageAnswer NegativeAnswer(MessageButtons buttons) {
   }
 }
 
-void PrepareDialog(QFileDialog& dialog, const FileDialogRequest& request) {
+// The files chosen in a modal file dialog; empty when cancelled.
+QStringList RunFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode acceptMode,
+                          QFileDialog::FileMode fileMode) {
+  QFileDialog dialog(parent);
   if (!request.caption.isEmpty()) dialog.setWindowTitle(request.caption);
   dialog.setNameFilter(request.filter);
   if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
   if (!request.defaultName.isEmpty()) dialog.selectFile(request.defaultName);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+  dialog.setAcceptMode(acceptMode);
+  dialog.setFileMode(fileMode);
+  if (fileMode == QFileDialog::ExistingFile) dialog.setOption(QFileDialog::ReadOnly, true);
+  return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
 }
 
 }  // namespace
@@ -69,33 +76,17 @@ MessageAnswer QtPlatform::Message(QWidget* parent, const QString& text, const QS
 
 QString QtPlatform::OpenFileName(QWidget* parent, const FileDialogRequest& request) {
   if (!interactive_) return {};
-  QFileDialog dialog(parent);
-  PrepareDialog(dialog, request);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setOption(QFileDialog::ReadOnly, true);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().first();
+  return RunFileDialog(parent, request, QFileDialog::AcceptOpen, QFileDialog::ExistingFile).value(0);
 }
 
 QStringList QtPlatform::OpenFileNames(QWidget* parent, const FileDialogRequest& request) {
   if (!interactive_) return {};
-  QFileDialog dialog(parent);
-  PrepareDialog(dialog, request);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::ExistingFiles);
-  if (dialog.exec() != QDialog::Accepted) return {};
-  return dialog.selectedFiles();
+  return RunFileDialog(parent, request, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
 }
 
 QString QtPlatform::SaveFileName(QWidget* parent, const FileDialogRequest& request) {
   if (!interactive_) return {};
-  QFileDialog dialog(parent);
-  PrepareDialog(dialog, request);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().first();
+  return RunFileDialog(parent, request, QFileDialog::AcceptSave, QFileDialog::AnyFile).value(0);
 }
 
 QString QtPlatform::ExistingFolder(QWidget* parent, const QString& caption, const QString& start) {

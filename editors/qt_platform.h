@@ -24,8 +24,6 @@ class QtPlatform : public Platform {
   QByteArray ClipboardBinary() const override;
   QString ClipboardText() const override;
 
-  bool Interactive() const { return interactive_; }
-
  private:
   bool interactive_;
 };

@@ -11,6 +11,7 @@
 #include "app/qt_view_dialogs.h"
 #include "app/scrivet2_doc.h"
 #include "app/scrivet2_view.h"
+#include "behaviour/behaviour_startup.h"
 #include "core/stream.h"
 #include "tests/support/scripted_platform.h"
 
@@ -52,9 +53,10 @@ void BM_OpenAndShowAllResources(benchmark::State& state) {
   const QString path = LargeFile();
   ScriptedPlatform platform;
   QtViewDialogs dialogs;
+  BehaviourCatalogues behaviour;
   for (auto _ : state) {
     CScrivet2Doc doc(platform, "IFFFile1");
-    CScrivet2View view(doc, dialogs);
+    CScrivet2View view(doc, dialogs, behaviour);
     view.resize(1000, 700);
     view.show();
     doc.Open(path, &view);
@@ -69,8 +71,9 @@ void BM_RefreshAfterCommand(benchmark::State& state) {
   App();
   ScriptedPlatform platform;
   QtViewDialogs dialogs;
+  BehaviourCatalogues behaviour;
   CScrivet2Doc doc(platform, "IFFFile1");
-  CScrivet2View view(doc, dialogs);
+  CScrivet2View view(doc, dialogs, behaviour);
   view.resize(1000, 700);
   view.show();
   doc.Open(LargeFile(), &view);

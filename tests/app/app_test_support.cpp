@@ -109,7 +109,7 @@ void ListFixture::Open(const std::vector<ChunkRecipe>& chunks) {
   path = dir.filePath(QStringLiteral("test.iff"));
   WriteIffFile(path, chunks);
   doc = std::make_unique<CScrivet2Doc>(platform, QStringLiteral("IFFFile1"));
-  list = std::make_unique<ResourceListController>(*doc, dialogs);
+  list = std::make_unique<ResourceListController>(*doc, dialogs, behaviour, rows);
   ASSERT_TRUE(doc->Open(path, nullptr));
   ASSERT_TRUE(platform.messages.empty());
 }

@@ -16,6 +16,7 @@
 #include "app/resource_list_controller.h"
 #include "app/scrivet2_doc.h"
 #include "app/view_dialogs.h"
+#include "behaviour/behaviour_startup.h"
 #include "tests/support/scripted_platform.h"
 
 namespace scrivet::test {
@@ -90,6 +91,9 @@ class ListFixture : public ::testing::Test {
   QString path;
   ScriptedPlatform platform;
   ScriptedDialogs dialogs;
+  BehaviourCatalogues behaviour;
+  // What the controllers do per type; tests that fake editors change it before Open.
+  std::vector<TypeRow> rows{TypeRows().begin(), TypeRows().end()};
   std::unique_ptr<CScrivet2Doc> doc;
   std::unique_ptr<ResourceListController> list;
 };

@@ -1,8 +1,16 @@
 // The Edit menu commands and the editor dispatch, driven through the scripted platform.
 
+#include <type_traits>
+
+// Before any Qt header: Qt defines `slots` as a keyword, and string items have slots.
+#include "codecs/resource_str.h"
+
 #include "app/editor_dispatch.h"
 #include "app_test_support.h"
+#include "behaviour/instruction_formatter.h"
+#include "codecs/resource_bhav.h"
 #include "codecs/resource_carr.h"
+#include "codecs/resource_dgrp.h"
 #include "codecs/type_table.h"
 
 namespace scrivet::test {
@@ -16,12 +24,13 @@ struct FakeEditor {
   static inline TypeCode lastReported = 0;
   static inline std::vector<uint8_t> newBytes;
 
-  static bool Run(IffResource& working, EditorContext&) {
+  template <class R>
+  static bool Edit(R& working, EditorContext&) {
     ++calls;
     lastChunkType = working.Chunk().type;
     lastReported = working.GetType();
-    if (auto* data = dynamic_cast<ResourceData*>(&working)) {
-      if (accept) data->bytes = newBytes;
+    if constexpr (std::is_same_v<R, ResourceData>) {
+      if (accept) working.bytes = newBytes;
     }
     return accept;
   }
@@ -33,17 +42,25 @@ struct FakeEditor {
   }
 };
 
+template <class R>
+constexpr ResourceAction kFake = OnWorkingCopy<R, &FakeEditor::Edit<R>>;
+
+// Gives a type of the fixture's table an editor (or, with null, takes it away).
+void SetEditor(std::vector<TypeRow>& rows, TypeCode type, ResourceAction edit) {
+  for (TypeRow& row : rows)
+    if (row.type == type) {
+      row.edit = edit;
+      return;
+    }
+  rows.push_back({.type = type, .edit = edit});
+}
+
 class CommandsTest : public ListFixture {
  protected:
   void SetUp() override {
     FakeEditor::Reset();
-    ResetEditorEntries();
-    OverrideEditorEntry(ResourceData::kType, &FakeEditor::Run);
-    OverrideEditorEntry(MakeTypeCode("STR#"), &FakeEditor::Run);
-  }
-  void TearDown() override {
-    ResetEditorEntries();
-    SetBlendTableBuilder(nullptr);
+    SetEditor(rows, ResourceData::kType, kFake<ResourceData>);
+    SetEditor(rows, ResourceStr::kType, kFake<ResourceStr>);
   }
   const IffChunk* Find(const char* type, uint16_t id) {
     TypeCode code = 0;
@@ -110,6 +127,8 @@ TEST_F(CommandsTest, NewCareerOffersTenJobs) {
 }
 
 TEST_F(CommandsTest, TypeChoicesArePresetsPlusFileTypesSorted) {
+  EXPECT_EQ(PresetTypes(TypeRows()), (QStringList{"BCON", "BHAV", "CARR", "DGRP", "FWAV", "GLOB", "OBJD", "OBJf",
+                                                  "STR#", "BMP_", "TTAB", "TTAs", "FAMs", "CTSS"}));
   Open({{"zzzz", 1, "", {}}, {"BHAV", 1, "", {}}, {"ABCD", 3, "", {}}});
   dialogs.Cancel();
   list->Add();
@@ -270,73 +289,69 @@ TEST_F(CommandsTest, UndecodableResourceShowsTheLoadErrorAndChangesNothing) {
 }
 
 TEST_F(CommandsTest, TypesWithoutAnEditorDoNothing) {
+  SetEditor(rows, ResourceData::kType, nullptr);
   Open({{"XYZW", 1, "", Bytes("q")}});
-  ResetEditorEntries();
-  OverrideEditorEntry(ResourceData::kType, nullptr);
   list->OpenResource();
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_FALSE(doc->IsModified());
 }
 
-// A resource whose encoder gives up half-way, leaving a partial rewrite behind.
-class BrokenEncoder : public ResourceData {
- public:
-  bool Encode() override {
-    Chunk().SetSize(0);
-    Chunk().Write("partial", 7);
+TEST_F(CommandsTest, BlendingQuestionIsAskedOncePerViewBeforeAnEditor) {
+  std::vector<uint8_t> drawGroup;
+  ASSERT_TRUE(ResourceDgrp().EncodeToBytes(drawGroup));
+  Open({{"DGRP", 1, "", drawGroup}});
+  const QString question =
+      "Do you want to generate blending tables first?\n\nThis will take some seconds but may speed up displaying "
+      "large objects.";
+  // Without an editor nothing opens, so nothing is asked.
+  list->OpenResource();
+  EXPECT_TRUE(platform.messages.empty());
+
+  SetEditor(rows, ResourceDgrp::kType, kFake<ResourceDgrp>);
+  FakeEditor::accept = false;
+  platform.answers.push_back(MessageAnswer::Yes);
+  list->OpenResource();
+  list->OpenResource();
+  EXPECT_EQ(platform.MessageTexts(), QStringList{question});
+  EXPECT_EQ(platform.messages[0].caption, "Question:");
+  EXPECT_EQ(FakeEditor::calls, 2);
+
+  // Another view asks again.
+  ResourceListController other(*doc, dialogs, behaviour, rows);
+  other.Refresh();
+  platform.answers.push_back(MessageAnswer::No);
+  other.OpenResource();
+  EXPECT_EQ(platform.MessageTexts().count(question), 2);
+  EXPECT_EQ(FakeEditor::calls, 3);
+  EXPECT_EQ(platform.unexpected, 0);
+}
+
+// What a routine editor shows for a call to 4096: the name it has in the edited document.
+struct CallNamer {
+  static inline QStringList shown;
+  static bool Edit(ResourceBhav&, EditorContext& context) {
+    InstructionFormatter formatter(context.primitives, &context.functions, &context.privateFunctions);
+    ScriptValue name;
+    formatter.EvaluateExpression("function(4096)", {}, name);
+    shown << QString::fromStdString(name.text);
     return false;
   }
 };
 
-TEST_F(CommandsTest, AFailedEncodeLeavesTheContainersChunkAsItWas) {
-  Open({{"XYZW", 1, "name", Bytes("original bytes"), 0x0000}});
-  IffChunk* chunk = File().Find(MakeTypeCode("XYZW"), 1);
-  ASSERT_TRUE(doc->LoadChunk(*chunk, nullptr));
-  BrokenEncoder resource;
-  ASSERT_TRUE(resource.Load(File(), *chunk));
-  EXPECT_FALSE(SaveResource(resource, File()));
-  EXPECT_EQ(ChunkBytes(*chunk), Bytes("original bytes"));
-  EXPECT_EQ(chunk->name, "name");
-  EXPECT_EQ(chunk->flags, 0x0000);
-}
+TEST_F(CommandsTest, RoutineNamesComeFromTheEditedDocumentOnly) {
+  const std::vector<uint8_t> routine = {0x02, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  SetEditor(rows, ResourceBhav::kType, OnWorkingCopy<ResourceBhav, &CallNamer::Edit>);
+  Open({{"BHAV", 4096, "Mine", routine}});
+  CScrivet2Doc other(platform, "IFFFile2");
+  other.File().AddChunk(ResourceBhav::kType, 4096, "Theirs", routine.data(), routine.size());
+  ResourceListController otherList(other, dialogs, behaviour, rows);
+  otherList.Refresh();
 
-bool FailingBlendTable() { return false; }
-bool WorkingBlendTable() { return true; }
-
-TEST_F(CommandsTest, BlendingQuestionIsAskedOncePerView) {
-  Open({{"DGRP", 1, "", {}}});
-  OverrideEditorEntry(MakeTypeCode("DGRP"), &FakeEditor::Run);
-  OverrideEditorEntry(ResourceData::kType, &FakeEditor::Run);
-  const QString question =
-      "Do you want to generate blending tables first?\n\nThis will take some seconds but may speed up displaying "
-      "large objects.";
-  FakeEditor::accept = false;
-
-  // Out of memory: message, no editor, and the question comes again next time.
-  SetBlendTableBuilder(&FailingBlendTable);
-  platform.answers.push_back(MessageAnswer::Yes);
+  CallNamer::shown.clear();
+  otherList.OpenResource();
   list->OpenResource();
-  ASSERT_EQ(platform.messages.size(), 2u);
-  EXPECT_EQ(platform.messages[0].text, question);
-  EXPECT_EQ(platform.messages[0].caption, "Question:");
-  EXPECT_EQ(platform.messages[1].text, "Not enough memory!");
-  EXPECT_EQ(platform.messages[1].caption, "Error!");
-  EXPECT_TRUE(list->AskForBlendingTables());
-
-  SetBlendTableBuilder(&WorkingBlendTable);
-  platform.answers.push_back(MessageAnswer::No);
-  list->OpenResource();
-  EXPECT_FALSE(list->AskForBlendingTables());
-  list->OpenResource();
-  EXPECT_EQ(platform.MessageTexts().count(question), 2);
-  EXPECT_EQ(platform.unexpected, 0);
-
-  // Another view asks again.
-  ResourceListController other(*doc, dialogs);
-  other.Refresh();
-  platform.answers.push_back(MessageAnswer::No);
-  other.OpenResource();
-  EXPECT_EQ(platform.MessageTexts().count(question), 3);
+  otherList.OpenResource();
+  EXPECT_EQ(CallNamer::shown, (QStringList{"(priv:) Theirs", "(priv:) Mine", "(priv:) Theirs"}));
 }
 
 }  // namespace

@@ -20,8 +20,9 @@ TEST(CorpusTest, EveryGameFileOpensListsAndSaves) {
     SCOPED_TRACE(path.toStdString());
     ScriptedPlatform platform;
     ScriptedDialogs dialogs;
+    BehaviourCatalogues behaviour;
     CScrivet2Doc doc(platform, "IFFFile1");
-    ResourceListController list(doc, dialogs);
+    ResourceListController list(doc, dialogs, behaviour);
     ASSERT_TRUE(doc.Open(path, nullptr));
     EXPECT_TRUE(platform.messages.empty()) << platform.MessageTexts().join(' ').toStdString();
     const size_t listed = size_t(list.Resources().rowCount());

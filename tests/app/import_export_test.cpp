@@ -73,7 +73,7 @@ TEST_F(ImportExportTest, ExportWithIdentityThenImportReproducesEverything) {
   EXPECT_EQ(platform.dialogs[0].request.filter, "IFF files (*.iff)");
 
   CScrivet2Doc empty(platform, "IFFFile2");
-  ResourceListController target(empty, dialogs);
+  ResourceListController target(empty, dialogs, behaviour);
   dialogs.imports.enqueue(Import(ImportChoice::Mode::IffFiles));
   platform.fileAnswers = {{Out("one.iff")}};
   dialogs.iffPicks.enqueue([](ImportFromIffRows&) { return true; });

@@ -9,6 +9,8 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QProcess>
 
 #include "app/child_frame.h"
@@ -22,39 +24,55 @@ namespace {
 class MainFrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    frame = std::make_unique<CMainFrame>(platform, dialogs);
+    frame = std::make_unique<CMainFrame>(platform, dialogs, behaviour);
     frame->show();
   }
   QString Path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
   QStringList FrameTitles() {
     QStringList titles;
-    for (QMdiSubWindow* window : frame->MdiArea()->subWindowList()) titles << window->windowTitle();
+    for (QMdiSubWindow* window : frame->findChild<QMdiArea*>()->subWindowList()) titles << window->windowTitle();
     return titles;
+  }
+  // Texts of the menu bar's visible menus, and of the visible items of one menu.
+  QStringList VisibleMenus() {
+    QStringList titles;
+    for (QAction* action : frame->menuBar()->actions())
+      if (action->isVisible()) titles << action->text();
+    return titles;
+  }
+  QStringList VisibleItems(const QString& menuTitle) {
+    QStringList items;
+    for (QAction* menuAction : frame->menuBar()->actions())
+      if (menuAction->text() == menuTitle && menuAction->menu())
+        for (QAction* action : menuAction->menu()->actions())
+          if (action->isVisible() && !action->isSeparator()) items << action->text();
+    return items;
   }
   void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
   QTemporaryDir dir;
   ScriptedPlatform platform;
   ScriptedDialogs dialogs;
+  BehaviourCatalogues behaviour;
   std::unique_ptr<CMainFrame> frame;
 };
 
 TEST_F(MainFrameTest, MenusWithAndWithoutADocument) {
-  EXPECT_EQ(frame->VisibleMenus(), (QStringList{"&File", "&View", "&Help"}));
-  EXPECT_EQ(frame->VisibleItems("&File"),
+  EXPECT_EQ(VisibleMenus(), (QStringList{"&File", "&View", "&Help"}));
+  EXPECT_EQ(VisibleItems("&File"),
             (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "Load custom script.txt", "Settings...", "E&xit"}));
-  EXPECT_EQ(frame->VisibleItems("&View"), (QStringList{"&Toolbar", "&Status Bar"}));
-  EXPECT_EQ(frame->VisibleItems("&Help"), QStringList{"&About Scrivet 2..."});
+  EXPECT_EQ(VisibleItems("&View"), (QStringList{"&Toolbar", "&Status Bar"}));
+  EXPECT_EQ(VisibleItems("&Help"), QStringList{"&About Scrivet 2..."});
 
   frame->NewDocument();
-  EXPECT_EQ(frame->VisibleMenus(), (QStringList{"&File", "&Edit", "&View", "&Window", "&Help"}));
-  EXPECT_EQ(frame->VisibleItems("&File"),
+  EXPECT_EQ(VisibleMenus(), (QStringList{"&File", "&Edit", "&View", "&Window", "&Help"}));
+  EXPECT_EQ(VisibleItems("&File"),
             (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...",
                          "Load custom script.txt", "Settings...", "E&xit"}));
-  EXPECT_EQ(frame->VisibleItems("&Edit"),
+  EXPECT_EQ(VisibleItems("&Edit"),
             (QStringList{"&Add...\tIns", "&Delete\tDel", "&Import...\tCtrl+I", "&Export...\tCtrl+E",
                          "&Properties...\tCtrl+P", "&Hex Edit...\tCtrl+H", "D&uplicate...\tCtrl+U"}));
-  EXPECT_EQ(frame->VisibleItems("&Window"), (QStringList{"&New Window", "&Cascade", "&Tile", "&Arrange Icons"}));
+  EXPECT_EQ(VisibleItems("&Window"), (QStringList{"&New Window", "&Cascade", "&Tile", "&Arrange Icons"}));
 }
 
 TEST_F(MainFrameTest, NewDocumentsAreNumberedAndOpenMaximized) {
@@ -79,7 +97,7 @@ TEST_F(MainFrameTest, ClosingAModifiedDocumentAsks) {
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].text, "Save changes to IFFFile1?");
   EXPECT_EQ(platform.messages[0].buttons, MessageButtons::YesNoCancel);
-  EXPECT_EQ(frame->Documents().size(), 1);
+  EXPECT_EQ(frame->Documents().size(), 1u);
 
   // Yes on a document without a file asks for a name, then saves there.
   platform.answers.push_back(MessageAnswer::Yes);
@@ -89,8 +107,8 @@ TEST_F(MainFrameTest, ClosingAModifiedDocumentAsks) {
   EXPECT_EQ(platform.dialogs.back().request.filter, "IFF Files (*.iff)");
   EXPECT_EQ(platform.dialogs.back().request.defaultName, "IFFFile1");
   EXPECT_TRUE(QFileInfo::exists(Path("named.iff")));
-  EXPECT_TRUE(frame->Documents().isEmpty());
-  EXPECT_EQ(frame->VisibleMenus(), (QStringList{"&File", "&View", "&Help"}));
+  EXPECT_TRUE(frame->Documents().empty());
+  EXPECT_EQ(VisibleMenus(), (QStringList{"&File", "&View", "&Help"}));
 }
 
 TEST_F(MainFrameTest, ExitAsksForEveryModifiedDocumentAndCancelStops) {
@@ -99,11 +117,11 @@ TEST_F(MainFrameTest, ExitAsksForEveryModifiedDocumentAndCancelStops) {
   a->ContainerChanged();
   platform.answers.push_back(MessageAnswer::Cancel);
   EXPECT_FALSE(frame->CloseAllDocuments());
-  EXPECT_EQ(frame->Documents().size(), 2);
+  EXPECT_EQ(frame->Documents().size(), 2u);
   platform.answers.push_back(MessageAnswer::No);
   EXPECT_TRUE(frame->CloseAllDocuments());
   Settle();
-  EXPECT_TRUE(frame->Documents().isEmpty());
+  EXPECT_TRUE(frame->Documents().empty());
   EXPECT_EQ(platform.unexpected, 0);
 }
 
@@ -122,7 +140,7 @@ TEST_F(MainFrameTest, SecondWindowShowsTheSameDocumentAndFollowsChanges) {
   second->close();
   Settle();
   EXPECT_TRUE(platform.messages.empty());
-  EXPECT_EQ(frame->Documents().size(), 1);
+  EXPECT_EQ(frame->Documents().size(), 1u);
   EXPECT_EQ(FrameTitles(), QStringList{"IFFFile1*"});
 }
 
@@ -147,23 +165,23 @@ TEST_F(MainFrameTest, RecentFilesKeepTheLastFour) {
   ASSERT_EQ(recent.size(), 4);
   EXPECT_TRUE(recent[0].endsWith("e.iff"));
   EXPECT_TRUE(recent[3].endsWith("b.iff"));
-  EXPECT_TRUE(frame->VisibleItems("&File").contains("&1 " + recent[0]));
+  EXPECT_TRUE(VisibleItems("&File").contains("&1 " + recent[0]));
 
   // Opening an open file again activates it instead of opening a copy.
   frame->OpenDocument(Path("c.iff"));
-  EXPECT_EQ(frame->Documents().size(), 5);
+  EXPECT_EQ(frame->Documents().size(), 5u);
 }
 
 TEST_F(MainFrameTest, OpeningAFileThatCannotBeReadLeavesNoDocument) {
   EXPECT_EQ(frame->OpenDocument(Path("absent.iff")), nullptr);
   Settle();
-  EXPECT_TRUE(frame->Documents().isEmpty());
+  EXPECT_TRUE(frame->Documents().empty());
   EXPECT_EQ(platform.messages.size(), 1u);
 }
 
 TEST_F(MainFrameTest, ViewLayoutAndEditMenuState) {
   CScrivet2Doc doc(platform, "IFFFile1");
-  CScrivet2View view(doc, dialogs);
+  CScrivet2View view(doc, dialogs, behaviour);
   view.resize(1003, 707);
   view.show();
   EXPECT_EQ(view.TypeList()->geometry(), QRect(7, 7, 1003 / 5, 707 - 14));
@@ -214,8 +232,8 @@ TEST_F(MainFrameTest, FilesDroppedOnTheWindowOpen) {
   QMimeData mime;
   mime.setUrls({QUrl::fromLocalFile(Path("dropped.iff"))});
   EXPECT_TRUE(frame->OpenDroppedFiles(&mime));
-  ASSERT_EQ(frame->Documents().size(), 1);
-  EXPECT_EQ(frame->Documents().first()->Title(), "dropped.iff");
+  ASSERT_EQ(frame->Documents().size(), 1u);
+  EXPECT_EQ(frame->Documents().front()->Title(), "dropped.iff");
 }
 
 TEST_F(MainFrameTest, GameFolderSettingIsStoredForTheNextStart) {
@@ -244,7 +262,6 @@ TEST_F(MainFrameTest, CustomScriptThatCannotBeOpenedIsReported) {
   EXPECT_TRUE(platform.messages[0].hadParent);
 }
 
-#ifdef SCRIVET2_BINARY
 TEST(ProgramTest, ScreenshotWritesAPicture) {
   QTemporaryDir dir;
   const QString file = dir.filePath("shown.iff");
@@ -274,7 +291,6 @@ TEST(ProgramTest, VersionAndHelp) {
   ASSERT_TRUE(program.waitForFinished(30000));
   EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardOutput()).contains("--screenshot"));
 }
-#endif
 
 }  // namespace
 }  // namespace scrivet::test

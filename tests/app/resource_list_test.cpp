@@ -88,7 +88,7 @@ TEST_F(ResourceListTest, CommandsNeedingASelectionDoNothingWithoutOne) {
 
 TEST_F(ResourceListTest, ListsFollowChangesMadeThroughAnotherView) {
   Open({{"STR#", 1, "", {}}});
-  ResourceListController second(*doc, dialogs);
+  ResourceListController second(*doc, dialogs, behaviour);
   second.Refresh();
   platform.answers.push_back(MessageAnswer::Yes);
   list->Delete();

@@ -5,6 +5,7 @@
 
 #include "app/startup.h"
 #include "app_test_support.h"
+#include "behaviour/behaviour_startup.h"
 
 namespace scrivet::test {
 namespace {
@@ -71,9 +72,10 @@ TEST_F(StartupTest, MessagesForEachCombination) {
     QDir().mkpath(dir.path());
     const QString game = c.game ? MakeGame() : QString();
     const QString bin = MakeProgramFolder(c.script);
-    bool ready = LoadBehaviourSupport(WithTrailingSeparator(game), bin, platform);
+    BehaviourCatalogues catalogues;
+    bool ready = LoadBehaviourSupport(WithTrailingSeparator(game), bin, catalogues, platform);
     EXPECT_EQ(ready, c.ready);
-    EXPECT_EQ(ScriptReady(), c.ready);
+    EXPECT_EQ(catalogues.primitives.scriptReady, c.ready);
     EXPECT_EQ(platform.MessageTexts(), c.messages);
     for (const auto& message : platform.messages) {
       EXPECT_FALSE(message.hadParent);

@@ -14,13 +14,6 @@
 namespace scrivet {
 namespace {
 
-std::vector<std::string> Labels(const FunctionCatalogue& catalogue) {
-  std::vector<std::string> labels;
-  for (const FunctionList& list : catalogue.SemiGlobalLists()) labels.push_back(list.label);
-  std::sort(labels.begin(), labels.end());
-  return labels;
-}
-
 TEST(FunctionCatalogueTest, FileBaseName) {
   EXPECT_EQ(FileBaseName("C:\\Sims\\GameData\\Global\\PeopleGlobals.iff"), "PEOPLEGLOBALS");
   EXPECT_EQ(FileBaseName("/games/sims/GameData/Global/PeopleGlobals.iff"), "PEOPLEGLOBALS");
@@ -53,7 +46,9 @@ TEST(FunctionCatalogueTest, GlobalFolderRules) {
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->name, "Global one");
   EXPECT_EQ(FunctionCatalogue::FindEntry(catalogue.GlobalList(), 257), nullptr);
-  EXPECT_EQ(Labels(catalogue), (std::vector<std::string>{"PEOPLEGLOBALS", "TOTAL"}));
+  ASSERT_NE(catalogue.FindSemiGlobalList("Total"), nullptr);
+  EXPECT_EQ(catalogue.FindSemiGlobalList("Total")->label, "TOTAL");
+  EXPECT_EQ(catalogue.FindSemiGlobalList("Broken"), nullptr);
 
   const FunctionList* people = catalogue.FindSemiGlobalList("PeopleGlobals");
   ASSERT_NE(people, nullptr);
@@ -63,11 +58,9 @@ TEST(FunctionCatalogueTest, GlobalFolderRules) {
   EXPECT_EQ(catalogue.FindSemiGlobalList(""), nullptr);
   EXPECT_EQ(catalogue.FindSemiGlobalList("Unknown"), nullptr);
 
-  // Loading again starts the semi-global lists afresh; a missing folder gives none.
-  catalogue.LoadGlobalFolder(dir);
-  EXPECT_EQ(catalogue.SemiGlobalLists().size(), 2u);
+  // A missing folder gives no semi-global lists.
   catalogue.LoadGlobalFolder(dir / "missing");
-  EXPECT_TRUE(catalogue.SemiGlobalLists().empty());
+  EXPECT_EQ(catalogue.FindSemiGlobalList("PeopleGlobals"), nullptr);
 }
 
 TEST(FunctionCatalogueTest, GlobalFileInsideArchiveFillsTheGlobalList) {
@@ -77,7 +70,7 @@ TEST(FunctionCatalogueTest, GlobalFileInsideArchiveFillsTheGlobalList) {
   FunctionCatalogue catalogue;
   catalogue.LoadGlobalFolder(folder.path());
   ASSERT_NE(FunctionCatalogue::FindEntry(catalogue.GlobalList(), 257), nullptr);
-  EXPECT_TRUE(catalogue.SemiGlobalLists().empty());
+  EXPECT_EQ(catalogue.FindSemiGlobalList("Global"), nullptr);
 }
 
 TEST(FunctionCatalogueTest, BehaviourFileStringsAndNaming) {
@@ -89,7 +82,6 @@ TEST(FunctionCatalogueTest, BehaviourFileStringsAndNaming) {
 
   FunctionCatalogue catalogue;
   EXPECT_FALSE(catalogue.LoadBehaviourFile(folder.path() / "missing.iff"));
-  EXPECT_FALSE(catalogue.HasBehaviourFile());
   ASSERT_TRUE(catalogue.LoadBehaviourFile(folder.path() / "Behavior.iff"));
   catalogue.LoadGlobalFolder(folder.path() / "Global");
   ASSERT_NE(catalogue.FindString(139, 2), nullptr);
@@ -100,11 +92,11 @@ TEST(FunctionCatalogueTest, BehaviourFileStringsAndNaming) {
   std::unique_ptr<IffFile> edited = IffFile::CreateEmpty(false);
   edited->AddChunk(MakeTypeCode("BHAV"), 4096, "Private one", "", 0);
   edited->AddChunk(MakeTypeCode("BHAV"), 256, "Shadowing", "", 0);
-  catalogue.LoadPrivateList(*edited);
-  EXPECT_EQ(catalogue.PrivateList().label, "Private");
+  const FunctionList privateFunctions = PrivateFunctions(*edited);
+  EXPECT_EQ(privateFunctions.label, "Private");
 
   PrimitiveCatalogue primitives;
-  InstructionFormatter formatter(primitives, &catalogue);
+  InstructionFormatter formatter(primitives, &catalogue, &privateFunctions);
   struct Case {
     uint16_t id;
     const char* semiGlobal;
@@ -123,7 +115,7 @@ TEST(FunctionCatalogueTest, BehaviourFileStringsAndNaming) {
   };
   for (const Case& c : cases) {
     ScriptValue value;
-    ASSERT_TRUE(formatter.Call("function", {ScriptValue::FromWord(c.id)}, c.semiGlobal, value));
+    ASSERT_TRUE(formatter.EvaluateExpression("function(%0)", {ScriptValue::FromNumber(c.id, 2)}, value, c.semiGlobal));
     EXPECT_EQ(value.text, c.text) << c.id;
   }
   ScriptValue value;
@@ -131,8 +123,8 @@ TEST(FunctionCatalogueTest, BehaviourFileStringsAndNaming) {
   EXPECT_EQ(value.text, "one?Sleep");
 
   // Without a private routine 256 the global list names it.
-  catalogue.LoadPrivateList(*IffFile::CreateEmpty(false));
-  ASSERT_TRUE(formatter.Call("function", {ScriptValue::FromWord(256)}, "", value));
+  InstructionFormatter global(primitives, &catalogue);
+  ASSERT_TRUE(global.EvaluateExpression("function(%0)", {ScriptValue::FromNumber(256, 2)}, value));
   EXPECT_EQ(value.text, "(glob:) Global one");
   const std::array<uint8_t, 8> operand = {1, 0, 0, 0, 0, 0, 0, 0};
   EXPECT_EQ(formatter.FormatInstruction(2, operand, ""), "2 (1, 0, 0, 0)");  // no script yet
@@ -157,29 +149,21 @@ TEST(BehaviourStartupTest, StartupOrderAndMessages) {
   const auto game = folder.path() / "game";
   const auto script = folder.path() / "script.txt";
   WriteTextFile(script, "main(9)=function(%0);");
-  std::vector<std::string> messages;
-  auto report = [&](const std::string& m) { messages.push_back(m); };
+  BehaviourCatalogues catalogues;
+  EXPECT_EQ(LoadBehaviourCatalogues(game, script, catalogues), BehaviourError::NoBehaviourFile);
+  EXPECT_EQ(catalogues.primitives.FindSubroutine("main"), nullptr);  // the script is not read at all
+  EXPECT_EQ(LoadBehaviourCatalogues({}, script, catalogues), BehaviourError::NoBehaviourFile);
 
-  FunctionCatalogue functions;
-  PrimitiveCatalogue primitives;
-  EXPECT_FALSE(LoadBehaviourCatalogues(game, script, functions, primitives, report));
-  EXPECT_EQ(messages, std::vector<std::string>{"Can't load The Sims\\GameData\\Behavior.iff!"});
-  EXPECT_TRUE(primitives.Subroutines().empty());  // the script is not read at all
-  EXPECT_FALSE(LoadBehaviourCatalogues({}, script, functions, primitives, report));
-  EXPECT_EQ(messages.size(), 2u);
-
-  messages.clear();
   WriteBytesFile(game / "gamedata" / "BEHAVIOR.IFF", BuildIff({{}, {{139, {"Sleep"}}}}));
   WriteBytesFile(game / "gamedata" / "GLOBAL" / "global.iff", BuildIff({{{256, "Named"}}, {}}));
-  EXPECT_TRUE(LoadBehaviourCatalogues(game, script, functions, primitives, report));
-  EXPECT_TRUE(messages.empty());
-  InstructionFormatter formatter(primitives, &functions);
+  EXPECT_EQ(LoadBehaviourCatalogues(game, script, catalogues), BehaviourError::None);
+  InstructionFormatter formatter(catalogues.primitives, &catalogues.functions);
   EXPECT_EQ(formatter.FormatInstruction(0, {}, ""), "Sleep");
   EXPECT_EQ(formatter.FormatInstruction(256, {}, ""), "(glob:) Named");
 
   std::filesystem::remove(script);
-  EXPECT_FALSE(LoadBehaviourCatalogues(game, script, functions, primitives, report));
-  EXPECT_EQ(messages, std::vector<std::string>{"Can't open script.txt!"});
+  EXPECT_EQ(LoadBehaviourCatalogues(game, script, catalogues), BehaviourError::CantOpenScript);
+  EXPECT_FALSE(catalogues.primitives.scriptReady);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ namespace {
 
 std::vector<ScriptValue> Bytes(std::initializer_list<uint8_t> bytes) {
   std::vector<ScriptValue> values;
-  for (uint8_t b : bytes) values.push_back(ScriptValue::FromByte(b));
+  for (uint8_t b : bytes) values.push_back(ScriptValue::FromNumber(b, 1));
   return values;
 }
 
@@ -37,12 +37,10 @@ class FormatterTest : public ::testing::Test {
 };
 
 TEST(ScriptValueTest, Normalisation) {
-  EXPECT_EQ(ScriptValue::FromByte(0x80).number, -128);
-  EXPECT_EQ(ScriptValue::FromByte(0x80).text, "-128");
-  EXPECT_EQ(ScriptValue::FromWord(0x8005).number, -32763);
-  EXPECT_EQ(ScriptValue::FromWord(0x8005).size, 2);
-  EXPECT_TRUE(ScriptValue::Fresh().fresh);
-  EXPECT_EQ(ScriptValue::Fresh().text, "0");
+  EXPECT_EQ(ScriptValue::FromNumber(0x80, 1).number, -128);
+  EXPECT_EQ(ScriptValue::FromNumber(0x80, 1).text, "-128");
+  EXPECT_EQ(ScriptValue::FromNumber(0x8005, 2).number, -32763);
+  EXPECT_EQ(ScriptValue::FromNumber(0x8005, 2).size, 2);
   struct Case {
     const char* text;
     int32_t number;
@@ -137,9 +135,9 @@ TEST_F(FormatterTest, BuiltIns) {
       {"shr(%0, 4)", Bytes({0xF0}), "15"},
       {"shl(1, 33)", {}, "2"},
       {"shr(-1, 28)", {}, "15"},
-      {"function(%0)", {ScriptValue::FromWord(300)}, "300"},
-      {"function(%0)", {ScriptValue::FromWord(0x8005)}, "-32763"},
-      {"function(%0)", {ScriptValue::FromWord(5)}, ""},  // no behaviour file: no primitive names
+      {"function(%0)", {ScriptValue::FromNumber(300, 2)}, "300"},
+      {"function(%0)", {ScriptValue::FromNumber(0x8005, 2)}, "-32763"},
+      {"function(%0)", {ScriptValue::FromNumber(5, 2)}, ""},  // no behaviour file: no primitive names
       {"text(1, 5)", {}, "?"},
       {"cHAR(1)", {}, "1"},
       {"CHAR(1)", {}, "<fail>"},  // a call name starts with a lower-case letter
@@ -190,17 +188,13 @@ TEST_F(FormatterTest, CallsPassArgumentsAndCountsMustMatch) {
       "nobody(1)=;"
       "noequals(1)%0;"
       "semi(0)=\"x\\;y\";");
-  ScriptValue value;
-  ASSERT_TRUE(formatter_.Call("pass", Bytes({1, 2}), "", value));
-  EXPECT_EQ(value.text, "2/1");
-  ASSERT_TRUE(formatter_.Call("TWICE", Bytes({7}), "", value));
-  EXPECT_EQ(value.text, "7/7");
-  ASSERT_TRUE(formatter_.Call("semi", {}, "", value));
-  EXPECT_EQ(value.text, "x;y");  // an escaped ";" inside a literal
-  EXPECT_FALSE(formatter_.Call("pair", Bytes({1}), "", value));
-  EXPECT_FALSE(formatter_.Call("bad", Bytes({1}), "", value));
-  EXPECT_FALSE(formatter_.Call("nobody", Bytes({1}), "", value));
-  EXPECT_FALSE(formatter_.Call("noequals", Bytes({1}), "", value));
+  EXPECT_EQ(Eval("pass(%0, %1)", Bytes({1, 2})), "2/1");
+  EXPECT_EQ(Eval("tWICE(%0)", Bytes({7})), "7/7");  // names match ignoring case
+  EXPECT_EQ(Eval("semi()"), "x;y");  // an escaped ";" inside a literal
+  EXPECT_EQ(Eval("pair(%0)", Bytes({1})), "<fail>");
+  EXPECT_EQ(Eval("bad(%0)", Bytes({1})), "<fail>");
+  EXPECT_EQ(Eval("nobody(%0)", Bytes({1})), "<fail>");
+  EXPECT_EQ(Eval("noequals(%0)", Bytes({1})), "<fail>");
   EXPECT_EQ(Eval("pass(%%)", Bytes({5, 6})), "6/5");
   EXPECT_EQ(Eval("pass(%%)", Bytes({5})), "<fail>");
 }

@@ -19,13 +19,13 @@ TEST(PrimitiveCatalogueTest, JoinsLinesDropsCommentsAndReadsEntries) {
   PrimitiveCatalogue catalogue;
   // Name and count on one line, the body over the next two; a comment in between; mixed breaks.
   ASSERT_TRUE(catalogue.Load("; a comment\r\nma\nin(9)\r\n= \"a\" &\n\r; dropped\n \"b\";  next(2)=%1;"));
-  ASSERT_EQ(catalogue.Subroutines().size(), 2u);
-  const ScriptSubroutine& main = catalogue.Subroutines()[0];
-  EXPECT_EQ(main.name, "main");
-  EXPECT_EQ(main.parameterCount, 9);
-  EXPECT_EQ(main.body, "= \"a\" & \"b\";");
-  EXPECT_EQ(catalogue.Subroutines()[1].name, "next");
-  EXPECT_EQ(catalogue.Subroutines()[1].body, "=%1;");
+  const ScriptSubroutine* main = catalogue.FindSubroutine("main");
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(main->name, "main");
+  EXPECT_EQ(main->parameterCount, 9);
+  EXPECT_EQ(main->body, "= \"a\" & \"b\";");
+  ASSERT_NE(catalogue.FindSubroutine("next"), nullptr);
+  EXPECT_EQ(catalogue.FindSubroutine("next")->body, "=%1;");
 }
 
 TEST(PrimitiveCatalogueTest, EntryRules) {
@@ -33,49 +33,49 @@ TEST(PrimitiveCatalogueTest, EntryRules) {
     const char* text;
     bool loads;
     std::vector<std::string> names;
+    const char* absent;  // a name the text holds that must not become an entry
   };
   const Case cases[] = {
-      {"; only comments\n;more\n", true, {}},
-      {"", true, {}},
-      {"a(1)=1;trailing text without parenthesis", true, {"a"}},
-      {"a(1)=1;b(2)=2", true, {"a"}},           // unterminated last entry is dropped
-      {"a(1)=1;b(2)", false, {}},                // a name and count with no body
-      {"a(1)=1;b(2)   ", false, {}},
-      {"a(1)=1;b(2", false, {}},                 // no ")" at all
-      {"main (9)=1;", true, {"main "}},          // the blank belongs to the name
-      {"a(1)=\"x\\;y\";", true, {"a"}},          // escaped ";" stays in the body
-      {"a(1)=1;\n ;b(1)=2;", true, {"a", ";b"}},  // a line starting with a blank is no comment
+      {"; only comments\n;more\n", true, {}, "more"},
+      {"", true, {}, ""},
+      {"a(1)=1;trailing text without parenthesis", true, {"a"}, "trailing text without parenthesis"},
+      {"a(1)=1;b(2)=2", true, {"a"}, "b"},        // unterminated last entry is dropped
+      {"a(1)=1;b(2)", false, {}, "a"},             // a name and count with no body
+      {"a(1)=1;b(2)   ", false, {}, "a"},
+      {"a(1)=1;b(2", false, {}, "a"},              // no ")" at all
+      {"main (9)=1;", true, {"main "}, "main"},    // the blank belongs to the name
+      {"a(1)=\"x\\;y\";", true, {"a"}, ""},       // escaped ";" stays in the body
+      {"a(1)=1;\n ;b(1)=2;", true, {"a", ";b"}, "b"},  // a line starting with a blank is no comment
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     PrimitiveCatalogue catalogue;
     ASSERT_TRUE(catalogue.Load("keep(0)=0;"));
     EXPECT_EQ(catalogue.Load(c.text), c.loads);
-    std::vector<std::string> names;
-    for (const ScriptSubroutine& s : catalogue.Subroutines()) names.push_back(s.name);
-    // A failed load leaves the previous list in place.
-    EXPECT_EQ(names, c.loads ? c.names : std::vector<std::string>{"keep"});
+    // A failed load leaves the previous entries in place; a good one replaces them.
+    EXPECT_EQ(catalogue.FindSubroutine("keep") != nullptr, !c.loads);
+    for (const std::string& name : c.names) EXPECT_NE(catalogue.FindSubroutine(name), nullptr) << name;
+    EXPECT_EQ(catalogue.FindSubroutine(c.absent), nullptr);
   }
 }
 
 TEST(PrimitiveCatalogueTest, BlankInsideLineAfterSemicolonEndsBody) {
   PrimitiveCatalogue catalogue;
   ASSERT_TRUE(catalogue.Load("a(0)=1\n ;b(0)=2;"));
-  ASSERT_EQ(catalogue.Subroutines().size(), 2u);
-  EXPECT_EQ(catalogue.Subroutines()[0].body, "=1 ;");
-  EXPECT_EQ(catalogue.Subroutines()[1].name, "b");
+  ASSERT_NE(catalogue.FindSubroutine("a"), nullptr);
+  EXPECT_EQ(catalogue.FindSubroutine("a")->body, "=1 ;");
+  EXPECT_NE(catalogue.FindSubroutine("b"), nullptr);
 }
 
 TEST(PrimitiveCatalogueTest, CountsAndBackslashes) {
   PrimitiveCatalogue catalogue;
   ASSERT_TRUE(catalogue.Load("a(-3)=1;b()=2;c(4 junk)=3;d(99999999999)=\"\\\\\\;\";"));
-  const auto& s = catalogue.Subroutines();
-  ASSERT_EQ(s.size(), 4u);
-  EXPECT_EQ(s[0].parameterCount, -3);
-  EXPECT_EQ(s[1].parameterCount, 0);
-  EXPECT_EQ(s[2].parameterCount, 4);
-  EXPECT_EQ(s[3].parameterCount, INT32_MAX);
-  EXPECT_EQ(s[3].body, "=\"\\\\\\;\";");
+  for (const char* name : {"a", "b", "c", "d"}) ASSERT_NE(catalogue.FindSubroutine(name), nullptr) << name;
+  EXPECT_EQ(catalogue.FindSubroutine("a")->parameterCount, -3);
+  EXPECT_EQ(catalogue.FindSubroutine("b")->parameterCount, 0);
+  EXPECT_EQ(catalogue.FindSubroutine("c")->parameterCount, 4);
+  EXPECT_EQ(catalogue.FindSubroutine("d")->parameterCount, INT32_MAX);
+  EXPECT_EQ(catalogue.FindSubroutine("d")->body, "=\"\\\\\\;\";");
 }
 
 TEST(PrimitiveCatalogueTest, FindSubroutineIgnoresCaseAndTakesTheFirst) {
@@ -123,14 +123,13 @@ TEST(PrimitiveCatalogueTest, StartupMessages) {
   TempFolder folder;
   struct Case {
     const char* content;  // null: no file
-    bool ready;
-    const char* message;
+    BehaviourError error;
   };
   const Case cases[] = {
-      {nullptr, false, "Can't open script.txt!"},
-      {"a(1)=1;b(2)", false, "Error while parsing script.txt!"},
-      {"; nothing but comments\n", false, "Can't find the \"main\" subroutine!"},
-      {"Main(9)=1;", true, nullptr},
+      {nullptr, BehaviourError::CantOpenScript},
+      {"a(1)=1;b(2)", BehaviourError::ScriptParseError},
+      {"; nothing but comments\n", BehaviourError::NoMain},
+      {"Main(9)=1;", BehaviourError::None},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.content ? c.content : "(missing)");
@@ -138,10 +137,8 @@ TEST(PrimitiveCatalogueTest, StartupMessages) {
     std::filesystem::remove(path);
     if (c.content) WriteTextFile(path, c.content);
     PrimitiveCatalogue catalogue;
-    std::vector<std::string> messages;
-    EXPECT_EQ(catalogue.LoadAtStartup(path, [&](const std::string& m) { messages.push_back(m); }), c.ready);
-    EXPECT_EQ(catalogue.scriptReady, c.ready);
-    EXPECT_EQ(messages, c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+    EXPECT_EQ(catalogue.LoadAtStartup(path), c.error);
+    EXPECT_EQ(catalogue.scriptReady, c.error == BehaviourError::None);
   }
 }
 
@@ -150,25 +147,20 @@ TEST(PrimitiveCatalogueTest, CustomLoadKeepsThePreviousScriptOnFailure) {
   PrimitiveCatalogue catalogue;
   ASSERT_TRUE(catalogue.Load("main(9)=\"old\";"));
   catalogue.scriptReady = true;
-  std::vector<std::string> messages;
-  auto report = [&](const std::string& m) { messages.push_back(m); };
 
-  EXPECT_FALSE(catalogue.LoadCustom(folder.path() / "missing.txt", report));
+  EXPECT_EQ(catalogue.LoadCustom(folder.path() / "missing.txt"), BehaviourError::CantOpenScript);
   WriteTextFile(folder.path() / "bad.txt", "x(1)");
-  EXPECT_FALSE(catalogue.LoadCustom(folder.path() / "bad.txt", report));
+  EXPECT_EQ(catalogue.LoadCustom(folder.path() / "bad.txt"), BehaviourError::ScriptParseError);
   WriteTextFile(folder.path() / "nomain.txt", "other(9)=1;");
-  EXPECT_FALSE(catalogue.LoadCustom(folder.path() / "nomain.txt", report));
-  EXPECT_EQ(messages, (std::vector<std::string>{"Couldn't open file!", "Error while parsing script.txt!",
-                                                "Can't find the \"main\" subroutine!"}));
+  EXPECT_EQ(catalogue.LoadCustom(folder.path() / "nomain.txt"), BehaviourError::NoMain);
   ASSERT_NE(catalogue.FindSubroutine("main"), nullptr);
   EXPECT_EQ(catalogue.FindSubroutine("main")->body, "=\"old\";");
   EXPECT_EQ(catalogue.FindSubroutine("other"), nullptr);
   EXPECT_TRUE(catalogue.scriptReady);
 
   WriteTextFile(folder.path() / "good.txt", "main(9)=\"new\";");
-  EXPECT_TRUE(catalogue.LoadCustom(folder.path() / "good.txt", report));
+  EXPECT_EQ(catalogue.LoadCustom(folder.path() / "good.txt"), BehaviourError::None);
   EXPECT_EQ(catalogue.FindSubroutine("main")->body, "=\"new\";");
-  EXPECT_EQ(messages.size(), 3u);
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 #include "behaviour/instruction_formatter.h"
 #include "behaviour/primitive_catalogue.h"
 #include "codecs/resource_bhav.h"
-#include "codecs/resource_glob.h"
 #include "core/far_archive.h"
 #include "core/iff_file.h"
 #include "tests/behaviour/behaviour_test_util.h"
@@ -24,19 +23,17 @@ namespace {
 TEST(StandInGameFolderTest, StartsUpAndNamesFunctions) {
   const std::filesystem::path game = SCRIVET_GAMEDATA_DIR;
   if (!std::filesystem::exists(game)) GTEST_SKIP() << "stand-in game folder not generated";
-  FunctionCatalogue functions;
-  PrimitiveCatalogue primitives;
-  std::vector<std::string> messages;
-  ASSERT_TRUE(LoadBehaviourCatalogues(game, SCRIVET_SCRIPT_PATH, functions, primitives,
-                                      [&](const std::string& m) { messages.push_back(m); }));
-  EXPECT_TRUE(messages.empty());
+  BehaviourCatalogues catalogues;
+  ASSERT_EQ(LoadBehaviourCatalogues(game, SCRIVET_SCRIPT_PATH, catalogues), BehaviourError::None);
+  const FunctionCatalogue& functions = catalogues.functions;
+  const PrimitiveCatalogue& primitives = catalogues.primitives;
   ASSERT_NE(functions.FindString(139, 2), nullptr);
   EXPECT_EQ(*functions.FindString(139, 2), "Expression");
   EXPECT_EQ(functions.GlobalList().entries.size(), 4u);
-  std::vector<std::string> labels;
-  for (const FunctionList& list : functions.SemiGlobalLists()) labels.push_back(list.label);
-  std::sort(labels.begin(), labels.end());
-  EXPECT_EQ(labels, (std::vector<std::string>{"CHAIRGLOBALS", "PEOPLEGLOBALS"}));
+  for (const char* label : {"CHAIRGLOBALS", "PEOPLEGLOBALS"}) {
+    ASSERT_NE(functions.FindSemiGlobalList(label), nullptr) << label;
+    EXPECT_EQ(functions.FindSemiGlobalList(label)->label, label);
+  }
 
   InstructionFormatter formatter(primitives, &functions);
   const std::array<uint8_t, 8> allFF = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
@@ -54,16 +51,12 @@ struct Tally {
   size_t files = 0, routines = 0, instructions = 0, primitives = 0, primitiveFallbacks = 0;
 };
 
-void FormatContainer(IffFile& file, FunctionCatalogue& functions, const InstructionFormatter& formatter,
+void FormatContainer(IffFile& file, const PrimitiveCatalogue& primitives, const FunctionCatalogue& functions,
                      Tally& tally, const std::string& where) {
   ++tally.files;
-  functions.LoadPrivateList(file);
-  std::string semiGlobal;
-  size_t globPosition = file.FirstOfType(ResourceGlob::kType);
-  if (globPosition != IffFile::npos) {
-    ResourceGlob glob;
-    if (glob.Load(file, file.ChunkAt(globPosition))) semiGlobal = glob.fileName;
-  }
+  const FunctionList privateFunctions = PrivateFunctions(file);
+  const InstructionFormatter formatter(primitives, &functions, &privateFunctions);
+  const std::string semiGlobal = SemiGlobalName(file);
   for (size_t i = 0; i < file.ChunkCount(); ++i) {
     IffChunk& chunk = file.ChunkAt(i);
     if (chunk.type != ResourceBhav::kType) continue;
@@ -99,7 +92,6 @@ TEST(RealFilesTest, EveryRoutineOfTheCorpusFormats) {
     functions.LoadBehaviourFile(ResolvePathIgnoringCase(game, "GameData\\Behavior.iff"));
     functions.LoadGlobalFolder(ResolvePathIgnoringCase(game, "GameData\\Global"));
   }
-  InstructionFormatter formatter(primitives, &functions);
 
   Tally tally;
   std::error_code ec;
@@ -114,13 +106,13 @@ TEST(RealFilesTest, EveryRoutineOfTheCorpusFormats) {
         if (!ToLowerAscii(entry.name).ends_with(".iff") || !archive.LoadEntryData(entry)) continue;
         const std::vector<uint8_t>& data = archive.EntryData(entry);
         auto file = IffFile::AttachMemoryCopy(MemoryStream(data.data(), data.size()));
-        if (file && file->ReadDirectory()) FormatContainer(*file, functions, formatter, tally, entry.name);
+        if (file && file->ReadDirectory()) FormatContainer(*file, primitives, functions, tally, entry.name);
       }
       continue;
     }
     CoreFailure failure;
     auto file = IffFile::OpenPath(it->path(), &failure);
-    if (file && failure.error == CoreError::None) FormatContainer(*file, functions, formatter, tally, it->path().string());
+    if (file && failure.error == CoreError::None) FormatContainer(*file, primitives, functions, tally, it->path().string());
   }
   std::cout << "corpus: " << tally.files << " containers, " << tally.routines << " routines, " << tally.instructions
             << " instructions formatted; primitives 0-51: " << tally.primitives << " instructions, "

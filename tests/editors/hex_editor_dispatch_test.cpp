@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "app/editor_dispatch.h"
+#include "behaviour/behaviour_startup.h"
 #include "codecs/type_table.h"
 #include "editors/hex_edit_control.h"
 #include "editors/hex_editor_dialog.h"
@@ -31,8 +32,9 @@ void WhenHexEditorOpens(std::function<void(HexEditorDialog&)> action) {
 Bytes ChunkBytes(const IffChunk& chunk) { return Bytes(chunk.Data(), chunk.Data() + chunk.Size()); }
 
 TEST(HexEditorDispatch, RawTypesOpenTheHexEditorAndOkSavesIntoTheContainer) {
-  ResetEditorEntries();
   ScriptedPlatform platform;
+  BehaviourCatalogues behaviour;
+  const FunctionList privateFunctions;
   auto file = IffFile::CreateEmpty(false);
   const Bytes original{1, 2, 3};
   for (TypeCode type : {MakeTypeCode("PALT"), MakeTypeCode("XYZW")}) {
@@ -41,13 +43,13 @@ TEST(HexEditorDispatch, RawTypesOpenTheHexEditorAndOkSavesIntoTheContainer) {
     ASSERT_NE(chunk, nullptr);
     std::unique_ptr<IffResource> resource = CreateResourceForType(chunk->type);
     ASSERT_TRUE(resource->Load(*file, *chunk));
-    EditorContext context{*file, nullptr, platform};
+    EditorContext context{*file, nullptr, platform, behaviour.primitives, behaviour.functions, privateFunctions};
 
     WhenHexEditorOpens([](HexEditorDialog& dialog) {
       QTest::keyClicks(&dialog.Control(), "ff");
       dialog.CancelButton().click();
     });
-    EXPECT_EQ(RunEditorFor(*resource, context), EditorResult::Cancel);
+    EXPECT_EQ(RunEditorFor(TypeRows(), *resource, context), EditorResult::Cancel);
     EXPECT_EQ(ChunkBytes(*file->Find(type, 7)), original);
 
     WhenHexEditorOpens([](HexEditorDialog& dialog) {
@@ -57,7 +59,7 @@ TEST(HexEditorDispatch, RawTypesOpenTheHexEditorAndOkSavesIntoTheContainer) {
       QTest::keyClicks(&dialog.Control(), "ab");
       dialog.OkButton().click();
     });
-    EXPECT_EQ(RunEditorFor(*resource, context), EditorResult::Ok);
+    EXPECT_EQ(RunEditorFor(TypeRows(), *resource, context), EditorResult::Ok);
     EXPECT_EQ(ChunkBytes(*file->Find(type, 7)), (Bytes{1, 2, 3, 0xAB}));
   }
 }
