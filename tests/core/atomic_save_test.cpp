@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -56,14 +57,22 @@ TEST(AtomicSave, ReplacesTheFileTheContainerReadsFrom) {
   EXPECT_EQ(Images(*back), Images(*file));
 }
 
-TEST(AtomicSave, DataThatCannotBeLoadedLeavesEveryFileAlone) {
+// Another program rewriting the file in place, even to the same length, leaves the data not loaded
+// yet unreadable: none of it is read, and no save goes ahead.
+TEST(AtomicSave, AFileRewrittenBehindTheContainerIsNeitherReadNorSaved) {
   TempDir dir;
   WriteFile(dir / "a.iff", SmallFile());
   WriteFile(dir / "other.iff", SmallFile());
   auto file = IffFile::OpenPath(dir / "a.iff");
   ASSERT_TRUE(file);
-  const Bytes rewritten(100, 0x5A);
-  WriteFile(dir / "a.iff", rewritten);  // another program rewrites the file behind the container
+  Bytes rewritten = SmallFile();
+  std::fill(rewritten.begin() + 64, rewritten.end(), 0x5A);
+  const auto stamp = fs::last_write_time(dir / "a.iff");
+  WriteFile(dir / "a.iff", rewritten);
+  fs::last_write_time(dir / "a.iff", stamp + std::chrono::seconds(1));
+  EXPECT_TRUE(file->SourceChanged());
+  EXPECT_FALSE(file->LoadChunkData(file->ChunkAt(0)));
+  EXPECT_FALSE(file->ChunkAt(0).IsLoaded());
   for (const char* target : {"a.iff", "other.iff"}) {
     SCOPED_TRACE(target);
     CoreFailure failure;
@@ -74,6 +83,22 @@ TEST(AtomicSave, DataThatCannotBeLoadedLeavesEveryFileAlone) {
   EXPECT_EQ(ReadFile(dir / "other.iff"), SmallFile());
   EXPECT_EQ(dir.Listing(), (Strings{"a.iff", "other.iff"}));
 }
+
+#ifndef _WIN32
+// A file replaced by a rename is another file: the container goes on reading the one it opened.
+TEST(AtomicSave, AFileReplacedByARenameIsReadAsItWasOpened) {
+  TempDir dir;
+  WriteFile(dir / "a.iff", SmallFile());
+  auto file = IffFile::OpenPath(dir / "a.iff");
+  ASSERT_TRUE(file);
+  Bytes other = SmallFile();
+  std::fill(other.begin() + 64, other.end(), 0x5A);
+  WriteFile(dir / "b.iff", other);
+  fs::rename(dir / "b.iff", dir / "a.iff");
+  EXPECT_FALSE(file->SourceChanged());
+  EXPECT_EQ(Images(*file), Images(*ReadBytes(SmallFile())));
+}
+#endif
 
 TEST(AtomicSave, AFailingWriterLeavesTheOldFileAndNoTemporaryFile) {
   TempDir dir;
