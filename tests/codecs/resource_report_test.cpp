@@ -81,10 +81,9 @@ TEST(ResourceReport, FirstDifferenceNamesThePath) {
   EXPECT_EQ(FirstDifference(ta, tb), "interactions(count 3 -> 2)");
 }
 
+// No codec and identical round trips: see EveryRegisteredTypeRoundTripsAndReports.
 TEST(ResourceReport, CheckChunkOutcomes) {
-  EXPECT_EQ(CheckChunk(MakeChunk("XXXX", {1, 2})).status, ChunkCheck::Status::kNoCodec);
   EXPECT_EQ(CheckChunk(MakeChunk("BHAV", {1, 2})).status, ChunkCheck::Status::kDecodeFailed);
-  EXPECT_EQ(CheckChunk(MakeChunk("BCON", {1, 0, 5, 0})).status, ChunkCheck::Status::kIdentical);
 
   // A big-endian constant list comes back little-endian: same model, other bytes.
   ChunkCheck swapped = CheckChunk(MakeChunk("BCON", {0, 1, 0, 5}, kBE));
