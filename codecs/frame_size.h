@@ -21,10 +21,16 @@ constexpr uint64_t MaxStreamPixels(size_t streamBytes, uint32_t longestRun, uint
   return (uint64_t(streamBytes / 2) + 1) * std::max(longestRun, width);
 }
 
-// False for frames past kMaxFrameSide on a side or larger than their stream can account for.
+// Frames up to this many pixels are drawn whatever their stream: a mostly transparent frame of
+// ordinary size may be a lone end command, and planes this small cost a few megabytes at most.
+inline constexpr uint64_t kFramePixelsAlwaysFit = 512 * 512;
+
+// False for frames past kMaxFrameSide on a side, and for frames past kFramePixelsAlwaysFit that
+// are larger than their stream can account for.
 constexpr bool FrameSizeFits(uint32_t width, uint32_t height, size_t streamBytes, uint32_t longestRun) {
-  return width <= kMaxFrameSide && height <= kMaxFrameSide &&
-         uint64_t(width) * height <= MaxStreamPixels(streamBytes, longestRun, width);
+  if (width > kMaxFrameSide || height > kMaxFrameSide) return false;
+  const uint64_t pixels = uint64_t(width) * height;
+  return pixels <= kFramePixelsAlwaysFit || pixels <= MaxStreamPixels(streamBytes, longestRun, width);
 }
 
 }  // namespace scrivet

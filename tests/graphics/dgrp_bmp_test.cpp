@@ -352,7 +352,7 @@ TEST_F(BmpExchange, ImportResultCodes) {
       {"wider than 4096", [](BmpPair& p) { p = MakeBmps(4097, 1, kBlackWhite, 1); }, R::FrameTooLarge},
       {"mostly empty",
        [](BmpPair& p) {
-         p = MakeBmps(300, 300, kBlackWhite, 1);
+         p = MakeBmps(600, 600, kBlackWhite, 1);
          std::fill(p.mask.begin() + 62, p.mask.end(), 0);
        },
        R::FrameTooLarge},

@@ -390,14 +390,14 @@ TEST(FrameSize, AtAndPastTheLimits) {
     bool fits;
   };
   const Case cases[] = {
-      {"SPR2, one command: two runs of 8191", 4, 4095, 2, 8191, true},
-      {"one row more", 4, 4096, 2, 8191, false},
-      {"SPR#, one command: two runs of 255", 255, 2, 2, 255, true},
-      {"one row more", 255, 3, 2, 255, false},
-      {"an odd byte is no command", 255, 3, 3, 255, false},
-      {"two commands", 255, 3, 4, 255, true},
-      {"a row's end covers a wide row", 1000, 2, 2, 255, true},
-      {"but not two", 1000, 3, 2, 255, false},
+      {"512 x 512 fits whatever its stream (a transparent frame)", 512, 512, 2, 255, true},
+      {"past it, SPR2: 33 commands of 8191 cover 4096 x 65", 4096, 65, 64, 8191, true},
+      {"32 commands do not", 4096, 65, 62, 8191, false},
+      {"an odd byte is no command", 4096, 65, 63, 8191, false},
+      {"SPR#: a command ends a row of 4096", 4096, 65, 128, 255, true},
+      {"one command less", 4096, 65, 126, 255, false},
+      {"narrow rows count runs of 255", 100, 2622, 2 * 1028, 255, true},
+      {"one command less", 100, 2622, 2 * 1027, 255, false},
       {"4096 wide", 4096, 1, 0, 255, true},
       {"4097 wide", 4097, 1, 100000, 255, false},
       {"4097 high", 1, 4097, 100000, 8191, false},
@@ -414,12 +414,13 @@ TEST(FrameSize, AtAndPastTheLimits) {
   ResourceSpr2 spr2;
   spr2.paletteId = 5;
   Spr2Frame f2;
-  f2.width = 4;
-  f2.height = 4095;
+  f2.width = 512;
+  f2.height = 512;
   f2.palette = 5;
   f2.pixelStream = Spr2Stream().End().bytes();
   spr2.frames = {f2, f2};
-  spr2.frames[1].height = 4096;
+  spr2.frames[1].width = 4096;
+  spr2.frames[1].height = 65;
   EXPECT_TRUE(RenderFrame(tf.file(), spr2, 0, 0, 32, colour, depth, alpha, &failure));
   EXPECT_FALSE(RenderFrame(tf.file(), spr2, 1, 0, 32, colour, depth, alpha, &failure));
   EXPECT_EQ(failure.error, GraphicsError::FrameTooLarge);
@@ -430,11 +431,12 @@ TEST(FrameSize, AtAndPastTheLimits) {
   ResourceSpr spr;
   spr.paletteId = 5;
   SprFrame f;
-  f.width = 255;
-  f.height = 2;
+  f.width = 512;
+  f.height = 512;
   f.pixelStream = {5, 0};
   spr.frames = {f, f};
-  spr.frames[1].height = 3;
+  spr.frames[1].width = 4096;
+  spr.frames[1].height = 65;
   IndexedImage image;
   EXPECT_TRUE(DecodeToIndexed(spr.frames[0], image));
   EXPECT_FALSE(DecodeToIndexed(spr.frames[1], image));
