@@ -2,24 +2,9 @@
 
 #include <QFileInfo>
 
-namespace scrivet {
+#include "editors/qt_text.h"
 
-QString CoreErrorText(const CoreFailure& failure) {
-  switch (failure.error) {
-    case CoreError::None: return QString();
-    case CoreError::NotIff: return QStringLiteral("This file is *not* an IFF file!");
-    case CoreError::BadVersion: return QStringLiteral("The file verison of the IFF file is not supported!");
-    case CoreError::InvalidHandle: return QStringLiteral("The file is not open.");
-    case CoreError::System: return QString::fromStdString(failure.detail);
-    case CoreError::OutOfMemory: return QStringLiteral("Out of memory.");
-    case CoreError::ShortRead: return QStringLiteral("Couldn't read the whole file.");
-    case CoreError::SourceChanged: return QStringLiteral("The file was changed by another program since it was opened.");
-    case CoreError::DataUnreadable: return QStringLiteral("Couldn't read all resource data from the file.");
-    case CoreError::WriteFailed: return QStringLiteral("Couldn't write the file.");
-    case CoreError::NotFar: return QStringLiteral("Not a readable FAR archive (version 1).");
-  }
-  return QString::fromStdString(failure.detail);
-}
+namespace scrivet {
 
 CScrivet2Doc::CScrivet2Doc(Platform& platform, const QString& untitledName)
     : platform_(platform), file_(IffFile::CreateEmpty(true)), untitled_(untitledName) {}

@@ -13,9 +13,6 @@ class QWidget;
 
 namespace scrivet {
 
-// The text shown for a failure of the core library (file access, reading, saving).
-QString CoreErrorText(const CoreFailure& failure);
-
 class CScrivet2Doc : public QObject {
   Q_OBJECT
 

@@ -36,23 +36,6 @@ std::filesystem::path ToPath(const QString& text) {
 #endif
 }
 
-QString CoreErrorText(const CoreFailure& failure) {
-  switch (failure.error) {
-    case CoreError::None: return QString();
-    case CoreError::NotIff: return "This file is *not* an IFF file!";
-    case CoreError::BadVersion: return "The file verison of the IFF file is not supported!";
-    case CoreError::InvalidHandle: return "The file is not open.";
-    case CoreError::System: return QString::fromStdString(failure.detail);
-    case CoreError::OutOfMemory: return "Out of memory.";
-    case CoreError::ShortRead: return "Couldn't read the whole file.";
-    case CoreError::SourceChanged: return "The file was changed by another program since it was opened.";
-    case CoreError::DataUnreadable: return "Couldn't read all resource data from the file.";
-    case CoreError::WriteFailed: return "Couldn't write the file.";
-    case CoreError::NotFar: return "Not a readable FAR archive (version 1).";
-  }
-  return QString::fromStdString(failure.detail);
-}
-
 std::unique_ptr<IffFile> OpenIff(const QString& path) {
   CoreFailure failure;
   auto file = IffFile::OpenPath(ToPath(path), &failure);

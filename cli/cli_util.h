@@ -33,9 +33,6 @@ std::optional<int> ParseArguments(QCommandLineParser& parser, const QStringList&
 
 std::filesystem::path ToPath(const QString& text);
 
-// The text shown for a failure of the core library (file access, reading, saving).
-QString CoreErrorText(const CoreFailure& failure);
-
 // Opens an IFF file and reads its directory; reports errors itself and returns null on failure.
 std::unique_ptr<IffFile> OpenIff(const QString& path);
 
