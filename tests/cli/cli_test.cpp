@@ -20,9 +20,18 @@ struct Result {
   QByteArray err;
 };
 
-Result RunCli(const QStringList& args, const QString& workDir = {}) {
+// Runs the program; `env` entries NAME=VALUE are set for it, NAME= removes NAME.
+Result RunCli(const QStringList& args, const QStringList& env = {}) {
   QProcess p;
-  if (!workDir.isEmpty()) p.setWorkingDirectory(workDir);
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const QString& entry : env) {
+    const QString name = entry.section('=', 0, 0), value = entry.section('=', 1);
+    if (value.isEmpty())
+      environment.remove(name);
+    else
+      environment.insert(name, value);
+  }
+  p.setProcessEnvironment(environment);
   p.start(SCRIVET_CLI, args);
   p.waitForFinished(60000);
   Result r;
@@ -256,6 +265,49 @@ TEST(CliDump, TextViewShowsTargetsByName) {
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
   EXPECT_TRUE(r.out.contains("0: opcode 0x0002  true True  false Error  operand 00 00 01 00 00 05 00 07"))
       << r.out.toStdString();
+}
+
+}  // namespace
+
+namespace {
+
+// bhav on the stand-in game folder: the lines the behaviour editor shows.
+class BhavCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!QFile::exists(SCRIVET_GAMEDATA_DIR)) GTEST_SKIP() << "stand-in game folder not generated";
+  }
+  QStringList Args(const QStringList& more) {
+    return QStringList{"bhav", game + "/GameData/Global/Global.iff", "--script", SCRIVET_SCRIPT_PATH} + more;
+  }
+  const QString game = SCRIVET_GAMEDATA_DIR;
+};
+
+TEST_F(BhavCommandTest, PrintsLineTextAndTargets) {
+  Result r = RunCli(Args({"257", "--game", game}));
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out,
+            "0\tIdle For Input: ticks in Param 0, allow push\t1, Error\n"
+            "1\tLocal 0 == Literal 0\tTrue, False\n");
+  // The game folder may also come from SIMS_DATA.
+  EXPECT_EQ(RunCli(Args({"300"}), {"SIMS_DATA=" + game}).out,
+            "0\tMy motive 7 (Hunger) > Literal 50\t1, False\n"
+            "1\t(priv:) Idle\tTrue, True\n");
+}
+
+TEST_F(BhavCommandTest, WithoutAGameFolderUsesTheFallbackForm) {
+  Result r = RunCli(Args({"257"}), {"SIMS_DATA="});
+  EXPECT_EQ(r.out, "0\t17 (0, 1, 0, 0)\t1, Error\n1\t2 (0, 0, 512, 1817)\tTrue, False\n");
+  EXPECT_EQ(r.err, "Can't load The Sims\\GameData\\Behavior.iff!\n");
+}
+
+TEST_F(BhavCommandTest, AllRoutinesAndBadArguments) {
+  const QByteArray all = RunCli(Args({"--all", "--game", game})).out;
+  EXPECT_TRUE(all.startsWith("BHAV 256 Idle\n0\tSleep for Param 0 ticks\tTrue, Error\nBHAV 257 Wait for notify\n"))
+      << all.toStdString();
+  EXPECT_TRUE(all.contains("BHAV 300 Check motives\n"));
+  EXPECT_NE(RunCli(Args({"999"})).code, 0);
+  EXPECT_NE(RunCli(Args({"256", "--all"})).code, 0);
 }
 
 }  // namespace
