@@ -14,6 +14,7 @@
 
 #include "core/text_codec.h"
 #include "editors/platform.h"
+#include "editors/qt_text.h"
 
 namespace scrivet {
 
@@ -323,7 +324,7 @@ bool HexEditControl::focusNextPrevChild(bool) { return false; }
 void HexEditControl::Copy() {
   HexClipboardBlock block;
   if (!model_.Copy(block)) return;
-  platform_.SetClipboard(QString::fromStdU16String(Cp1252ToUtf16(block.text)),
+  platform_.SetClipboard(FromCp1252(block.text),
                          QByteArray(reinterpret_cast<const char*>(block.binary.data()),
                                     static_cast<qsizetype>(block.binary.size())));
 }
@@ -346,7 +347,7 @@ void HexEditControl::Paste() {
     const QByteArray binary = platform_.ClipboardBinary();
     bytes.assign(binary.constData(), static_cast<size_t>(binary.size()));
   } else {
-    Utf16ToCp1252(platform_.ClipboardText().toStdU16String(), bytes);
+    bytes = ToCp1252(platform_.ClipboardText());
     // A terminator that the platform left at the end of the text is not part of it.
     if (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
   }
