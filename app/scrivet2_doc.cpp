@@ -23,10 +23,10 @@ bool CScrivet2Doc::Open(const QString& path, QWidget* messageOwner) {
   path_ = QFileInfo(path).absoluteFilePath();
   modified_ = false;
   // The views still show the old container: they rebuild before anything else can draw them.
-  emit Changed();
+  Q_EMIT Changed();
   if (failure.error == CoreError::NotIff || failure.error == CoreError::BadVersion)
     platform_.Message(messageOwner, CoreErrorText(failure), QStringLiteral("Error"), MessageIcon::Error);
-  emit TitleChanged();
+  Q_EMIT TitleChanged();
   return true;
 }
 
@@ -41,7 +41,7 @@ bool CScrivet2Doc::Save(const QString& path, QWidget* messageOwner) {
   }
   path_ = QFileInfo(path).absoluteFilePath();
   SetModified(false);
-  emit TitleChanged();
+  Q_EMIT TitleChanged();
   return true;
 }
 
@@ -66,12 +66,12 @@ const FunctionList& CScrivet2Doc::PrivateFunctions() {
 void CScrivet2Doc::SetModified(bool modified) {
   if (modified_ == modified) return;
   modified_ = modified;
-  emit TitleChanged();
+  Q_EMIT TitleChanged();
 }
 
 void CScrivet2Doc::ContainerChanged() {
   SetModified(true);
-  emit Changed();
+  Q_EMIT Changed();
 }
 
 QString CScrivet2Doc::Title() const { return path_.isEmpty() ? untitled_ : QFileInfo(path_).fileName(); }

@@ -49,7 +49,7 @@ class CScrivet2Doc : public QObject {
   // The name shown in titles: the file name, or the untitled name.
   QString Title() const;
 
- signals:
+ Q_SIGNALS:
   void Changed();
   void TitleChanged();
 

@@ -206,7 +206,7 @@ void HexEditControl::keyPressEvent(QKeyEvent* event) {
     default: {
       const QString text = event->text();
       if ((ctrl && event->key() == Qt::Key_K) || text == QStringLiteral("\x0b")) {
-        emit acceptRequested();
+        Q_EMIT acceptRequested();
         return;
       }
       if (ctrl && !altGr) {

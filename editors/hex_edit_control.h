@@ -45,7 +45,7 @@ class HexEditControl : public QAbstractScrollArea {
   // Fills `menu` with the context menu's commands, greyed as the state requires.
   void BuildContextMenu(QMenu& menu);
 
- signals:
+ Q_SIGNALS:
   // Character code 11 (Ctrl+K): end the dialog with OK.
   void acceptRequested();
 

@@ -222,7 +222,7 @@ TEST_F(MainFrameTest, DoubleClickOpensTheResource) {
   doc->ContainerChanged();
   CScrivet2View* view = frame->ActiveView();
   ASSERT_NE(view, nullptr);
-  emit view->ResourceList()->doubleClicked(view->Controller().Resources().index(0, 0));
+  Q_EMIT view->ResourceList()->doubleClicked(view->Controller().Resources().index(0, 0));
   EXPECT_EQ(platform.MessageTexts(),
             QStringList{"This resource should be edited by exporting and importing it to a .BMP file!"});
 }
