@@ -84,7 +84,7 @@ ItemDialogLogic ResourceListController::ItemDialog(const QString& title, bool ed
 }
 
 EditorContext ResourceListController::Context() {
-  return {doc_.File(), owner_, platform(), behaviour_.primitives, behaviour_.functions, doc_.PrivateFunctions()};
+  return {doc_.File(), owner_, platform(), behaviour_.primitives, behaviour_.functions, doc_.PrivateFunctions(), {}};
 }
 
 void ResourceListController::Refresh() {
@@ -180,22 +180,27 @@ void ResourceListController::Duplicate() {
 
 void ResourceListController::OpenResource() {
   IffChunk* chunk = FirstSelectedChunk();
-  if (!chunk) return;
-  const TypeRow* row = FindTypeRow(rows_, chunk->type);
-  if (row && row->openMessage) {
-    platform().Message(owner_, QString::fromLatin1(row->openMessage), kAppTitle, MessageIcon::None);
-    return;
+  // An editor may hand over to another resource when it closes; each one opens in turn.
+  while (chunk) {
+    const TypeRow* row = FindTypeRow(rows_, chunk->type);
+    if (row && row->openMessage) {
+      platform().Message(owner_, QString::fromLatin1(row->openMessage), kAppTitle, MessageIcon::None);
+      return;
+    }
+    std::unique_ptr<IffResource> resource = CreateResourceForType(chunk->type);
+    // The question comes only when an editor is about to open.
+    if (row && row->offerBlendingTables && FindEditor(rows_, resource->GetType()) && !OfferBlendingTables()) return;
+    if (!resource->Load(doc_.File(), *chunk)) {
+      platform().Message(owner_, QStringLiteral("Error while loading this resource or unknown format!"), kAppTitle,
+                         MessageIcon::None);
+      return;
+    }
+    EditorContext context = Context();
+    ReportEditorResult(RunEditorFor(rows_, *resource, context));
+    if (!context.openAfterClose.requested) return;
+    chunk = doc_.File().Find(context.openAfterClose.type, context.openAfterClose.id);
+    if (chunk && !doc_.LoadChunk(*chunk, owner_)) return;
   }
-  std::unique_ptr<IffResource> resource = CreateResourceForType(chunk->type);
-  // The question comes only when an editor is about to open.
-  if (row && row->offerBlendingTables && FindEditor(rows_, resource->GetType()) && !OfferBlendingTables()) return;
-  if (!resource->Load(doc_.File(), *chunk)) {
-    platform().Message(owner_, QStringLiteral("Error while loading this resource or unknown format!"), kAppTitle,
-                       MessageIcon::None);
-    return;
-  }
-  EditorContext context = Context();
-  ReportEditorResult(RunEditorFor(rows_, *resource, context));
 }
 
 bool ResourceListController::OfferBlendingTables() {

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "core/type_code.h"
+
 class QWidget;
 
 namespace scrivet {
@@ -70,6 +72,13 @@ struct EditorContext {
   const PrimitiveCatalogue& primitives;  // the application's behaviour catalogues
   const FunctionCatalogue& functions;
   const FunctionList& privateFunctions;  // the routines of this document's file
+  // Set by an editor that wants another resource of the file opened once it has closed (the
+  // routine a call names, say): editors are modal, so the next one waits for this one.
+  struct {
+    bool requested = false;
+    TypeCode type = 0;
+    uint16_t id = 0;
+  } openAfterClose;
 };
 
 // The MIME type under which the "BinaryData" clipboard format travels.

@@ -55,6 +55,12 @@ void SetEditor(std::vector<TypeRow>& rows, TypeCode type, ResourceAction edit) {
   rows.push_back({.type = type, .edit = edit});
 }
 
+// An editor that asks for TTAs 3 to be opened once it has closed.
+bool HandOverToStrings(ResourceData&, EditorContext& context) {
+  context.openAfterClose = {true, MakeTypeCode("TTAs"), 3};
+  return false;
+}
+
 class CommandsTest : public ListFixture {
  protected:
   void SetUp() override {
@@ -275,6 +281,14 @@ TEST_F(CommandsTest, OpenResourceDispatchesByReportedType) {
   EXPECT_EQ(FakeEditor::lastChunkType, MakeTypeCode("TTAs"));
   EXPECT_NE(Find("TTAs", 3), nullptr);
   EXPECT_EQ(File().CountOfType(MakeTypeCode("STR#")), 0u);
+
+  // An editor may hand over to another resource once it has closed.
+  SetEditor(rows, ResourceData::kType, OnWorkingCopy<ResourceData, &HandOverToStrings>);
+  FakeEditor::calls = 0;
+  list->SelectRows({1});
+  list->OpenResource();
+  EXPECT_EQ(FakeEditor::calls, 1);
+  EXPECT_EQ(FakeEditor::lastChunkType, MakeTypeCode("TTAs"));
 }
 
 TEST_F(CommandsTest, UndecodableResourceShowsTheLoadErrorAndChangesNothing) {
