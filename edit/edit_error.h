@@ -11,6 +11,11 @@ enum class EditError {
   Empty,       // a number box holds nothing but blanks
   NotANumber,  // not a whole number of the box's base ("12a", "0x" in a decimal box, "1e3")
   OutOfRange,  // a number, but outside the box's range (or wider than the field in binary or hex)
+  // BHAV editor
+  NoLineSelected,    // a line command that works on the selected line, with none selected
+  TooManyLines,      // the routine would grow past the lines a jump can name
+  LineIsJumpTarget,  // Delete of a line that another line jumps to
+  NoFunctionChosen,  // the function picker's OK with no entry or a separator chosen
 };
 
 struct EditFailure {
