@@ -4,13 +4,13 @@
 #include <QDir>
 #include <QImage>
 #include <QTextStream>
-#include <limits>
 
 #include "cli/cli_util.h"
 #include "cli/command.h"
 #include "core/stream.h"
 #include "codecs/resource_dgrp.h"
 #include "graphics/draw_group.h"
+#include "graphics/preview.h"
 #include "graphics/sprite_canvas.h"
 
 namespace scrivet::cli {
@@ -30,24 +30,16 @@ bool WritePng(const QImage& image, const QString& path) {
   return ok;
 }
 
-// On a black canvas the colour plane holds colour x coverage and the mask the coverage, which is
-// exactly premultiplied alpha.
+// A composed canvas as a 32-bit image: on black, the colour plane with the mask as premultiplied
+// alpha; on a chosen background, opaque.
 QImage CanvasToImage(const SpriteCanvas& canvas, bool transparent) {
   QImage image(canvas.width, canvas.height, transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-  for (int y = 0; y < canvas.height; ++y) {
-    auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-    const uint8_t* mask = canvas.MaskRow(y);
-    for (int x = 0; x < canvas.width; ++x) {
-      const uint32_t rgb = canvas.PixelRgb(x, y);
-      if (!transparent) {
-        out[x] = qRgb(int(rgb >> 16) & 0xFF, int(rgb >> 8) & 0xFF, int(rgb) & 0xFF);
-        continue;
-      }
-      const int a = mask[x];
-      out[x] = qRgba(std::min<int>((rgb >> 16) & 0xFF, a), std::min<int>((rgb >> 8) & 0xFF, a),
-                     std::min<int>(rgb & 0xFF, a), a);
-    }
-  }
+  auto* bits = reinterpret_cast<uint32_t*>(image.bits());
+  const size_t stride = size_t(image.bytesPerLine()) / 4;
+  if (transparent)
+    CanvasToPremultipliedArgb(canvas, bits, stride);
+  else
+    CanvasToRgb32(canvas, CanvasPlane::Color, bits, stride);
   return image;
 }
 
@@ -61,15 +53,14 @@ QString DirectionName(uint32_t flags) {
   return "dirflags" + digits;
 }
 
-// Composed images are cropped to their frames; real objects are a few hundred pixels across.
-constexpr int64_t kMaxImagePixels = int64_t(1) << 22;
-
 QString DrawFailureText(const GraphicsFailure& failure) {
   const QString detail = QString::fromStdString(failure.detail);
   switch (failure.error) {
     case GraphicsError::FrameTooLarge: return QString("a frame is too large for its data (%1)").arg(detail);
     case GraphicsError::OutOfRange: return QString("a sprite lies outside the drawable range (%1)").arg(detail);
     case GraphicsError::MissingSprite: return "a sprite of the image is missing";
+    case GraphicsError::EmptyImage: return QString("the image is empty (%1)").arg(detail);
+    case GraphicsError::ImageTooLarge: return QString("the image is too large (%1)").arg(detail);
     default: return "Can't display the sprite!";
   }
 }
@@ -77,27 +68,12 @@ QString DrawFailureText(const GraphicsFailure& failure) {
 // Composes one image cropped to its bounds; false with a message on failure.
 bool RenderImage(IffFile& file, const DgrpImage& image, bool transparent, QRgb background, QImage& out,
                  QString& error) {
-  auto fail = [&](const QString& text) {
-    error = text;
-    return false;
-  };
-  if (image.sprites.empty()) return fail("the image has no sprites");
+  SpriteCanvas canvas;
   GraphicsFailure failure;
-  const DgrpRect box = GetBounds(file, image, &failure);
-  if (failure.error != GraphicsError::None) return fail(DrawFailureText(failure));
-  if (box.IsEmpty()) return fail("a sprite of the image is missing");
-  const int64_t w = int64_t(box.right) - box.left, h = int64_t(box.bottom) - box.top;
-  if (w <= 0 || h <= 0 || w * h > kMaxImagePixels) return fail("the image is empty or too large");
-  // The box's corner goes to the canvas origin; its negation must be a position too.
-  const int64_t drawX = -int64_t(box.left), drawY = -int64_t(box.top);
-  if (drawX > std::numeric_limits<int>::max() || drawY > std::numeric_limits<int>::max())
-    return fail(QString("the image lies outside the drawable range (left %1, top %2)").arg(box.left).arg(box.top));
-  SpriteCanvas canvas(int(h), int(w), 32);
-  if (!canvas.Allocate(true, false)) return fail("out of memory");
-  canvas.Clear(transparent ? 0 : (background & 0xFFFFFF), 255);
-  canvas.drawX = int(drawX);
-  canvas.drawY = int(drawY);
-  if (!DrawImage(file, image, canvas, &failure)) return fail(DrawFailureText(failure));
+  if (!ComposeCropped(file, image, transparent ? 0 : (background & 0xFFFFFF), canvas, &failure)) {
+    error = DrawFailureText(failure);
+    return false;
+  }
   out = CanvasToImage(canvas, transparent);
   return true;
 }

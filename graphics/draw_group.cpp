@@ -139,6 +139,31 @@ bool DrawImageByIndex(const ResourceDgrp& group, IffFile& file, int index, Sprit
   return DrawImage(file, group.images[index], canvas, failure);
 }
 
+bool ComposeCropped(IffFile& file, const DgrpImage& image, uint32_t background, SpriteCanvas& canvas,
+                    GraphicsFailure* failure) {
+  canvas = SpriteCanvas();
+  if (image.sprites.empty()) return ReportFailure(failure, GraphicsError::EmptyImage, "no sprites");
+  GraphicsFailure reason;
+  const DgrpRect box = GetBounds(file, image, &reason);
+  if (reason.error != GraphicsError::None) return ReportFailure(failure, reason.error, reason.detail);
+  if (box.IsEmpty()) return ReportFailure(failure, GraphicsError::EmptyImage, "no frame has pixels");
+  const int64_t w = int64_t(box.right) - box.left, h = int64_t(box.bottom) - box.top;
+  if (w * h > kMaxComposedPixels)
+    return ReportFailure(failure, GraphicsError::ImageTooLarge, std::to_string(w) + " x " + std::to_string(h));
+  // The box's corner goes to the canvas origin, so its negation must be a position too.
+  if (-int64_t(box.left) > std::numeric_limits<int>::max() || -int64_t(box.top) > std::numeric_limits<int>::max())
+    return ReportFailure(failure, GraphicsError::OutOfRange,
+                         "left " + std::to_string(box.left) + ", top " + std::to_string(box.top));
+  SpriteCanvas composed(static_cast<int>(h), static_cast<int>(w), 32);
+  if (!composed.Allocate(true, false)) return ReportFailure(failure, GraphicsError::CannotDraw, "out of memory");
+  composed.Clear(background & 0xFFFFFF, 255);
+  composed.drawX = -box.left;
+  composed.drawY = -box.top;
+  if (!DrawImage(file, image, composed, failure)) return false;
+  canvas = std::move(composed);
+  return true;
+}
+
 std::optional<DrawPosition> CenterOnBounds(int clientWidth, int clientHeight, const DgrpRect& bounds) {
   const int64_t x = (int64_t(clientWidth) - (int64_t(bounds.left) + bounds.right)) / 2;
   const int64_t y = (int64_t(clientHeight) - (int64_t(bounds.top) + bounds.bottom)) / 2;

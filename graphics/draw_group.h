@@ -33,6 +33,16 @@ bool DrawImage(IffFile& file, const DgrpImage& image, SpriteCanvas& canvas, Grap
 bool DrawImageByIndex(const ResourceDgrp& group, IffFile& file, int index, SpriteCanvas& canvas,
                       GraphicsFailure* failure = nullptr);
 
+// Composed pictures are cropped to their frames; real objects are a few hundred pixels across.
+inline constexpr int64_t kMaxComposedPixels = int64_t(1) << 22;
+
+// Composes the image at its own size: a new 32-bit canvas (with mask) covering the image's box,
+// its corner at the canvas origin, cleared to `background` (0x00RRGGBB; on black the colour and
+// mask planes form a premultiplied picture). Fails with EmptyImage, ImageTooLarge or a reason of
+// GetBounds or DrawImage, and then leaves the canvas without planes.
+bool ComposeCropped(IffFile& file, const DgrpImage& image, uint32_t background, SpriteCanvas& canvas,
+                    GraphicsFailure* failure = nullptr);
+
 struct DrawPosition {
   int x = 0;
   int y = 0;

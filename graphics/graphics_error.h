@@ -13,6 +13,9 @@ enum class GraphicsError {
   FrameTooLarge,  // past the side limit or larger than its stream can account for
   OutOfRange,     // an offset or box whose coordinates do not fit the drawing arithmetic
   CannotDraw,     // no usable palette or canvas, an allocation failed, or the stream is invalid
+  // Composing a whole image at its own size (a picture file):
+  EmptyImage,     // the image has no sprites, or none with pixels
+  ImageTooLarge,  // the image's box holds more pixels than a picture is allowed
 };
 
 struct GraphicsFailure {
