@@ -1,5 +1,6 @@
 // sprite: a frame's colour, depth and alpha planes as PNG files.
-// sprite-export / sprite-import: SPR# frames to and from a pair of BMP files.
+// sprite-export: an SPR# frame as a pair of BMP files.
+// sprite-import: an SPR# frame from a pair of BMP files, or an SPR2 frame from PNG pictures.
 
 #include <QBuffer>
 #include <QImage>
@@ -11,9 +12,12 @@
 #include "codecs/resource_palt.h"
 #include "codecs/resource_spr.h"
 #include "codecs/resource_spr2.h"
-#include "graphics/sprite_render.h"
+#include "editors/sprite_messages.h"
+#include "editors/sprite_png.h"
+#include "graphics/spr2_pixels.h"
 #include "graphics/sprite_bmp.h"
 #include "graphics/sprite_canvas.h"
+#include "graphics/sprite_render.h"
 
 namespace scrivet::cli {
 namespace {
@@ -26,14 +30,19 @@ bool WriteBytes(const QString& path, const void* data, size_t n) {
   return ok;
 }
 
-bool WritePng(const QImage& image, const QString& path) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+bool WritePng(const QByteArray& bytes, const QString& path) {
+  if (bytes.isEmpty()) {
     Fail(QString("%1: couldn't encode the PNG").arg(path));
     return false;
   }
   return WriteBytes(path, bytes.constData(), size_t(bytes.size()));
+}
+
+bool WritePng(const QImage& image, const QString& path) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) bytes.clear();
+  return WritePng(bytes, path);
 }
 
 // An 8-bit plane (rows top-down through `row`) as a grey PNG.
@@ -72,29 +81,6 @@ bool OpenSprite(const QStringList& pos, bool sprOnly, SpriteArgs& out) {
   return OpenResource(pos[0], out.type, out.id, out);
 }
 
-// The editor's texts for the import outcomes.
-const char* ImportResultMessage(SpriteImportResult result) {
-  switch (result) {
-    case SpriteImportResult::Imported:
-      return "Sprite successfully imported!";
-    case SpriteImportResult::BadPixelFile:
-      return "The pixel data file is invalid!\n\nMake sure it's an 8-bit palettized windows bitmap file! (256 colors)";
-    case SpriteImportResult::BadMaskFile:
-      return "The transparency file is invalid!\n\nMake sure it's a monochrome windows bitmap file! (black-and-white)";
-    case SpriteImportResult::FileError:
-      return "File I/O error!";
-    case SpriteImportResult::SizeMismatch:
-      return "Make sure that the pixel data file and the transparency file have the same width and height!";
-    case SpriteImportResult::PaletteStore:
-      return "Error while trying to make the palette!";
-    case SpriteImportResult::NotAttempted:
-    case SpriteImportResult::FrameTooLarge:
-    case SpriteImportResult::Unknown:
-      break;
-  }
-  return "Unknown error!";
-}
-
 // Why a frame could not be drawn.
 QString DrawFailureText(const GraphicsFailure& failure) {
   if (failure.error == GraphicsError::FrameTooLarge)
@@ -109,6 +95,32 @@ bool ParseFrame(const QString& text, int& frame) {
   return ok && frame >= 0;
 }
 
+// The SPR2 frame's picture, exactly as sprite-import takes it back.
+int WriteSpr2Frame(const SpriteArgs& s, int frame, const QCommandLineParser& parser, const QCommandLineOption& output,
+                   const QCommandLineOption& depth, const QCommandLineOption& alpha) {
+  ResourceSpr2 sprite;
+  if (!sprite.Load(*s.file, *s.chunk)) return Fail("the sprite doesn't decode");
+  RgbaPicture picture;
+  const Spr2Exchange exported = ExportSpr2Frame(*s.file, sprite, frame, picture);
+  if (exported.error == Spr2ExchangeError::FrameTooLarge)
+    return Fail(QString("the frame is too large for its data (%1)").arg(QString::fromStdString(exported.detail)));
+  if (!exported.ok()) return Fail(Spr2ExchangeText(exported.error));
+  const size_t pixels = picture.rgba.size() / 4;
+  if (parser.isSet(alpha)) {
+    std::vector<uint8_t> plane(pixels);
+    for (size_t i = 0; i < pixels; ++i) plane[i] = picture.rgba[i * 4 + 3];
+    if (!WritePng(GreyPng(picture.width, picture.height, plane), parser.value(alpha))) return 2;
+  }
+  // A frame without depth shows the depth plane it is drawn with: all far.
+  if (parser.isSet(depth) &&
+      !WritePng(GreyPng(picture.width, picture.height,
+                        picture.depth.empty() ? std::vector<uint8_t>(pixels, 255) : picture.depth),
+                parser.value(depth)))
+    return 2;
+  if (parser.isSet(output) && !WritePng(ColourPng(picture), parser.value(output))) return 2;
+  return 0;
+}
+
 int RunSprite(const QStringList& args) {
   QCommandLineParser parser;
   QCommandLineOption output(QStringList{"o", "output"}, "PNG file for the colours (transparent background).", "PNG");
@@ -117,7 +129,9 @@ int RunSprite(const QStringList& args) {
   parser.addOption(output);
   parser.addOption(depth);
   parser.addOption(alpha);
-  if (auto exit = ParseArguments(parser, args, "Renders one sprite frame at 32 bits into PNG files.",
+  if (auto exit = ParseArguments(parser, args,
+                                 "Writes one sprite frame's planes as PNG files. SPR2 colours are the palette's, with "
+                                 "the frame's opacity as alpha, as sprite-import reads them back.",
                                  {{"FILE", "The IFF file."},
                                   {"TYPE", "SPR2 or SPR#."},
                                   {"ID", "Id of the sprite."},
@@ -131,39 +145,28 @@ int RunSprite(const QStringList& args) {
   if (!OpenSprite(pos, false, s)) return 2;
   int frame = 0;
   if (pos.size() > 3 && !ParseFrame(pos[3], frame)) return 2;
+  if (s.type == ResourceSpr2::kType) return WriteSpr2Frame(s, frame, parser, output, depth, alpha);
 
-  if (s.type == ResourceSpr::kType && parser.isSet(depth)) return Fail("SPR# frames have no depth plane");
-  RenderedBitmap colour, depthMap, alphaMap;
+  if (parser.isSet(depth)) return Fail("SPR# frames have no depth plane");
+  ResourceSpr sprite;
+  if (!sprite.Load(*s.file, *s.chunk)) return Fail("the sprite doesn't decode");
+  if (size_t(frame) >= sprite.frames.size()) return Fail("Can't find this sprite!");
+  const SprFrame& f = sprite.frames[frame];
+  if (f.width == 0 || f.height == 0) return Fail("the frame is empty");
+  RenderedBitmap colour, coverage;
   GraphicsFailure failure;
-  if (s.type == ResourceSpr2::kType) {
-    ResourceSpr2 sprite;
-    if (!sprite.Load(*s.file, *s.chunk)) return Fail("the sprite doesn't decode");
-    if (size_t(frame) >= sprite.frames.size()) return Fail("Can't find this sprite!");
-    if (!RenderFrame(*s.file, sprite, frame, 0, 32, colour, depthMap, alphaMap, &failure))
-      return Fail(DrawFailureText(failure));
-  } else {
-    ResourceSpr sprite;
-    if (!sprite.Load(*s.file, *s.chunk)) return Fail("the sprite doesn't decode");
-    if (size_t(frame) >= sprite.frames.size()) return Fail("Can't find this sprite!");
-    const SprFrame& f = sprite.frames[frame];
-    if (f.width == 0 || f.height == 0) return Fail("the frame is empty");
-    if (!RenderSprFrame(*s.file, sprite, frame, 0, 32, colour, alphaMap, &failure))
-      return Fail(DrawFailureText(failure));
-  }
+  if (!RenderSprFrame(*s.file, sprite, frame, 0, 32, colour, coverage, &failure)) return Fail(DrawFailureText(failure));
   auto rowOf = [](const RenderedBitmap& b) {
     return [&b](int y) { return b.bits.data() + size_t(b.height - 1 - y) * b.stride; };
   };
   if (parser.isSet(alpha) &&
-      !WritePng(GreyImage(alphaMap.width, alphaMap.height, rowOf(alphaMap)), parser.value(alpha)))
-    return 2;
-  if (parser.isSet(depth) &&
-      !WritePng(GreyImage(depthMap.width, depthMap.height, rowOf(depthMap)), parser.value(depth)))
+      !WritePng(GreyImage(coverage.width, coverage.height, rowOf(coverage)), parser.value(alpha)))
     return 2;
   if (parser.isSet(output)) {
     // A canvas view over the bitmaps for the colour image.
     SpriteCanvas canvas(colour.height, colour.width, 32);
     canvas.color = std::move(colour.bits);
-    canvas.mask = std::move(alphaMap.bits);
+    canvas.mask = std::move(coverage.bits);
     if (!WritePng(ColourImage(canvas), parser.value(output))) return 2;
   }
   return 0;
@@ -196,23 +199,7 @@ int RunSpriteExport(const QStringList& args) {
   return 0;
 }
 
-int RunSpriteImport(const QStringList& args) {
-  QCommandLineParser parser;
-  QCommandLineOption link("link-palette", "Also make the sprite use the palette that holds the bitmap's colours.");
-  parser.addOption(link);
-  if (auto exit =
-          ParseArguments(parser, args,
-                         "Reads an SPR# frame from an 8-bit pixel file and a 1-bit transparency file, adds a PALT with "
-                         "the bitmap's colours when the file has none, and saves the file.",
-                         {{"FILE", "The IFF file (saved in place)."},
-                          {"SPR#", "The type SPR#."},
-                          {"ID", "Id of the sprite."},
-                          {"FRAME", "Frame to replace; the frame count appends."},
-                          {"PIXELS", "8-bit BMP file."},
-                          {"MASK", "1-bit BMP file."}},
-                         6, 6))
-    return *exit;
-  const QStringList pos = parser.positionalArguments();
+int ImportBmpPair(const QStringList& pos, bool linkPalette) {
   SpriteArgs s;
   int frame = 0;
   if (!OpenSprite(pos, true, s) || !ParseFrame(pos[3], frame)) return 2;
@@ -231,19 +218,81 @@ int RunSpriteImport(const QStringList& args) {
   if (imported.result == SpriteImportResult::FrameTooLarge)
     return Fail(QString("the frame is too large (at most %1 x %1 pixels, not mostly empty)").arg(kMaxFrameSide));
   if (imported.result != SpriteImportResult::Imported)
-    return Fail(QString(ImportResultMessage(imported.result)).replace("\n\n", " "));
-  if (parser.isSet(link) && imported.paletteId >= 0) sprite.paletteId = uint32_t(imported.paletteId);
+    return Fail(SpriteImportText(imported.result).replace("\n\n", " "));
+  if (linkPalette && imported.paletteId >= 0) sprite.paletteId = uint32_t(imported.paletteId);
   if (!sprite.Save(*s.file) || !SaveIff(*s.file, pos[0])) return 2;
   QTextStream out(stdout);
-  out << ImportResultMessage(imported.result) << '\n';
+  out << SpriteImportText(imported.result) << '\n';
   if (imported.paletteId >= 0) out << "palette: PALT " << imported.paletteId << '\n';
   return 0;
+}
+
+int ImportPictures(const QStringList& pos, const QString& depthPath) {
+  SpriteArgs s;
+  int frame = 0;
+  if (!OpenSprite(pos, false, s) || !ParseFrame(pos[3], frame)) return 2;
+  ResourceSpr2 sprite;
+  if (!sprite.Load(*s.file, *s.chunk)) return Fail("the sprite doesn't decode");
+  if (size_t(frame) > sprite.frames.size()) return Fail(QString("the sprite has no frame %1").arg(frame));
+  RgbaPicture picture;
+  PictureRead read = ReadColourPicture(pos[4], picture);
+  if (read == PictureRead::Ok && !depthPath.isEmpty()) {
+    int width = 0, height = 0;
+    read = ReadDepthPicture(depthPath, width, height, picture.depth);
+    if (read == PictureRead::Ok && (width != picture.width || height != picture.height))
+      return Fail(Spr2ExchangeText(Spr2ExchangeError::SizeMismatch));
+    if (read == PictureRead::Unreadable) return Fail(QString("%1: %2").arg(PictureUnreadableText(true), depthPath));
+  } else if (read == PictureRead::Unreadable) {
+    return Fail(QString("%1: %2").arg(PictureUnreadableText(false), pos[4]));
+  }
+  if (read == PictureRead::TooLarge) return Fail(Spr2ExchangeText(Spr2ExchangeError::FrameTooLarge));
+  const Spr2Exchange imported = ImportSpr2Frame(*s.file, sprite, frame, picture);
+  if (!imported.ok()) return Fail(Spr2ExchangeText(imported.error));
+  if (!sprite.Save(*s.file) || !SaveIff(*s.file, pos[0])) return 2;
+  QTextStream(stdout) << Spr2ImportedText(imported.approximated).replace("\n\n", "\n") << '\n';
+  return 0;
+}
+
+int RunSpriteImport(const QStringList& args) {
+  QCommandLineParser parser;
+  QCommandLineOption depth("depth", "SPR2: grey PNG of the depth plane, the colour picture's size.", "PNG");
+  QCommandLineOption link("link-palette", "SPR#: also make the sprite use the palette that holds the bitmap's colours.");
+  parser.addOption(depth);
+  parser.addOption(link);
+  if (auto exit = ParseArguments(
+          parser, args,
+          "Reads a sprite frame and saves the file. SPR#: from an 8-bit pixel file and a 1-bit transparency file, "
+          "adding a PALT with the bitmap's colours when the file has none. SPR2: from a PNG picture whose alpha is "
+          "the opacity; colours the frame's palette lacks take the nearest one; without --depth a frame of the "
+          "same size keeps its depth and a new one gets a flat one.",
+          {{"FILE", "The IFF file (saved in place)."},
+           {"TYPE", "SPR# or SPR2."},
+           {"ID", "Id of the sprite."},
+           {"FRAME", "Frame to replace; the frame count appends."},
+           {"PIXELS", "SPR#: 8-bit BMP file. SPR2: PNG picture."},
+           {"MASK", "SPR#: 1-bit BMP file.", "[MASK]"}},
+          5, 6))
+    return *exit;
+  const QStringList pos = parser.positionalArguments();
+  TypeCode type = 0;
+  uint16_t id = 0;
+  if (!ParseIdentity(pos[1], pos[2], type, id)) return 2;
+  if (type == ResourceSpr2::kType) {
+    if (pos.size() != 5) return Fail("an SPR2 frame comes from one picture (--depth for its depth)");
+    if (parser.isSet(link)) return Fail("--link-palette is for SPR# sprites");
+    return ImportPictures(pos, parser.value(depth));
+  }
+  if (type != ResourceSpr::kType) return Fail(QString("'%1' is not SPR# or SPR2").arg(pos[1]));
+  if (pos.size() != 6) return Fail("an SPR# frame comes from a pixel file and a transparency file");
+  if (parser.isSet(depth)) return Fail("SPR# frames have no depth plane");
+  return ImportBmpPair(pos, parser.isSet(link));
 }
 
 }  // namespace
 
 SCRIVET_REGISTER_COMMAND(sprite, "sprite", "Render a sprite frame's colour, depth and alpha planes as PNG", &RunSprite)
 SCRIVET_REGISTER_COMMAND(spriteExport, "sprite-export", "Write an SPR# frame as two BMP files", &RunSpriteExport)
-SCRIVET_REGISTER_COMMAND(spriteImport, "sprite-import", "Read an SPR# frame from two BMP files", &RunSpriteImport)
+SCRIVET_REGISTER_COMMAND(spriteImport, "sprite-import", "Read an SPR# frame from two BMP files, or an SPR2 frame from PNG",
+                         &RunSpriteImport)
 
 }  // namespace scrivet::cli

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -14,6 +15,7 @@
 #include "codecs/resource_dgrp.h"
 #include "graphics/draw_group.h"
 #include "codecs/resource_spr.h"
+#include "graphics/spr2_pixels.h"
 #include "graphics/sprite_canvas.h"
 #include "tests/graphics/graphics_test_util.h"
 
@@ -123,7 +125,7 @@ TEST(GraphicsCli, SpriteWritesColourDepthAndAlphaPlanes) {
   ASSERT_EQ(depth.size(), QSize(3, 2));
   EXPECT_EQ(qGray(depth.pixel(0, 0)), 10);
   EXPECT_EQ(qGray(depth.pixel(0, 1)), 255) << "colour pixels leave the depth plane";
-  EXPECT_EQ(qGray(alpha.pixel(2, 0)), BlendDirect(0, 255, 255 - Spr2Opacity(15)));
+  EXPECT_EQ(qGray(alpha.pixel(2, 0)), Spr2Opacity(15));
 
   r = RunCli({"sprite", file, "SPR#", "200", "-o", d.filePath("s.png"), "--alpha", d.filePath("m.png")});
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
@@ -157,6 +159,47 @@ TEST(GraphicsCli, SpriteExportThenImportKeepsTheFrame) {
   r = RunCli({"sprite-import", file, "SPR#", "200", "0", d.filePath("zp.bmp"), d.filePath("zp.bmp")});
   EXPECT_NE(r.code, 0);
   EXPECT_TRUE(r.err.contains("The pixel data file is invalid!")) << r.err.toStdString();
+}
+
+// The recolouring workflow: sprite out, one pixel painted a colour the palette lacks, sprite-import
+// back; a depth picture of another size changes nothing.
+TEST(GraphicsCli, Spr2FramesGoOutAndComeBackAsPng) {
+  QTemporaryDir tmp;
+  const QString file = MakeFixture(QDir(tmp.path()));
+  QDir d(tmp.path());
+  auto frames = [&] {
+    auto reopened = IffFile::OpenPath(file.toStdString());
+    ResourceSpr2 sprite;
+    EXPECT_TRUE(reopened && sprite.Load(*reopened, *reopened->Find(ResourceSpr2::kType, 100)));
+    std::vector<Spr2Pixels> out(sprite.frames.size());
+    for (size_t i = 0; i < out.size(); ++i) EXPECT_TRUE(DecodeSpr2Pixels(sprite.frames[i], out[i]));
+    return out;
+  };
+  const std::vector<Spr2Pixels> before = frames();
+  Result r = RunCli({"sprite", file, "SPR2", "100", "-o", d.filePath("c.png"), "--depth", d.filePath("z.png")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  QImage colour(d.filePath("c.png"));
+  colour.setPixel(1, 0, qRgba(1, 2, 3, 255));
+  ASSERT_TRUE(colour.save(d.filePath("c.png")));
+  r = RunCli({"sprite-import", file, "SPR2", "100", "0", d.filePath("c.png"), "--depth", d.filePath("z.png")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.out.contains("1 pixel(s)")) << r.out.toStdString();
+  std::vector<Spr2Pixels> after = frames();
+  ASSERT_EQ(after.size(), 1u);
+  EXPECT_NE(after[0].index[1], before[0].index[1]);
+  after[0].index[1] = before[0].index[1];
+  EXPECT_EQ(after[0], before[0]);
+
+  QFile original(file);
+  ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+  const QByteArray bytes = original.readAll();
+  original.close();
+  ASSERT_TRUE(QImage(4, 2, QImage::Format_Grayscale8).save(d.filePath("z4.png")));
+  r = RunCli({"sprite-import", file, "SPR2", "100", "0", d.filePath("c.png"), "--depth", d.filePath("z4.png")});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_TRUE(r.err.contains("same width and height")) << r.err.toStdString();
+  ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+  EXPECT_EQ(original.readAll(), bytes);
 }
 
 // A frame far larger than its kilobyte of stream, and a sprite at the far left of the int range:
