@@ -50,6 +50,44 @@ unsigned KindOf(const Spr2Pixels& p, size_t i, bool withDepth) {
   return withDepth ? kDepthPixels : kColourPixels;
 }
 
+// The palette entry nearest to a colour by squared distance, ties to the lower index. Entries
+// sorted by red let the search stop once red alone is farther than the best match.
+class NearestColour {
+ public:
+  explicit NearestColour(const uint8_t* palette) {
+    for (int i = 0; i < 256; ++i) entries_[i] = {palette[i * 3], palette[i * 3 + 1], palette[i * 3 + 2], i};
+    std::sort(entries_.begin(), entries_.end(),
+              [](const Entry& a, const Entry& b) { return a.r != b.r ? a.r < b.r : a.index < b.index; });
+  }
+
+  int Find(uint32_t rgb) const {
+    const int r = int(rgb >> 16), g = int(rgb >> 8 & 0xFF), b = int(rgb & 0xFF);
+    int best = 1 << 30, bestIndex = 256;
+    auto visit = [&](const Entry& e) {
+      const int dr = e.r - r;
+      if (dr * dr > best) return false;
+      const int dg = e.g - g, db = e.b - b;
+      const int d = dr * dr + dg * dg + db * db;
+      if (d < best || (d == best && e.index < bestIndex)) best = d, bestIndex = e.index;
+      return true;
+    };
+    const auto start = std::lower_bound(entries_.begin(), entries_.end(), r,
+                                        [](const Entry& e, int red) { return e.r < red; });
+    bool up = true, down = true;
+    for (auto hi = start, lo = start; up || down;) {
+      up = up && hi != entries_.end() && visit(*hi++);
+      down = down && lo != entries_.begin() && visit(*--lo);
+    }
+    return bestIndex;
+  }
+
+ private:
+  struct Entry {
+    int r, g, b, index;
+  };
+  std::array<Entry, 256> entries_;
+};
+
 }  // namespace
 
 bool Spr2Pixels::Allocate(int w, int h) {
@@ -263,20 +301,8 @@ size_t PictureToSpr2Pixels(const RgbaPicture& picture, const uint8_t* palette, c
   std::unordered_map<uint32_t, uint32_t> lookup;
   lookup.reserve(1024);
   for (int i = 255; i >= 0; --i) lookup[Rgb(palette + i * 3)] = uint32_t(i);
-  auto nearest = [&](uint32_t rgb) {
-    const int r = int(rgb >> 16), g = int(rgb >> 8 & 0xFF), b = int(rgb & 0xFF);
-    int best = 0;
-    int bestDistance = 1 << 30;
-    for (int i = 0; i < 256; ++i) {
-      const int dr = palette[i * 3] - r, dg = palette[i * 3 + 1] - g, db = palette[i * 3 + 2] - b;
-      const int d = dr * dr + dg * dg + db * db;
-      if (d < bestDistance) {
-        bestDistance = d;
-        best = i;
-      }
-    }
-    return uint32_t(best) | kApproximate;
-  };
+  const NearestColour nearestColour(palette);
+  auto nearest = [&](uint32_t rgb) { return uint32_t(nearestColour.Find(rgb)) | kApproximate; };
 
   size_t approximated = 0;
   for (size_t i = 0; i < out.Count(); ++i) {
