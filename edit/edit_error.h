@@ -16,6 +16,11 @@ enum class EditError {
   TooManyLines,      // the routine would grow past the lines a jump can name
   LineIsJumpTarget,  // Delete of a line that another line jumps to
   NoFunctionChosen,  // the function picker's OK with no entry or a separator chosen
+  // String table, object definition and interaction menu editors
+  TooManyStrings,       // the string table would hold more strings than its count word can say
+  TextTooLong,          // longer than the basic layout's 255 bytes (detail: the item number)
+  TooManyInteractions,  // the interaction table would grow past its 16-bit count
+  NoTextItem,           // an interaction's text index names no item a string table can hold
 };
 
 struct EditFailure {
