@@ -10,6 +10,7 @@
 #include "codecs/resource_objd.h"
 #include "codecs/resource_objf.h"
 #include "codecs/resource_str.h"
+#include "codecs/resource_trcn.h"
 #include "codecs/resource_ttab.h"
 
 namespace scrivet {
@@ -130,6 +131,21 @@ void DescribeBcon(const ResourceBcon& r, N& out) {
 void DescribeFwav(const ResourceFwav& r, N& out) { out.Add("soundName", N::Text(r.soundName)); }
 
 void DescribeGlob(const ResourceGlob& r, N& out) { out.Add("fileName", N::Text(r.fileName)); }
+
+void DescribeTrcn(const ResourceTrcn& r, N& out) {
+  out.Add("version", N::Number(r.version));
+  N& list = out.Add("entries", N::Array());
+  for (const ConstantLabel& entry : r.entries) {
+    N& e = list.Push(N::Object());
+    e.Add("used", N::Number(entry.used));
+    e.Add("id", N::Number(entry.id));
+    e.Add("label", N::Text(entry.label));
+    e.Add("comment", N::Text(entry.comment));
+    e.Add("rangeEnabled", N::Number(entry.rangeEnabled));
+    e.Add("low", N::Number(entry.low));
+    e.Add("high", N::Number(entry.high));
+  }
+}
 
 void StrText(const ResourceStr& r, std::string& out) {
   const char* layout = r.basicMode ? "basic (length-prefixed values)"

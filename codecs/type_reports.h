@@ -18,6 +18,7 @@ class ResourceObjd;
 class ResourceObjf;
 class ResourceStr;
 class ResourceTtab;
+class ResourceTrcn;
 
 void DescribeStr(const ResourceStr& r, ModelNode& out);
 void DescribeBhav(const ResourceBhav& r, ModelNode& out);
@@ -28,6 +29,7 @@ void DescribeCarr(const ResourceCarr& r, ModelNode& out);
 void DescribeBcon(const ResourceBcon& r, ModelNode& out);
 void DescribeFwav(const ResourceFwav& r, ModelNode& out);
 void DescribeGlob(const ResourceGlob& r, ModelNode& out);
+void DescribeTrcn(const ResourceTrcn& r, ModelNode& out);
 
 void StrText(const ResourceStr& r, std::string& out);
 void BhavText(const ResourceBhav& r, std::string& out);

@@ -13,6 +13,7 @@
 #include "codecs/resource_spr.h"
 #include "codecs/resource_spr2.h"
 #include "codecs/resource_str.h"
+#include "codecs/resource_trcn.h"
 #include "codecs/resource_ttab.h"
 #include "codecs/type_reports.h"
 
@@ -63,6 +64,7 @@ const ResourceType kTypes[] = {
     Row<ResourceBcon, &DescribeBcon>(),
     Row<ResourceFwav, &DescribeFwav>(),
     Row<ResourceGlob, &DescribeGlob>(),
+    Row<ResourceTrcn, &DescribeTrcn>(),
     Row<ResourceSpr>(),
     Row<ResourceSpr2>(),
     Row<ResourceDgrp>(),

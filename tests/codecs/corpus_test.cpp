@@ -18,7 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::set<std::string> kCodecTypes = {"STR#", "TTAs", "CTSS", "FAMs", "BHAV", "TTAB",
-                                           "OBJD", "OBJf", "CARR", "BCON", "FWAV", "GLOB"};
+                                           "OBJD", "OBJf", "CARR", "BCON", "FWAV", "GLOB", "TRCN"};
 
 struct Tally {
   int decoded = 0;

@@ -104,7 +104,8 @@ TEST(TypeTable, ChunkTypesMapToTheirClasses) {
   const char* const types[][2] = {
       {"STR#", "STR#"}, {"TTAs", "STR#"}, {"CTSS", "STR#"}, {"FAMs", "STR#"}, {"BHAV", "BHAV"}, {"TTAB", "TTAB"},
       {"OBJD", "OBJD"}, {"OBJf", "OBJf"}, {"CARR", "CARR"}, {"BCON", "BCON"}, {"FWAV", "FWAV"}, {"GLOB", "GLOB"},
-      {"SPR#", "SPR#"}, {"SPR2", "SPR2"}, {"DGRP", "DGRP"}, {"PALT", "DATA"}, {"XXXX", "DATA"}, {"objf", "DATA"},
+      {"TRCN", "TRCN"}, {"SPR#", "SPR#"}, {"SPR2", "SPR2"}, {"DGRP", "DGRP"}, {"PALT", "DATA"}, {"XXXX", "DATA"},
+      {"objf", "DATA"},
   };
   for (const auto& row : types) {
     TypeCode chunkType, reported;

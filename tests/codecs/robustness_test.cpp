@@ -16,6 +16,7 @@
 #include "codecs/resource_objd.h"
 #include "codecs/resource_objf.h"
 #include "codecs/resource_str.h"
+#include "codecs/resource_trcn.h"
 #include "codecs/resource_ttab.h"
 #include "codecs/type_table.h"
 
@@ -58,6 +59,11 @@ const Sample kSamples[] = {
     {"BCON", [](IffResource& r) { static_cast<ResourceBcon&>(r).values = {1, -2, 3}; }},
     {"FWAV", [](IffResource& r) { static_cast<ResourceFwav&>(r).soundName = "ring"; }},
     {"GLOB", [](IffResource& r) { static_cast<ResourceGlob&>(r).fileName = "Globals"; }},
+    {"TRCN", [](IffResource& r) {
+       // Written back as read: the sample is the bytes of a one-entry table.
+       static_cast<ResourceTrcn&>(r).bytes = Cat({U32(0), U32(1), Text("NCRT", false), U32(1), U32(1), U32(7),
+                                                  Text("Fun"), Text(""), {0xA3, 0, 0, 0, 0x64, 0}});
+     }},
 };
 
 TEST(Robustness, DamagedBytesAtEveryOffset) {
