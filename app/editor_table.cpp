@@ -3,6 +3,9 @@
 #include "app/editor_dispatch.h"
 #include "codecs/resource_carr.h"
 #include "editors/hex_editor_dialog.h"
+#include "editors/objd_editor_dialog.h"
+#include "editors/string_table_editor_dialog.h"
+#include "editors/ttab_editor_dialog.h"
 
 namespace scrivet {
 
@@ -31,13 +34,15 @@ const TypeRow kRows[] = {
     {.type = MakeTypeCode("DGRP"), .preset = true, .offerBlendingTables = true},
     {.type = MakeTypeCode("FWAV"), .preset = true},
     {.type = MakeTypeCode("GLOB"), .preset = true},
-    {.type = MakeTypeCode("OBJD"), .preset = true},
+    {.type = MakeTypeCode("OBJD"), .edit = OnWorkingCopy<ResourceObjd, &RunObjdEditor>, .preset = true},
     {.type = MakeTypeCode("OBJf"), .preset = true},
-    {.type = MakeTypeCode("STR#"), .preset = true},
+    // Also TTAs, CTSS and FAMs: their class reports STR#.
+    {.type = MakeTypeCode("STR#"), .edit = OnWorkingCopy<ResourceStr, &RunStringTableEditor>, .preset = true},
     {.type = MakeTypeCode("BMP_"),
      .preset = true,
      .openMessage = "This resource should be edited by exporting and importing it to a .BMP file!"},
-    {.type = MakeTypeCode("TTAB"), .preset = true},
+    // Also stores the TTAs of the same id (its menu texts), adding it when the file has none.
+    {.type = MakeTypeCode("TTAB"), .edit = OnWorkingCopy<ResourceTtab, &RunTtabEditor>, .preset = true},
     {.type = MakeTypeCode("TTAs"), .preset = true},
     {.type = MakeTypeCode("FAMs"), .preset = true},
     {.type = MakeTypeCode("CTSS"), .preset = true},

@@ -1,0 +1,36 @@
+#pragma once
+// Undo and Redo of an editor dialog: Ctrl+Z, Ctrl+Y (and Ctrl+Shift+Z) wherever the focus is,
+// and two buttons greyed by state. Text boxes would take those keys for their own undo, which
+// knows nothing of the editor's steps; the keys are taken from them and the boxes' own undo is
+// switched off, so that one history covers everything the dialog changes.
+
+#include <QObject>
+#include <functional>
+
+class QDialog;
+class QPushButton;
+
+namespace scrivet {
+
+class DialogUndo : public QObject {
+ public:
+  DialogUndo(QDialog* dialog, std::function<void()> undo, std::function<void()> redo);
+
+  QPushButton* UndoButton() const { return undoButton_; }
+  QPushButton* RedoButton() const { return redoButton_; }
+  void Update(bool canUndo, bool canRedo);
+  // Takes the keys from every text box of the dialog; call once its widgets exist.
+  void WatchTextBoxes();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QDialog* dialog_;
+  std::function<void()> undo_;
+  std::function<void()> redo_;
+  QPushButton* undoButton_;
+  QPushButton* redoButton_;
+};
+
+}  // namespace scrivet
