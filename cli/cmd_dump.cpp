@@ -18,6 +18,7 @@ QJsonValue ToJson(const ModelNode& node) {
     case ModelNode::Kind::kNumber: return QJsonValue(qint64(node.number));
     case ModelNode::Kind::kBool: return QJsonValue(node.flag);
     case ModelNode::Kind::kText: return QJsonValue(FromCp1252(node.text));
+    case ModelNode::Kind::kReal: return QJsonValue(QString::fromStdString(node.text).toDouble());
     case ModelNode::Kind::kArray: {
       QJsonArray array;
       for (const ModelNode& e : node.elements) array.append(ToJson(e));
@@ -47,7 +48,7 @@ int RunDump(const QStringList& args) {
   IffFile* file = named.file.get();
   IffChunk* chunk = named.chunk;
 
-  auto resource = CreateResourceForType(type);
+  auto resource = ReadableTypeFor(type).create();
   if (resource->GetType() == ResourceData::kType)
     return Fail(QString("%1 has no codec; use the hex view").arg(pos[1]));
   if (!resource->Load(*file, *chunk)) return Fail("Error while loading this resource or unknown format!");

@@ -1,6 +1,7 @@
 #include "codecs/resource_report.h"
 
 #include <algorithm>
+#include <charconv>
 #include <memory>
 
 #include "codecs/type_table.h"
@@ -25,6 +26,14 @@ ModelNode ModelNode::Text(std::string v) {
   ModelNode n;
   n.kind = Kind::kText;
   n.text = std::move(v);
+  return n;
+}
+
+ModelNode ModelNode::Real(float v) {
+  ModelNode n;
+  n.kind = Kind::kReal;
+  char text[32];
+  n.text.assign(text, std::to_chars(text, text + sizeof text, v).ptr);
   return n;
 }
 
@@ -54,6 +63,7 @@ void AppendScalar(const N& n, std::string& out) {
     case N::Kind::kNumber: out += std::to_string(n.number); break;
     case N::Kind::kBool: out += n.flag ? "true" : "false"; break;
     case N::Kind::kText: out += '"' + n.text + '"'; break;
+    case N::Kind::kReal: out += n.text; break;
     default: break;
   }
 }

@@ -13,18 +13,20 @@
 namespace scrivet {
 
 struct ModelNode {
-  enum class Kind { kNumber, kBool, kText, kObject, kArray };
+  enum class Kind { kNumber, kBool, kText, kObject, kArray, kReal };
 
   Kind kind = Kind::kObject;
   int64_t number = 0;
   bool flag = false;
-  std::string text;  // resource bytes, unconverted
+  std::string text;  // resource bytes, unconverted; for a real, its shortest decimal form
   std::vector<std::pair<std::string, ModelNode>> members;
   std::vector<ModelNode> elements;
 
   static ModelNode Number(int64_t v);
   static ModelNode Bool(bool v);
   static ModelNode Text(std::string v);
+  // A single-precision real, kept as the shortest text that reads back to the same value.
+  static ModelNode Real(float v);
   static ModelNode Object() { return ModelNode{}; }
   static ModelNode Array();
 

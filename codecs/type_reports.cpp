@@ -5,10 +5,14 @@
 #include "codecs/resource_bcon.h"
 #include "codecs/resource_bhav.h"
 #include "codecs/resource_carr.h"
+#include "codecs/resource_dgrp.h"
 #include "codecs/resource_fwav.h"
 #include "codecs/resource_glob.h"
 #include "codecs/resource_objd.h"
 #include "codecs/resource_objf.h"
+#include "codecs/resource_palt.h"
+#include "codecs/resource_spr.h"
+#include "codecs/resource_spr2.h"
 #include "codecs/resource_str.h"
 #include "codecs/resource_trcn.h"
 #include "codecs/resource_ttab.h"
@@ -144,6 +148,74 @@ void DescribeTrcn(const ResourceTrcn& r, N& out) {
     e.Add("rangeEnabled", N::Number(entry.rangeEnabled));
     e.Add("low", N::Number(entry.low));
     e.Add("high", N::Number(entry.high));
+  }
+}
+
+void DescribePalt(const ResourcePalt& r, N& out) {
+  out.Add("version", N::Number(r.version));
+  out.Add("colorCount", N::Number(r.colorCount));
+  out.Add("reserved1", N::Number(r.reserved1));
+  out.Add("reserved2", N::Number(r.reserved2));
+  N& colors = out.Add("colors", N::Array());
+  for (size_t i = 0; i < r.colors.size(); i += 3) {
+    N& rgb = colors.Push(N::Array());
+    for (size_t c = 0; c < 3; ++c) rgb.Push(N::Number(r.colors[i + c]));
+  }
+}
+
+void DescribeSpr(const ResourceSpr& r, N& out) {
+  out.Add("version", N::Number(r.version));
+  out.Add("frameCount", N::Number(r.frameCount));
+  out.Add("paletteId", N::Number(r.paletteId));
+  N& frames = out.Add("frames", N::Array());
+  for (const SprFrame& f : r.frames) {
+    N& frame = frames.Push(N::Object());
+    frame.Add("y", N::Number(f.y));
+    frame.Add("x", N::Number(f.x));
+    frame.Add("height", N::Number(f.height));
+    frame.Add("width", N::Number(f.width));
+    frame.Add("palette", N::Number(f.palette));
+    frame.Add("pixelStreamLength", N::Number(int64_t(f.pixelStream.size())));
+  }
+}
+
+void DescribeSpr2(const ResourceSpr2& r, N& out) {
+  out.Add("version", N::Number(r.version));
+  out.Add("frameCount", N::Number(r.frameCount));
+  out.Add("paletteId", N::Number(r.paletteId));
+  N& frames = out.Add("frames", N::Array());
+  for (const Spr2Frame& f : r.frames) {
+    N& frame = frames.Push(N::Object());
+    frame.Add("width", N::Number(f.width));
+    frame.Add("height", N::Number(f.height));
+    frame.Add("flags", N::Number(f.flags));
+    frame.Add("palette", N::Number(f.palette));
+    frame.Add("transparentColor", N::Number(f.transparentColor));
+    frame.Add("originY", N::Number(f.originY));
+    frame.Add("originX", N::Number(f.originX));
+    frame.Add("pixelStreamLength", N::Number(int64_t(f.pixelStream.size())));
+  }
+}
+
+void DescribeDgrp(const ResourceDgrp& r, N& out) {
+  out.Add("version", N::Number(r.version));
+  N& images = out.Add("images", N::Array());
+  for (const DgrpImage& image : r.images) {
+    N& i = images.Push(N::Object());
+    i.Add("directionFlags", N::Number(image.directionFlags));
+    i.Add("zoom", N::Number(image.zoom));
+    N& sprites = i.Add("sprites", N::Array());
+    for (const DgrpSprite& sprite : image.sprites) {
+      N& s = sprites.Push(N::Object());
+      s.Add("spriteId", N::Number(sprite.spriteId));
+      s.Add("spriteIndex", N::Number(sprite.spriteIndex));
+      s.Add("pixelX", N::Number(sprite.pixelX));
+      s.Add("pixelY", N::Number(sprite.pixelY));
+      s.Add("zOffset", N::Real(sprite.zOffset));
+      s.Add("xOffset", N::Real(sprite.xOffset));
+      s.Add("yOffset", N::Real(sprite.yOffset));
+      s.Add("flags", N::Number(sprite.flags));
+    }
   }
 }
 

@@ -10,6 +10,7 @@
 #include "codecs/resource_glob.h"
 #include "codecs/resource_objd.h"
 #include "codecs/resource_objf.h"
+#include "codecs/resource_palt.h"
 #include "codecs/resource_spr.h"
 #include "codecs/resource_spr2.h"
 #include "codecs/resource_str.h"
@@ -53,6 +54,11 @@ constexpr ResourceType Row(std::span<const TypeCode> chunkTypes = kOwnType<T>) {
   return row;
 }
 
+constexpr ResourceType ReportOnly(ResourceType row) {
+  row.reportOnly = true;
+  return row;
+}
+
 const ResourceType kTypes[] = {
     Row<ResourceData>({}),
     Row<ResourceStr, &DescribeStr, &StrText>(kStringTableTypes),
@@ -65,20 +71,26 @@ const ResourceType kTypes[] = {
     Row<ResourceFwav, &DescribeFwav>(),
     Row<ResourceGlob, &DescribeGlob>(),
     Row<ResourceTrcn, &DescribeTrcn>(),
-    Row<ResourceSpr>(),
-    Row<ResourceSpr2>(),
-    Row<ResourceDgrp>(),
+    Row<ResourceSpr, &DescribeSpr>(),
+    Row<ResourceSpr2, &DescribeSpr2>(),
+    Row<ResourceDgrp, &DescribeDgrp>(),
+    ReportOnly(Row<ResourcePalt, &DescribePalt>()),
 };
 
 }  // namespace
 
 std::span<const ResourceType> RegisteredTypes() { return kTypes; }
 
-const ResourceType& TypeFor(TypeCode chunkType) {
+const ResourceType& ReadableTypeFor(TypeCode chunkType) {
   for (const ResourceType& row : kTypes)
     for (TypeCode t : row.chunkTypes)
       if (t == chunkType) return row;
   return kTypes[0];
+}
+
+const ResourceType& TypeFor(TypeCode chunkType) {
+  const ResourceType& row = ReadableTypeFor(chunkType);
+  return row.reportOnly ? kTypes[0] : row;
 }
 
 const ResourceType* FindReportedType(TypeCode reported) {

@@ -25,16 +25,24 @@ struct ResourceType {
   bool (*describe)(const IffResource&, ModelNode&) = nullptr;
   // A text form of its own; null when the tree's generic text serves.
   bool (*text)(const IffResource&, std::string&) = nullptr;
+  // The class serves readable reports only: everything else (opening, editing, round-trip
+  // checks) takes chunks of these types as raw bytes, so a palette still opens in the hex editor.
+  bool reportOnly = false;
 };
 
 // Every registered row, the raw-data class first.
 std::span<const ResourceType> RegisteredTypes();
 
-// The row of the class that serves the chunk type: the raw-data row for any other type.
+// The row of the class that serves the chunk type: the raw-data row for any other type (and for
+// the types of report-only rows).
 const ResourceType& TypeFor(TypeCode chunkType);
 
 // The row of the class whose GetType reports `reported`; null when no registered class does.
 const ResourceType* FindReportedType(TypeCode reported);
+
+// The row whose class reads the chunk type for a readable report: as TypeFor, but report-only
+// rows count too.
+const ResourceType& ReadableTypeFor(TypeCode chunkType);
 
 // A new resource object of the class registered for the chunk type (ResourceData for any other).
 std::unique_ptr<IffResource> CreateResourceForType(TypeCode chunkType);

@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <filesystem>
@@ -237,6 +240,40 @@ TEST(GraphicsCli, UndrawableFramesAndOffsetsAreRefused) {
   EXPECT_EQ(r.code, 2);
   EXPECT_TRUE(r.err.contains("too large")) << r.err.toStdString();
   EXPECT_TRUE(d.entryList({"*.png"}, QDir::Files).isEmpty());
+}
+
+// dump reads the graphics types too: JSON keyed by the model's field names (a path of keys and
+// indexes here), and text.
+TEST(GraphicsCli, DumpShowsTheGraphicsModels) {
+  QTemporaryDir tmp;
+  const QString file = MakeFixture(QDir(tmp.path()));
+  const struct {
+    const char* type;
+    const char* id;
+    const char* path;
+    double value;
+  } cases[] = {
+      {"PALT", "1", "colors/3/1", 252},  // entry i is (i, 255 - i, i ^ 0x55)
+      {"SPR2", "100", "frames/0/pixelStreamLength", 22},
+      {"SPR#", "200", "frames/0/width", 4},
+      {"DGRP", "300", "images/11/sprites/0/pixelX", 11},
+      {"DGRP", "300", "images/1/sprites/0/flags", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.type) + " " + c.path);
+    Result r = RunCli({"dump", "--json", file, c.type, c.id});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    QJsonValue value = QJsonDocument::fromJson(r.out).object();
+    for (const QString& step : QString(c.path).split('/')) {
+      bool index = false;
+      const int n = step.toInt(&index);
+      value = index ? value.toArray().at(n) : value.toObject().value(step);
+    }
+    EXPECT_EQ(value.toDouble(-1), c.value);
+    r = RunCli({"dump", file, c.type, c.id});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("version: ")) << r.out.left(80).toStdString();
+  }
 }
 
 // Every draw group of the real files: one PNG per image whose sprites all exist.
