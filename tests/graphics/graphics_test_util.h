@@ -7,11 +7,14 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/iff_file.h"
 #include "codecs/resource_palt.h"
 #include "codecs/resource_spr2.h"
+#include "graphics/rasterizer.h"
+#include "graphics/spr2_pixels.h"
 
 namespace scrivet::gtest {
 
@@ -95,6 +98,26 @@ class Spr2Stream {
   }
   Bytes bytes_;
 };
+
+// The rasterizer draws what the decoded planes say: on black with blending off, the palette
+// colour, the opacity as coverage and the depth byte of every drawn pixel, and nothing else.
+inline void ExpectDrawnAsDecoded(const Spr2Frame& frame, const Spr2Pixels& p, const uint8_t* palette,
+                                 const std::string& what) {
+  SpriteCanvas c(frame.height, frame.width, 32);
+  ASSERT_TRUE(c.Allocate(true, false));
+  c.blend = false;
+  c.Clear(0, 255);
+  ASSERT_TRUE(DrawSpr2Frame(c, frame.pixelStream.data(), frame.pixelStream.size(), palette, frame.width));
+  for (int y = 0; y < p.height; ++y)
+    for (int x = 0; x < p.width; ++x) {
+      const size_t i = size_t(y) * p.width + x;
+      const uint8_t* rgb = palette + p.index[i] * 3;
+      const uint32_t want = p.Drawn(i) ? uint32_t(rgb[0]) << 16 | rgb[1] << 8 | rgb[2] : 0;
+      ASSERT_EQ(c.MaskRow(y)[x], p.Drawn(i) ? Spr2Opacity(p.opacity[i]) : 0) << what << " at " << x << "," << y;
+      ASSERT_EQ(c.PixelRgb(x, y), want) << what << " at " << x << "," << y;
+      ASSERT_EQ(c.DepthRow(y)[x], p.depth[i]) << what << " at " << x << "," << y;
+    }
+}
 
 // A container in memory with a drawable palette and resources added by encoding them.
 class TestFile {

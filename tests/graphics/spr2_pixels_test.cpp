@@ -1,13 +1,8 @@
-// SPR2 frames as pixel planes: the stream encoder, the exchange with RGBA pictures, and the
-// round trip of every real frame.
+// SPR2 frames as pixel planes: the decoder against the rasterizer, the stream encoder, and the
+// exchange with RGBA pictures (every real frame's round trip is in the corpus test).
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "core/byte_order.h"
-#include "core/iff_file.h"
-#include "graphics/rasterizer.h"
 #include "graphics/spr2_pixels.h"
 #include "tests/graphics/graphics_test_util.h"
 
@@ -16,25 +11,6 @@ namespace {
 
 using gtest::Bytes;
 using gtest::Spr2Stream;
-
-// What the rasterizer draws must be what the planes say: blend off, on black, depth 255.
-void ExpectRasterizerAgrees(const Spr2Frame& frame, const Spr2Pixels& p, const uint8_t* palette,
-                            const std::string& what) {
-  SpriteCanvas c(frame.height, frame.width, 32);
-  ASSERT_TRUE(c.Allocate(true, false));
-  c.blend = false;
-  c.Clear(0, 255);
-  ASSERT_TRUE(DrawSpr2Frame(c, frame.pixelStream.data(), frame.pixelStream.size(), palette, frame.width));
-  for (int y = 0; y < p.height; ++y)
-    for (int x = 0; x < p.width; ++x) {
-      const size_t i = size_t(y) * p.width + x;
-      const uint8_t* rgb = palette + p.index[i] * 3;
-      const uint32_t want = p.Drawn(i) ? uint32_t(rgb[0]) << 16 | rgb[1] << 8 | rgb[2] : 0;
-      ASSERT_EQ(c.MaskRow(y)[x], p.Drawn(i) ? Spr2Opacity(p.opacity[i]) : 0) << what << " at " << x << "," << y;
-      ASSERT_EQ(c.PixelRgb(x, y), want) << what << " at " << x << "," << y;
-      ASSERT_EQ(c.DepthRow(y)[x], p.depth[i]) << what << " at " << x << "," << y;
-    }
-}
 
 // A frame of each pixel kind, its planes drawn, and the exact bytes written back.
 TEST(Spr2Pixels, DecodeMatchesTheRasterizerAndEncodesToTheGameLayout) {
@@ -61,7 +37,7 @@ TEST(Spr2Pixels, DecodeMatchesTheRasterizerAndEncodesToTheGameLayout) {
   EXPECT_EQ(p.depth[15], 255) << "colour pixels carry no depth";
   std::vector<uint8_t> palette(768);
   for (int i = 0; i < 768; ++i) palette[i] = uint8_t(i * 7);
-  ExpectRasterizerAgrees(frame, p, palette.data(), "fixture");
+  gtest::ExpectDrawnAsDecoded(frame, p, palette.data(), "fixture");
 
   std::vector<uint8_t> stream;
   ASSERT_TRUE(EncodeSpr2Stream(p, stream));
@@ -301,51 +277,6 @@ TEST_F(Spr2Import, RefusalsLeaveTheSpriteAsItWas) {
   EXPECT_EQ(ExportSpr2Frame(file.file(), sprite, 0, out).error, Spr2ExchangeError::NoPalette);
   EXPECT_EQ(ExportSpr2Frame(file.file(), sprite, 1, out).error, Spr2ExchangeError::NoSuchFrame);
   EXPECT_EQ(Encoded(), noPalette);
-}
-
-// Every real frame: decoded as drawn, exported and imported back into itself, it decodes to the
-// same indices, opacity and depth.
-TEST(Spr2Pixels, EveryRealFrameSurvivesExportAndImport) {
-  namespace fs = std::filesystem;
-  const fs::path root = SCRIVET_CORPUS_DIR;
-  std::error_code ec;
-  if (!fs::is_directory(root, ec)) GTEST_SKIP() << "corpus not present";
-  int frames = 0;
-  for (const auto& entry : fs::recursive_directory_iterator(root, ec)) {
-    const std::string ext = entry.path().extension().string();
-    if (!entry.is_regular_file() || (ext != ".iff" && ext != ".spf" && ext != ".wll" && ext != ".flr")) continue;
-    auto file = IffFile::OpenPath(entry.path());
-    if (!file) continue;
-    for (size_t pos = 0; pos < file->ChunkCount(); ++pos) {
-      IffChunk& chunk = file->ChunkAt(pos);
-      if (chunk.type != ResourceSpr2::kType) continue;
-      ResourceSpr2 sprite;
-      if (!sprite.Load(*file, chunk)) continue;  // the online game's variant
-      for (size_t f = 0; f < sprite.frames.size(); ++f) {
-        const std::string what = entry.path().filename().string() + " #" + std::to_string(chunk.id) + " frame " +
-                                 std::to_string(f);
-        const Spr2Frame& frame = sprite.frames[f];
-        if (frame.width == 0 || frame.height == 0) continue;
-        Spr2Pixels original;
-        ASSERT_TRUE(DecodeSpr2Pixels(frame, original)) << what;
-        ResourcePalt palette;
-        ASSERT_TRUE(LoadSpr2Palette(*file, sprite, frame, palette)) << what;
-        ExpectRasterizerAgrees(frame, original, palette.colors.data(), what);
-        RgbaPicture picture;
-        ASSERT_TRUE(ExportSpr2Frame(*file, sprite, int(f), picture).ok()) << what;
-        EXPECT_EQ(picture.depth.empty(), !original.hasDepth) << what;
-        ResourceSpr2 copy = sprite;
-        const Spr2Exchange imported = ImportSpr2Frame(*file, copy, int(f), picture);
-        ASSERT_TRUE(imported.ok()) << what << ": " << imported.detail;
-        EXPECT_EQ(imported.approximated, 0u) << what;
-        Spr2Pixels back;
-        ASSERT_TRUE(DecodeSpr2Pixels(copy.frames[f], back)) << what;
-        ASSERT_EQ(back, original) << what;
-        ++frames;
-      }
-    }
-  }
-  EXPECT_GT(frames, 0);
 }
 
 }  // namespace
