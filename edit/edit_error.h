@@ -21,6 +21,10 @@ enum class EditError {
   TextTooLong,          // longer than the basic layout's 255 bytes (detail: the item number)
   TooManyInteractions,  // the interaction table would grow past its 16-bit count
   NoTextItem,           // an interaction's text index names no item a string table can hold
+  // Career, constants, function table, FWAV and GLOB editors
+  NoRowSelected,  // a row command or a field of the selected row, with no row selected
+  ListFull,       // Add on a list that already holds as many rows as its file can count
+  ZeroInText,     // a text with a zero byte, which would end it early in the file
 };
 
 struct EditFailure {
