@@ -4,6 +4,7 @@
 #include "codecs/resource_carr.h"
 #include "editors/hex_editor_dialog.h"
 #include "editors/objd_editor_dialog.h"
+#include "editors/sprite_editor_dialogs.h"
 #include "editors/string_table_editor_dialog.h"
 #include "editors/ttab_editor_dialog.h"
 
@@ -46,6 +47,9 @@ const TypeRow kRows[] = {
     {.type = MakeTypeCode("TTAs"), .preset = true},
     {.type = MakeTypeCode("FAMs"), .preset = true},
     {.type = MakeTypeCode("CTSS"), .preset = true},
+    // Both show their frames on the window's background colour.
+    {.type = ResourceSpr::kType, .edit = OnWorkingCopy<ResourceSpr, &RunSprEditor>},
+    {.type = ResourceSpr2::kType, .edit = OnWorkingCopy<ResourceSpr2, &RunSpr2Editor>},
     // Raw bytes: every type without a class of its own (PALT included); Hex Edit too.
     {.type = ResourceData::kType, .edit = OnWorkingCopy<ResourceData, &EditRawBytes>},
 };

@@ -104,6 +104,7 @@ int WriteSpr2Frame(const SpriteArgs& s, int frame, const QCommandLineParser& par
   const Spr2Exchange exported = ExportSpr2Frame(*s.file, sprite, frame, picture);
   if (exported.error == Spr2ExchangeError::FrameTooLarge)
     return Fail(QString("the frame is too large for its data (%1)").arg(QString::fromStdString(exported.detail)));
+  if (exported.error == Spr2ExchangeError::BadPicture) return Fail("the frame is empty");
   if (!exported.ok()) return Fail(Spr2ExchangeText(exported.error));
   const size_t pixels = picture.rgba.size() / 4;
   if (parser.isSet(alpha)) {

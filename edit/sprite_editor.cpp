@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <tuple>
 
 #include "codecs/resource_palt.h"
 #include "graphics/sprite_render.h"
@@ -103,19 +104,20 @@ FieldVerdict SprEditor::Apply(const std::vector<std::string>& fields, std::strin
   Change(
       "Update",
       [&](State& s) {
-        ResourceSpr before = s.sprite;
-        s.sprite.version = static_cast<uint32_t>(v[kVersion]);
-        s.sprite.paletteId = s.sprite.version < 502 ? 0 : static_cast<uint32_t>(v[kPalette]);
+        const uint32_t version = static_cast<uint32_t>(v[kVersion]);
+        const uint32_t paletteId = version < 502 ? 0 : static_cast<uint32_t>(v[kPalette]);
+        bool changed = s.sprite.version != version || s.sprite.paletteId != paletteId;
+        s.sprite.version = version;
+        s.sprite.paletteId = paletteId;
         if (count == kFieldCount) {
           SprFrame& frame = s.sprite.frames[s.selected];
+          const auto was = std::tuple(frame.x, frame.y, frame.palette);
           frame.x = static_cast<uint16_t>(v[kX]);
           frame.y = static_cast<uint16_t>(v[kY]);
           frame.palette = static_cast<uint16_t>(v[kFramePalette]);
+          changed = changed || std::tuple(frame.x, frame.y, frame.palette) != was;
         }
-        const SprFrame* was = count == kFieldCount ? &before.frames[s.selected] : nullptr;
-        const SprFrame* now = count == kFieldCount ? &s.sprite.frames[s.selected] : nullptr;
-        return before.version != s.sprite.version || before.paletteId != s.sprite.paletteId ||
-               (was && (was->x != now->x || was->y != now->y || was->palette != now->palette));
+        return changed;
       },
       std::move(mergeKey));
   return verdict;
@@ -183,24 +185,25 @@ FieldVerdict Spr2Editor::Apply(const std::vector<std::string>& fields, std::stri
   Change(
       "Update",
       [&](State& s) {
-        const ResourceSpr2 before = s.sprite;
-        s.sprite.version = static_cast<uint32_t>(v[kVersion]);
-        s.sprite.paletteId = static_cast<uint32_t>(v[kPalette]);
-        bool frameChanged = false;
+        const uint32_t version = static_cast<uint32_t>(v[kVersion]);
+        const uint32_t paletteId = static_cast<uint32_t>(v[kPalette]);
+        bool changed = s.sprite.version != version || s.sprite.paletteId != paletteId;
+        s.sprite.version = version;
+        s.sprite.paletteId = paletteId;
         if (count == kFieldCount) {
-          Spr2Frame record;
-          record.flags = static_cast<uint32_t>(v[kFlags]);
-          record.palette = static_cast<uint16_t>(v[kFramePalette]);
-          record.transparentColor = static_cast<uint16_t>(v[kTransparentColor]);
-          record.originX = static_cast<uint16_t>(v[kOriginX]);
-          record.originY = static_cast<uint16_t>(v[kOriginY]);
-          s.sprite.SetFrame(static_cast<int>(s.selected), record);
-          const Spr2Frame& a = before.frames[s.selected];
-          const Spr2Frame& b = s.sprite.frames[s.selected];
-          frameChanged = a.flags != b.flags || a.palette != b.palette || a.transparentColor != b.transparentColor ||
-                         a.originX != b.originX || a.originY != b.originY;
+          Spr2Frame& frame = s.sprite.frames[s.selected];
+          const auto fields = [](const Spr2Frame& f) {
+            return std::tuple(f.flags, f.palette, f.transparentColor, f.originX, f.originY);
+          };
+          const auto was = fields(frame);
+          frame.flags = static_cast<uint32_t>(v[kFlags]);
+          frame.palette = static_cast<uint16_t>(v[kFramePalette]);
+          frame.transparentColor = static_cast<uint16_t>(v[kTransparentColor]);
+          frame.originX = static_cast<uint16_t>(v[kOriginX]);
+          frame.originY = static_cast<uint16_t>(v[kOriginY]);
+          changed = changed || fields(frame) != was;
         }
-        return frameChanged || before.version != s.sprite.version || before.paletteId != s.sprite.paletteId;
+        return changed;
       },
       std::move(mergeKey));
   return verdict;
