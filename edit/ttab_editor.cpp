@@ -242,6 +242,13 @@ bool TtabEditor::Delete() {
   return history_.Apply(state_, "Delete", [](State& s) {
     const std::optional<IndexMap> map = RemoveRow(s.table.interactions, s.current);
     if (!map) return false;
+    // Joins follow the interactions they name; a join to the removed one is none. An index that
+    // named no interaction stays as it was.
+    for (Interaction& in : s.table.interactions) {
+      if (in.joinIndex < 0 || size_t(in.joinIndex) >= map->OldCount()) continue;
+      const size_t joined = (*map)[size_t(in.joinIndex)];
+      in.joinIndex = joined == kNoRow ? -1 : int32_t(joined);
+    }
     s.current = SelectionAfter(*map, s.current, AfterRemoval::First);
     return true;
   });

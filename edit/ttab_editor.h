@@ -86,7 +86,8 @@ class TtabEditor {
   // Appends an interaction whose menu text is a new "New Item" in the first language, and makes
   // it current. Refused when either table cannot hold one more.
   EditFailure Add();
-  // Removes the current interaction (its menu text stays) and makes the first one current.
+  // Removes the current interaction (its menu text stays) and makes the first one current. Join
+  // indexes are renumbered with the interactions; one that joined the removed interaction is -1.
   bool Delete();
 
   // Every change is one step (typing a name is one step until another interaction is chosen).

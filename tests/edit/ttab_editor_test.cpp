@@ -109,8 +109,9 @@ TEST(TtabEditor, AdvertisementRowsAndRangeChecks) {
     EXPECT_EQ(editor.CurrentInteraction()->advertisements[ad], Advertisement{}) << ad;
 }
 
-TEST(TtabEditor, AddAndDeleteKeepTheMenuTexts) {
+TEST(TtabEditor, AddAndDeleteKeepTheMenuTextsAndTheJoins) {
   Fixture f;
+  f.table.interactions[1].joinIndex = 0;
   TtabEditor editor(f.table, f.texts);
   EXPECT_EQ(editor.Name(0), "first");
   ASSERT_EQ(editor.Add().error, EditError::None);
@@ -124,8 +125,16 @@ TEST(TtabEditor, AddAndDeleteKeepTheMenuTexts) {
   EXPECT_EQ(editor.SetName("Renamed").error, EditError::None);
   EXPECT_EQ(editor.Texts().items[2].slots[0].value, "Renamed");
 
+  editor.Select(2);
+  EXPECT_EQ(editor.EnterNumber(N::JoinItem, "5").error, EditError::None);  // joins are off: ignored
+  editor.SetChecked(F::Joinable, true);
+  EXPECT_EQ(editor.NumberText(N::JoinItem), "-1");
+  EXPECT_TRUE(editor.EnterNumber(N::JoinItem, "1").ok());
+
   editor.Select(0);
   ASSERT_TRUE(editor.Delete());
+  EXPECT_EQ(editor.Table().interactions[0].joinIndex, -1);  // joined the removed one
+  EXPECT_EQ(editor.Table().interactions[1].joinIndex, 0);
   EXPECT_EQ(editor.Current(), 0u);
   EXPECT_EQ(editor.Count(), 2u);
   EXPECT_EQ(editor.Name(0), "second");
