@@ -2,6 +2,7 @@
 
 #include "app/editor_dispatch.h"
 #include "codecs/resource_carr.h"
+#include "editors/bhav_editor_dialog.h"
 #include "editors/hex_editor_dialog.h"
 #include "editors/objd_editor_dialog.h"
 #include "editors/sprite_editor_dialogs.h"
@@ -30,7 +31,7 @@ bool SetUpNewCareer(ResourceCarr& career, EditorContext& context) {
 
 const TypeRow kRows[] = {
     {.type = MakeTypeCode("BCON"), .preset = true},
-    {.type = MakeTypeCode("BHAV"), .preset = true},
+    {.type = MakeTypeCode("BHAV"), .edit = OnWorkingCopy<ResourceBhav, &RunBhavEditor>, .preset = true},
     {.type = MakeTypeCode("CARR"), .setUp = OnWorkingCopy<ResourceCarr, &SetUpNewCareer>, .preset = true},
     {.type = MakeTypeCode("DGRP"), .preset = true, .offerBlendingTables = true},
     {.type = MakeTypeCode("FWAV"), .preset = true},

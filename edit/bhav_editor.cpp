@@ -86,7 +86,8 @@ std::vector<size_t> RewriteOrder(std::span<const BhavInstruction> lines) {
 
     auto at = order.end();
     if (place != Place::AtEnd) {
-      const size_t before = place == Place::BeforeTrue ? lines[chain.back()].trueTarget : lines[chain.back()].falseTarget;
+      const BhavInstruction& last = lines[chain.back()];
+      const size_t before = place == Place::BeforeTrue ? last.trueTarget : last.falseTarget;
       const auto target = std::find(order.begin(), order.end(), before);
       // Only behind the line that leads here, so line 0 stays first.
       const auto referrer = std::find(order.begin(), target, item.referrer);

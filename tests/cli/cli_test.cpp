@@ -311,3 +311,37 @@ TEST_F(BhavCommandTest, AllRoutinesAndBadArguments) {
 }
 
 }  // namespace
+
+namespace {
+
+// bhav --rewrite [--save]: the editor's Rewrite from the command line.
+TEST(BhavRewriteCommand, PrintsAndSavesTheRewrittenRoutines) {
+  QTemporaryDir tmp;
+  const QString path = QDir(tmp.path()).filePath("routines.iff");
+  // Lines 10, 11, 12 (opcodes); line 0 goes to 2 on true, 1 on false: rewritten as 10, 12, 11.
+  const char routine[] = "\x02\x80\x03\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                         "\x0A\x00\x02\x01\x00\x00\x00\x00\x00\x00\x00\x00"
+                         "\x0B\x00\xFF\xFF\x00\x00\x00\x00\x00\x00\x00\x00"
+                         "\x0C\x00\xFE\xFE\x00\x00\x00\x00\x00\x00\x00\x00";
+  auto file = IffFile::CreateEmpty(false);
+  file->AddChunk(MakeTypeCode("BHAV"), 4096, "Tidy me", routine, sizeof routine - 1);
+  file->AddChunk(MakeTypeCode("BHAV"), 4097, "Broken", "bhav", 4);
+  ASSERT_TRUE(file->SaveToPath(path.toStdString()));
+  const QByteArray original = ReadAll(path);
+  const QStringList noGame{"SIMS_DATA="};
+  const QByteArray rewritten =
+      "0\t10 (0, 0, 0, 0)\t1, 2\n1\t12 (0, 0, 0, 0)\tTrue, True\n2\t11 (0, 0, 0, 0)\tFalse, False\n";
+
+  EXPECT_EQ(RunCli({"bhav", path, "4096", "--rewrite"}, noGame).out, rewritten);
+  EXPECT_EQ(RunCli({"bhav", path, "4096", "--save"}, noGame).code, 2);
+  Result all = RunCli({"bhav", path, "--all", "--rewrite", "--save"}, noGame);
+  EXPECT_EQ(all.code, 2);
+  EXPECT_TRUE(all.err.contains("not saved")) << all.err.toStdString();
+  EXPECT_EQ(ReadAll(path), original) << "nothing is stored while a routine cannot be decoded";
+
+  ASSERT_EQ(RunCli({"rm", path, "BHAV", "4097"}).code, 0);
+  EXPECT_EQ(RunCli({"bhav", path, "--all", "--rewrite", "--save"}, noGame).code, 0);
+  EXPECT_EQ(RunCli({"bhav", path, "4096"}, noGame).out, rewritten);
+}
+
+}  // namespace

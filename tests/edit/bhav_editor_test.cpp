@@ -412,7 +412,8 @@ TEST(BhavFunctionPicker, ListsAndChoosesFunctions) {
   uint16_t id = 1;
   EXPECT_EQ(ChooseFunction(mixed, 2, id), EditError::None);
   EXPECT_EQ(id, 256);
-  for (size_t index : {size_t{1}, size_t{6}, kNoRow}) EXPECT_EQ(ChooseFunction(mixed, index, id), EditError::NoFunctionChosen);
+  for (size_t index : {size_t{1}, size_t{6}, kNoRow})
+    EXPECT_EQ(ChooseFunction(mixed, index, id), EditError::NoFunctionChosen);
 }
 
 }  // namespace

@@ -1,0 +1,138 @@
+// The routine editor on a real routine, opened through the editor table as the resource list does.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+
+#include "app/editor_dispatch.h"
+#include "behaviour/behaviour_startup.h"
+#include "editors/bhav_editor_dialog.h"
+#include "editors/select_function_dialog.h"
+#include "tests/support/scripted_platform.h"
+
+namespace scrivet {
+namespace {
+
+template <class Dialog>
+void WhenOpen(std::function<void(Dialog&)> action) {
+  QTimer::singleShot(0, [action] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));  // shortcuts need an active window
+    action(*dialog);
+    if (dialog->isVisible()) dialog->reject();
+  });
+}
+
+void Trigger(QMenu* menu, const QString& text) {
+  for (QAction* action : menu->actions())
+    if (action->text() == text) action->trigger();
+  delete menu;
+}
+
+class BhavEditorWidget : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const QString path = QStringLiteral(SCRIVET_CORPUS_DIR "/francot514+FreeSims/npcs.far.members/Bills.iff");
+    file_ = IffFile::OpenPath(path.toStdString());
+    if (!file_) GTEST_SKIP() << "no corpus file " << path.toStdString();
+    LoadBehaviourCatalogues(SCRIVET_GAMEDATA_DIR, SCRIVET_SCRIPT_PATH, behaviour_);
+    privateFunctions_ = PrivateFunctions(*file_);
+    chunk_ = file_->Find(ResourceBhav::kType, 4103);  // 12 lines; line 3 calls routine 4105 of the file
+    ASSERT_TRUE(chunk_ && routine_.Load(*file_, *chunk_));
+  }
+  EditorContext Context() {
+    return EditorContext{*file_, nullptr, platform_, behaviour_.primitives, behaviour_.functions,
+                         privateFunctions_, {}};
+  }
+
+  ScriptedPlatform platform_;
+  BehaviourCatalogues behaviour_;
+  FunctionList privateFunctions_;
+  std::unique_ptr<IffFile> file_;
+  IffChunk* chunk_ = nullptr;
+  ResourceBhav routine_;
+};
+
+TEST_F(BhavEditorWidget, EditsAParameterRunsALineCommandAndOkStoresTheRoutine) {
+  EditorContext context = Context();
+  WhenOpen<BhavEditorDialog>([this](BhavEditorDialog& dialog) {
+    QTreeWidget& list = dialog.LineList();
+    ASSERT_EQ(list.topLevelItemCount(), 12);
+    EXPECT_EQ(list.topLevelItem(3)->text(1), "(priv:) set graphic by state");
+    EXPECT_EQ(list.topLevelItem(3)->text(2), "True, Error");
+    list.setCurrentItem(list.topLevelItem(1));
+    EXPECT_EQ(list.topLevelItem(2)->background(0).style(), Qt::SolidPattern) << "line 1 jumps to 2";
+
+    QLineEdit& parameter = dialog.NumberBox(BhavEditorDialog::Box::Param2);
+    parameter.selectAll();
+    QTest::keyClicks(&parameter, "-2");
+    EXPECT_EQ(dialog.HexBox(2).text(), "FE");
+    QTest::keyClicks(&parameter, "x");  // no number: left as typed, nothing applied
+    EXPECT_EQ(dialog.Logic().Lines()[1].OperandWord(1), -2);
+    parameter.setText("-2");
+
+    Trigger(dialog.ContextMenu(), "&Add");
+    EXPECT_EQ(list.topLevelItemCount(), 13);
+    EXPECT_EQ(list.topLevelItem(12)->text(2), "Error, Error");
+    QTest::keyClick(&list, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(list.topLevelItemCount(), 12);
+    QTest::keyClick(&list, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(&list, Qt::Key_Insert);  // line 12 is selected: a new line in front of it
+    EXPECT_EQ(list.topLevelItem(13)->text(2), "12, 12");
+    list.setCurrentItem(list.topLevelItem(1));  // line 10 jumps to it
+    QTest::keyClick(&list, Qt::Key_Delete);
+    EXPECT_EQ(platform_.MessageTexts(),
+              QStringList{"Can't delete lines that are jumped too!\n\n"
+                          "Make sure that NO True/False number equals the current line number!"});
+    dialog.OkButton().click();
+  });
+  EXPECT_EQ(RunEditorFor(TypeRows(), routine_, context), EditorResult::Ok);
+  ResourceBhav stored;
+  ASSERT_TRUE(stored.Load(*file_, *file_->Find(ResourceBhav::kType, 4103)));
+  ASSERT_EQ(stored.instructions.size(), 14u);
+  EXPECT_EQ(stored.instructions[1].OperandWord(1), -2);
+  EXPECT_FALSE(context.openAfterClose.requested);
+}
+
+TEST_F(BhavEditorWidget, FunctionPickerAndCalledRoutine) {
+  EditorContext context = Context();
+  WhenOpen<BhavEditorDialog>([this](BhavEditorDialog& dialog) {
+    dialog.LineList().setCurrentItem(dialog.LineList().topLevelItem(0));
+    WhenOpen<SelectFunctionDialog>([this](SelectFunctionDialog& picker) {
+      QComboBox& functions = picker.FunctionList();
+      EXPECT_EQ(functions.currentText(), "Expression") << "opcode 2 chosen at first";
+      EXPECT_EQ(functions.itemText(0), "Sleep");
+      const int separator = functions.findText("----------");
+      EXPECT_EQ(functions.itemText(separator + 1), "(glob:) Idle");
+      functions.setCurrentIndex(separator);
+      picker.OkButton().click();
+      EXPECT_TRUE(picker.isVisible());
+      EXPECT_EQ(platform_.MessageTexts().back(), "Select an item before clicking OK!");
+      functions.setCurrentIndex(separator + 1);
+      picker.OkButton().click();
+    });
+    dialog.FunctionButton().click();
+    EXPECT_EQ(dialog.NumberBox(BhavEditorDialog::Box::Function).text(), "256");
+    EXPECT_TRUE(dialog.Description().text().startsWith("(glob:) Idle"));
+    platform_.answers = {MessageAnswer::Ok};
+    dialog.OfferCalledRoutine(3);  // answered OK: this editor closes with its edits
+  });
+  EXPECT_EQ(RunEditorFor(TypeRows(), routine_, context), EditorResult::Ok);
+  EXPECT_TRUE(context.openAfterClose.requested);
+  EXPECT_EQ(context.openAfterClose.id, 4105);
+  ResourceBhav stored;
+  ASSERT_TRUE(stored.Load(*file_, *file_->Find(ResourceBhav::kType, 4103)));
+  EXPECT_EQ(stored.instructions[0].opcode, 256);
+}
+
+}  // namespace
+}  // namespace scrivet
