@@ -2,9 +2,16 @@
 
 #include "app/editor_dispatch.h"
 #include "codecs/resource_carr.h"
+#include "codecs/resource_fwav.h"
+#include "codecs/resource_glob.h"
+#include "codecs/resource_trcn.h"
+#include "editors/bcon_editor_dialog.h"
 #include "editors/bhav_editor_dialog.h"
+#include "editors/carr_editor_dialog.h"
 #include "editors/hex_editor_dialog.h"
+#include "editors/name_editor_dialogs.h"
 #include "editors/objd_editor_dialog.h"
+#include "editors/objf_editor_dialog.h"
 #include "editors/sprite_editor_dialogs.h"
 #include "editors/string_table_editor_dialog.h"
 #include "editors/ttab_editor_dialog.h"
@@ -15,6 +22,15 @@ namespace {
 
 bool EditRawBytes(ResourceData& data, EditorContext& context) {
   return RunHexEditor(data, context.platform, context.parent);
+}
+
+// A label table is read only here: it opens on the bytes it was read from, which it writes back.
+bool EditLabelTableBytes(ResourceTrcn& table, EditorContext& context) {
+  ResourceData data;
+  data.bytes = table.bytes;
+  if (!RunHexEditor(data, context.platform, context.parent)) return false;
+  table.bytes = std::move(data.bytes);
+  return true;
 }
 
 // A new career is named, and gets the ten jobs the game expects if the user wants them.
@@ -30,14 +46,17 @@ bool SetUpNewCareer(ResourceCarr& career, EditorContext& context) {
 }
 
 const TypeRow kRows[] = {
-    {.type = MakeTypeCode("BCON"), .preset = true},
+    {.type = MakeTypeCode("BCON"), .edit = OnWorkingCopy<ResourceBcon, &RunBconEditor>, .preset = true},
     {.type = MakeTypeCode("BHAV"), .edit = OnWorkingCopy<ResourceBhav, &RunBhavEditor>, .preset = true},
-    {.type = MakeTypeCode("CARR"), .setUp = OnWorkingCopy<ResourceCarr, &SetUpNewCareer>, .preset = true},
+    {.type = MakeTypeCode("CARR"),
+     .edit = OnWorkingCopy<ResourceCarr, &RunCarrEditor>,
+     .setUp = OnWorkingCopy<ResourceCarr, &SetUpNewCareer>,
+     .preset = true},
     {.type = MakeTypeCode("DGRP"), .preset = true, .offerBlendingTables = true},
-    {.type = MakeTypeCode("FWAV"), .preset = true},
-    {.type = MakeTypeCode("GLOB"), .preset = true},
+    {.type = MakeTypeCode("FWAV"), .edit = OnWorkingCopy<ResourceFwav, &RunFwavEditor>, .preset = true},
+    {.type = MakeTypeCode("GLOB"), .edit = OnWorkingCopy<ResourceGlob, &RunGlobEditor>, .preset = true},
     {.type = MakeTypeCode("OBJD"), .edit = OnWorkingCopy<ResourceObjd, &RunObjdEditor>, .preset = true},
-    {.type = MakeTypeCode("OBJf"), .preset = true},
+    {.type = MakeTypeCode("OBJf"), .edit = OnWorkingCopy<ResourceObjf, &RunObjfEditor>, .preset = true},
     // Also TTAs, CTSS and FAMs: their class reports STR#.
     {.type = MakeTypeCode("STR#"), .edit = OnWorkingCopy<ResourceStr, &RunStringTableEditor>, .preset = true},
     {.type = MakeTypeCode("BMP_"),
@@ -51,6 +70,7 @@ const TypeRow kRows[] = {
     // Both show their frames on the window's background colour.
     {.type = ResourceSpr::kType, .edit = OnWorkingCopy<ResourceSpr, &RunSprEditor>},
     {.type = ResourceSpr2::kType, .edit = OnWorkingCopy<ResourceSpr2, &RunSpr2Editor>},
+    {.type = ResourceTrcn::kType, .edit = OnWorkingCopy<ResourceTrcn, &EditLabelTableBytes>},
     // Raw bytes: every type without a class of its own (PALT included); Hex Edit too.
     {.type = ResourceData::kType, .edit = OnWorkingCopy<ResourceData, &EditRawBytes>},
 };
