@@ -37,15 +37,15 @@ from pathlib import Path
 # end-to-end ones last. Targets missing from the build are left out; test programs the build has
 # and this table does not name run for every folder, so that a new or renamed suite is never
 # silently skipped.
-ALL_TESTS = ["core_tests", "codecs_tests", "graphics_tests", "behaviour_tests", "editors_tests", "app_tests",
-             "cli_tests", "graphics_cli_tests"]
+ALL_TESTS = ["core_tests", "codecs_tests", "graphics_tests", "behaviour_tests", "edit_tests", "editors_tests",
+             "app_tests", "cli_tests", "graphics_cli_tests"]
 TESTS_FOR_FOLDER = {
     "core": ALL_TESTS,
-    "codecs": ["codecs_tests", "core_tests", "graphics_tests", "behaviour_tests", "editors_tests", "app_tests",
-               "cli_tests", "graphics_cli_tests"],
-    "graphics": ["graphics_tests", "editors_tests", "app_tests", "cli_tests", "graphics_cli_tests"],
-    "behaviour": ["behaviour_tests", "editors_tests", "app_tests", "cli_tests"],
-    "edit": ["editors_tests", "app_tests", "cli_tests"],
+    "codecs": ["codecs_tests", "core_tests", "graphics_tests", "behaviour_tests", "edit_tests", "editors_tests",
+               "app_tests", "cli_tests", "graphics_cli_tests"],
+    "graphics": ["graphics_tests", "edit_tests", "editors_tests", "app_tests", "cli_tests", "graphics_cli_tests"],
+    "behaviour": ["behaviour_tests", "edit_tests", "editors_tests", "app_tests", "cli_tests"],
+    "edit": ["edit_tests", "editors_tests", "app_tests", "cli_tests"],
     "editors": ["editors_tests", "app_tests"],
     "app": ["app_tests"],
     "cli": ["cli_tests", "graphics_cli_tests", "behaviour_tests"],
