@@ -8,6 +8,7 @@
 #include "editors/bcon_editor_dialog.h"
 #include "editors/bhav_editor_dialog.h"
 #include "editors/carr_editor_dialog.h"
+#include "editors/dgrp_editor_dialog.h"
 #include "editors/hex_editor_dialog.h"
 #include "editors/name_editor_dialogs.h"
 #include "editors/objd_editor_dialog.h"
@@ -52,7 +53,10 @@ const TypeRow kRows[] = {
      .edit = OnWorkingCopy<ResourceCarr, &RunCarrEditor>,
      .setUp = OnWorkingCopy<ResourceCarr, &SetUpNewCareer>,
      .preset = true},
-    {.type = MakeTypeCode("DGRP"), .preset = true, .offerBlendingTables = true},
+    {.type = MakeTypeCode("DGRP"),
+     .edit = OnWorkingCopy<ResourceDgrp, &RunDgrpEditor>,
+     .preset = true,
+     .offerBlendingTables = true},
     {.type = MakeTypeCode("FWAV"), .edit = OnWorkingCopy<ResourceFwav, &RunFwavEditor>, .preset = true},
     {.type = MakeTypeCode("GLOB"), .edit = OnWorkingCopy<ResourceGlob, &RunGlobEditor>, .preset = true},
     {.type = MakeTypeCode("OBJD"), .edit = OnWorkingCopy<ResourceObjd, &RunObjdEditor>, .preset = true},

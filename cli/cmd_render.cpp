@@ -1,46 +1,24 @@
 // render FILE DGRP ID [IMAGE] -o out.png | --all -o FOLDER: compose draw-group images into PNG files.
 
-#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QTextStream>
 
 #include "cli/cli_util.h"
 #include "cli/command.h"
-#include "core/stream.h"
 #include "codecs/resource_dgrp.h"
 #include "graphics/draw_group.h"
-#include "graphics/preview.h"
+#include "editors/picture_file.h"
 #include "graphics/sprite_canvas.h"
 
 namespace scrivet::cli {
 namespace {
 
 bool WritePng(const QImage& image, const QString& path) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
-    Fail(QString("%1: couldn't encode the PNG").arg(path));
-    return false;
-  }
-  CoreFailure reason;
-  const bool ok = SaveFileAtomically(
-      ToPath(path), [&](Stream& out) { return out.Write(bytes.constData(), size_t(bytes.size())); }, &reason);
-  if (!ok) Fail(QString("%1: %2").arg(path, CoreErrorText(reason)));
-  return ok;
-}
-
-// A composed canvas as a 32-bit image: on black, the colour plane with the mask as premultiplied
-// alpha; on a chosen background, opaque.
-QImage CanvasToImage(const SpriteCanvas& canvas, bool transparent) {
-  QImage image(canvas.width, canvas.height, transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-  auto* bits = reinterpret_cast<uint32_t*>(image.bits());
-  const size_t stride = size_t(image.bytesPerLine()) / 4;
-  if (transparent)
-    CanvasToPremultipliedArgb(canvas, bits, stride);
-  else
-    CanvasToRgb32(canvas, CanvasPlane::Color, bits, stride);
-  return image;
+  QString error;
+  if (SavePng(image, path, error)) return true;
+  Fail(QString("%1: %2").arg(path, error));
+  return false;
 }
 
 QString DirectionName(uint32_t flags) {
@@ -53,28 +31,16 @@ QString DirectionName(uint32_t flags) {
   return "dirflags" + digits;
 }
 
-QString DrawFailureText(const GraphicsFailure& failure) {
-  const QString detail = QString::fromStdString(failure.detail);
-  switch (failure.error) {
-    case GraphicsError::FrameTooLarge: return QString("a frame is too large for its data (%1)").arg(detail);
-    case GraphicsError::OutOfRange: return QString("a sprite lies outside the drawable range (%1)").arg(detail);
-    case GraphicsError::MissingSprite: return "a sprite of the image is missing";
-    case GraphicsError::EmptyImage: return QString("the image is empty (%1)").arg(detail);
-    case GraphicsError::ImageTooLarge: return QString("the image is too large (%1)").arg(detail);
-    default: return "Can't display the sprite!";
-  }
-}
-
 // Composes one image cropped to its bounds; false with a message on failure.
 bool RenderImage(IffFile& file, const DgrpImage& image, bool transparent, QRgb background, QImage& out,
                  QString& error) {
   SpriteCanvas canvas;
   GraphicsFailure failure;
   if (!ComposeCropped(file, image, transparent ? 0 : (background & 0xFFFFFF), canvas, &failure)) {
-    error = DrawFailureText(failure);
+    error = ComposeFailureText(failure);
     return false;
   }
-  out = CanvasToImage(canvas, transparent);
+  out = CanvasPicture(canvas, transparent);
   return true;
 }
 

@@ -48,15 +48,29 @@ void CanvasView::SetPicture(const QImage& picture) {
 void CanvasView::ClearPicture() { SetPicture(QImage()); }
 
 void CanvasView::CenterOnBounds(const DgrpRect& bounds) {
-  placement_.CenterOnBounds(width(), height(), bounds);
+  centring_ = Centring::Bounds;
+  centredBounds_ = bounds;
+  Recenter();
+}
+
+void CanvasView::CenterPicture() {
+  centring_ = Centring::Picture;
+  Recenter();
+}
+
+void CanvasView::Recenter() {
+  if (centring_ == Centring::Bounds)
+    placement_.CenterOnBounds(width(), height(), centredBounds_);
+  else if (centring_ == Centring::Picture)
+    placement_.CenterBitmap(width(), height(), picture_.width(), picture_.height());
+  centreWhenShown_ = !isVisible();
   update();
   ReportPosition();
 }
 
-void CanvasView::CenterPicture() {
-  placement_.CenterBitmap(width(), height(), picture_.width(), picture_.height());
-  update();
-  ReportPosition();
+void CanvasView::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (centreWhenShown_) Recenter();
 }
 
 void CanvasView::DragBy(int dx, int dy) {

@@ -48,7 +48,8 @@ class CanvasView : public QWidget {
   void ClearPicture();
   const QImage& Picture() const { return picture_; }
 
-  // Centring; both repaint and report the position (0, 0).
+  // Centring; both repaint and report the position (0, 0). Centring a view that is not shown
+  // yet is done again when it first shows, at the size its layout gave it.
   void CenterOnBounds(const DgrpRect& bounds);
   void CenterPicture();
 
@@ -76,17 +77,22 @@ class CanvasView : public QWidget {
 
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   void ReportPosition();
+  void Recenter();
 
   uint32_t background_ = 0xC0C0C0;
   int depth_ = 0;
   QImage picture_;
   PreviewPlacement placement_;
+  enum class Centring { None, Bounds, Picture } centring_ = Centring::None;
+  DgrpRect centredBounds_;
+  bool centreWhenShown_ = false;
   SpriteCanvas canvas_;  // kept between paints so that repainting allocates nothing
   QImage frame_;
   bool reportErrors_ = true;

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "codecs/resource_bhav.h"
 #include "edit/list_edit.h"
 
 namespace scrivet {
@@ -128,19 +127,6 @@ TEST(ListEdit, JumpTargetsFollowTheirLines) {
     EXPECT_EQ(RemapJumpTarget(c.target, c.map, DanglingTarget::Shift), c.shifted) << c.name;
     EXPECT_EQ(RemapJumpTarget(c.target, c.map, DanglingTarget::Error), c.error) << c.name;
   }
-
-  // Deleting line 1 of three: line 0 jumped to 2 and keeps reaching it; the 255 stays.
-  std::vector<BhavInstruction> lines(3);
-  lines[0].trueTarget = 2;
-  lines[0].falseTarget = 254;
-  lines[2].trueTarget = 255;
-  lines[2].falseTarget = 0;
-  const IndexMap map = *RemoveRow(lines, 1);
-  RemapJumps(lines, map);
-  EXPECT_EQ(lines[0].trueTarget, 1);
-  EXPECT_EQ(lines[0].falseTarget, 254);
-  EXPECT_EQ(lines[1].trueTarget, 255);
-  EXPECT_EQ(lines[1].falseTarget, 0);
 }
 
 }  // namespace

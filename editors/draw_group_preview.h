@@ -1,0 +1,37 @@
+#pragma once
+// Shows one draw-group image composed from the SPR2 frames of its file, on the shared picture
+// area: centred on the image's box, dragged with the mouse, redrawn on every paint. A failing
+// composition (a missing sprite or frame) shows what was drawn and emits drawFailed().
+
+#include "codecs/resource_dgrp.h"
+#include "editors/canvas_view.h"
+
+namespace scrivet {
+
+class IffFile;
+
+class DrawGroupPreview : public CanvasView {
+  Q_OBJECT
+
+ public:
+  explicit DrawGroupPreview(QWidget* parent = nullptr);
+
+  // Shows a copy of `image`, whose sprites are looked up in `file`.
+  void SetImage(IffFile& file, const DgrpImage& image);
+  // Shows image `index` of the group; false, and a picture that fails to draw, when it has none.
+  bool SetImageByIndex(IffFile& file, const ResourceDgrp& group, int index);
+  const DgrpImage& Image() const { return image_; }
+  // Centres the image's box (the middle of the area when it has none or a sprite is missing).
+  void Center();
+
+ protected:
+  bool Composes() const override { return file_ != nullptr; }
+  bool Compose(SpriteCanvas& canvas, GraphicsFailure& failure) override;
+
+ private:
+  IffFile* file_ = nullptr;
+  DgrpImage image_;
+  bool noSuchImage_ = false;
+};
+
+}  // namespace scrivet
