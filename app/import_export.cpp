@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <functional>
 
+#include "app/document_history.h"
 #include "app/item_dialog_logic.h"
 #include "app/resource_list_controller.h"
 #include "core/stream.h"
@@ -105,13 +106,16 @@ void ResourceListController::Import() {
   request.filter = iff ? kIffFilter : kAllFilesFilter;
   QStringList files = platform().OpenFileNames(owner_, request);
   if (files.isEmpty()) return;
+  // Every file of one import is one step of the history.
+  DocumentChange change(doc_, QStringLiteral("Import"), owner_);
   if (iff)
-    ImportIffFiles(files, choice.autoOverwrite);
+    ImportIffFiles(files, choice.autoOverwrite, change);
   else
-    ImportDataFiles(files);
+    ImportDataFiles(files, change);
+  change.Commit();
 }
 
-void ResourceListController::ImportDataFiles(const QStringList& files) {
+void ResourceListController::ImportDataFiles(const QStringList& files, DocumentChange& change) {
   for (const QString& path : files) {
     // Checked before reading: a chunk cannot hold more than this.
     if (QFileInfo(path).size() > qint64(IffFile::kMaxChunkSize - IffFile::kChunkHeaderSize)) {
@@ -128,12 +132,12 @@ void ResourceListController::ImportDataFiles(const QStringList& files) {
     ItemDialogLogic logic = ItemDialog(QStringLiteral("Insert Item"));
     logic.SetInitialName(QFileInfo(path).absoluteFilePath());
     if (!dialogs_.RunItemDialog(logic, owner_)) return;
+    if (!change.Touch(ChunkSelection().Add(logic.Type(), logic.Id()))) return;
     doc_.File().AddChunk(logic.Type(), logic.Id(), logic.Name(), bytes.data(), bytes.size());
-    doc_.ContainerChanged();
   }
 }
 
-void ResourceListController::ImportIffFiles(const QStringList& files, bool autoOverwrite) {
+void ResourceListController::ImportIffFiles(const QStringList& files, bool autoOverwrite, DocumentChange& change) {
   for (const QString& path : files) {
     // The whole source is read into memory so that nothing can change under the import.
     std::vector<uint8_t> bytes;
@@ -154,6 +158,10 @@ void ResourceListController::ImportIffFiles(const QStringList& files, bool autoO
     rows.selected.assign(rows.chunks.size(), true);
     if (!dialogs_.RunImportFromIffDialog(rows, owner_)) return;
 
+    ChunkSelection picked;
+    for (size_t i = 0; i < rows.chunks.size() && i < rows.selected.size(); ++i)
+      if (rows.selected[i]) picked.Add(rows.chunks[i]->type, rows.chunks[i]->id);
+    if (!change.Touch(picked)) return;
     IffFile& target = doc_.File();
     for (size_t i = 0; i < rows.chunks.size(); ++i) {
       if (i >= rows.selected.size() || !rows.selected[i]) continue;
@@ -171,7 +179,6 @@ void ResourceListController::ImportIffFiles(const QStringList& files, bool autoO
       if (IffChunk* added = target.AddChunk(chunk.type, chunk.id, chunk.name, chunk.Data(), chunk.Size()))
         added->flags = chunk.flags;
     }
-    doc_.ContainerChanged();
   }
 }
 

@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QTextDocument>
 #include <QToolBar>
+#include <QUndoGroup>
 #include <QTreeView>
 #include <QVBoxLayout>
 #ifdef SCRIVET_HAVE_PRINT
@@ -53,8 +54,10 @@ CMainFrame::CMainFrame(Platform& platform, ViewDialogs& dialogs, BehaviourCatalo
   setWindowTitle(kAppTitle);
   setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
   mdi_ = new QMdiArea(this);
+  histories_ = new QUndoGroup(this);
   setCentralWidget(mdi_);
   setAcceptDrops(true);
+  BuildHistoryActions();
   BuildMenus();
   BuildToolBar();
   statusBar()->showMessage(QStringLiteral("Ready"));
@@ -118,6 +121,8 @@ void CMainFrame::BuildMenus() {
   RebuildRecentMenu();
 
   editMenu_ = menuBar()->addMenu(QStringLiteral("&Edit"));
+  editMenu_->addActions({undoAction_, redoAction_});
+  editMenu_->addSeparator();
   for (const EditCommand& command : EditCommands()) {
     QAction* action = MakeAction(this, QString::fromLatin1(command.text), QString::fromLatin1(command.shortcut));
     auto run = command.run;
@@ -192,11 +197,50 @@ void CMainFrame::BuildToolBar() {
   add(kNoPixmap, QStringLiteral("edit-copy"), QStringLiteral("Copy"))->setEnabled(false);
   add(kNoPixmap, QStringLiteral("edit-paste"), QStringLiteral("Paste"))->setEnabled(false);
   toolBar_->addSeparator();
+  QAction* undoTool = add(QStyle::SP_ArrowBack, QStringLiteral("edit-undo"), QStringLiteral("Undo"));
+  QAction* redoTool = add(QStyle::SP_ArrowForward, QStringLiteral("edit-redo"), QStringLiteral("Redo"));
+  connect(undoTool, &QAction::triggered, undoAction_, &QAction::trigger);
+  connect(redoTool, &QAction::triggered, redoAction_, &QAction::trigger);
+  connect(histories_, &QUndoGroup::canUndoChanged, undoTool, &QAction::setEnabled);
+  connect(histories_, &QUndoGroup::canRedoChanged, redoTool, &QAction::setEnabled);
+  connect(histories_, &QUndoGroup::undoTextChanged, undoTool,
+          [undoTool](const QString& text) { undoTool->setToolTip(text.isEmpty() ? "Undo" : "Undo " + text); });
+  connect(histories_, &QUndoGroup::redoTextChanged, redoTool,
+          [redoTool](const QString& text) { redoTool->setToolTip(text.isEmpty() ? "Redo" : "Redo " + text); });
+  undoTool->setEnabled(false);
+  redoTool->setEnabled(false);
+  toolBar_->addSeparator();
   printToolAction_ = add(kNoPixmap, QStringLiteral("document-print"), QStringLiteral("Print"));
   connect(printToolAction_, &QAction::triggered, this, &CMainFrame::Print);
   toolBar_->addSeparator();
   connect(add(QStyle::SP_MessageBoxQuestion, QStringLiteral("help-about"), QStringLiteral("About")),
           &QAction::triggered, this, &CMainFrame::ShowAbout);
+}
+
+void CMainFrame::BuildHistoryActions() {
+  undoAction_ = MakeAction(this, QString(), QStringLiteral("Ctrl+Z"));
+  redoAction_ = MakeAction(this, QString(), QStringLiteral("Ctrl+Y"));
+  connect(undoAction_, &QAction::triggered, histories_, &QUndoGroup::undo);
+  connect(redoAction_, &QAction::triggered, histories_, &QUndoGroup::redo);
+  for (auto signal : {&QUndoGroup::canUndoChanged, &QUndoGroup::canRedoChanged})
+    connect(histories_, signal, this, &CMainFrame::UpdateHistoryActions);
+  for (auto signal : {&QUndoGroup::undoTextChanged, &QUndoGroup::redoTextChanged})
+    connect(histories_, signal, this, &CMainFrame::UpdateHistoryActions);
+  addActions({undoAction_, redoAction_});
+  UpdateHistoryActions();
+}
+
+void CMainFrame::UpdateHistoryActions() {
+  // "&Undo Delete\tCtrl+Z": the action is named; '&' in a name is not a mnemonic.
+  auto text = [](const char* verb, QString name, const char* key) {
+    name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QStringLiteral("&%1%2\t%3")
+        .arg(QLatin1String(verb), name.isEmpty() ? QString() : QLatin1Char(' ') + name, QLatin1String(key));
+  };
+  undoAction_->setText(text("Undo", histories_->undoText(), "Ctrl+Z"));
+  redoAction_->setText(text("Redo", histories_->redoText(), "Ctrl+Y"));
+  undoAction_->setEnabled(histories_->canUndo());
+  redoAction_->setEnabled(histories_->canRedo());
 }
 
 void CMainFrame::UpdateState() {
@@ -205,6 +249,8 @@ void CMainFrame::UpdateState() {
   editMenu_->menuAction()->setVisible(haveDoc);
   windowMenu_->menuAction()->setVisible(haveDoc);
   for (QAction* action : editActions_) action->setEnabled(haveDoc);
+  CScrivet2Doc* active = ActiveDocument();
+  histories_->setActiveStack(active ? &active->History() : nullptr);
   saveToolAction_->setEnabled(haveDoc);
   printToolAction_->setEnabled(haveDoc);
 #ifndef SCRIVET_HAVE_PRINT
@@ -249,6 +295,7 @@ void CMainFrame::UpdateTitles(CScrivet2Doc* doc) {
 
 CScrivet2Doc& CMainFrame::AddDocument(const QString& untitledName) {
   CScrivet2Doc* doc = docs_.emplace_back(std::make_unique<CScrivet2Doc>(platform_, untitledName)).get();
+  histories_->addStack(&doc->History());
   connect(doc, &CScrivet2Doc::TitleChanged, this, [this, doc] { UpdateTitles(doc); });
   return *doc;
 }

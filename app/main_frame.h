@@ -15,6 +15,7 @@ class QMdiArea;
 class QMenu;
 class QMimeData;
 class QToolBar;
+class QUndoGroup;
 
 namespace scrivet {
 
@@ -67,6 +68,9 @@ class CMainFrame : public QMainWindow {
  private:
   void BuildMenus();
   void BuildToolBar();
+  // Undo and Redo in the Edit menu and the toolbar, for the active document's history.
+  void BuildHistoryActions();
+  void UpdateHistoryActions();
   CScrivet2Doc& AddDocument(const QString& untitledName);
   CChildFrame* AddFrame(CScrivet2Doc& doc);
   bool SaveModified(CScrivet2Doc& doc);
@@ -83,6 +87,7 @@ class CMainFrame : public QMainWindow {
   ViewDialogs& dialogs_;
   BehaviourCatalogues& behaviour_;
   QMdiArea* mdi_;
+  QUndoGroup* histories_;
   std::vector<std::unique_ptr<CScrivet2Doc>> docs_;
   QList<CChildFrame*> frames_;
   int untitledCount_ = 0;
@@ -97,6 +102,8 @@ class CMainFrame : public QMainWindow {
   QToolBar* toolBar_ = nullptr;
   QList<QAction*> docOnlyFileActions_;
   QList<QAction*> editActions_;
+  QAction* undoAction_ = nullptr;
+  QAction* redoAction_ = nullptr;
   QList<QAction*> recentActions_;
   QAction* recentSeparator_ = nullptr;
   QAction* saveToolAction_ = nullptr;

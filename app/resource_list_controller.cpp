@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "app/document_history.h"
 #include "app/item_dialog_logic.h"
 #include "behaviour/behaviour_startup.h"
 #include "codecs/type_table.h"
+#include "editors/qt_text.h"
 #include "graphics/sprite_canvas.h"
 
 namespace scrivet {
@@ -72,6 +74,28 @@ std::vector<ResourceKey> ResourceListController::SelectedResources() const {
   return keys;
 }
 
+bool ResourceListController::SelectResource(TypeCode type, uint16_t id) {
+  const auto& entries = types_.Entries();
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].code != type) continue;
+    SelectType(int(i));
+    for (int row = 0; row < resources_.rowCount(); ++row)
+      if (const ResourceKey key = resources_.KeyAt(row); key.type == type && key.id == id) {
+        SelectRows({row});
+        return true;
+      }
+  }
+  return false;
+}
+
+bool ResourceListController::OpensInEditor() const {
+  const std::vector<ResourceKey> keys = SelectedResources();
+  if (keys.empty()) return false;
+  const TypeRow* row = FindTypeRow(rows_, keys.front().type);
+  if (row && row->openMessage) return false;
+  return FindEditor(rows_, CreateResourceForType(keys.front().type)->GetType()) != nullptr;
+}
+
 IffChunk* ResourceListController::FirstSelectedChunk() {
   if (!HasSelection()) return nullptr;
   const ResourceKey key = resources_.KeyAt(SelectedRows().front());
@@ -125,8 +149,10 @@ void ResourceListController::Add() {
     platform().Error(owner_, QStringLiteral("Couldn't create the resource!"));
     return;
   }
+  DocumentChange change(doc_, QStringLiteral("Add"), owner_);
+  if (!change.Touch(ChunkSelection().Add(logic.Type(), logic.Id()))) return;
   doc_.File().AddChunk(logic.Type(), logic.Id(), logic.Name(), bytes.data(), bytes.size());
-  doc_.ContainerChanged();
+  change.Commit();
 }
 
 void ResourceListController::Delete() {
@@ -134,8 +160,17 @@ void ResourceListController::Delete() {
   if (!platform().AskYesNo(owner_, QStringLiteral("Do you really want to delete the selected items?"),
                            QStringLiteral("Warning:")))
     return;
-  for (const ResourceKey& key : SelectedResources()) doc_.File().RemoveChunk(key.type, key.id);
-  doc_.ContainerChanged();
+  ChunkSelection selection;
+  for (const ResourceKey& key : SelectedResources()) selection.Add(key.type, key.id);
+  DocumentChange change(doc_, QStringLiteral("Delete"), owner_);
+  if (!change.Touch(selection)) return;
+  // One pass, however many are selected.
+  IffFile& file = doc_.File();
+  std::vector<size_t> positions;
+  for (size_t i = 0; i < file.ChunkCount(); ++i)
+    if (selection.Contains(file.ChunkAt(i))) positions.push_back(i);
+  file.RemoveChunksAt(positions);
+  change.Commit();
 }
 
 void ResourceListController::Properties() {
@@ -146,10 +181,12 @@ void ResourceListController::Properties() {
   ItemDialogLogic logic = ItemDialog(QStringLiteral("Edit properties"), true);
   logic.SetInitial(chunk->type, chunk->id, chunk->name);
   if (!dialogs_.RunItemDialog(logic, owner_)) return;
+  DocumentChange change(doc_, QStringLiteral("Properties"), owner_);
+  if (!change.Touch(ChunkSelection().Add(old.type, old.id).Add(logic.Type(), logic.Id()))) return;
   IffFile& file = doc_.File();
   if (logic.Type() != old.type || logic.Id() != old.id) file.RemoveChunk(logic.Type(), logic.Id());
   file.ChangeIdentity(old.type, old.id, logic.Type(), logic.Id(), logic.Name());
-  doc_.ContainerChanged();
+  change.Commit();
 }
 
 void ResourceListController::HexEdit() {
@@ -157,12 +194,16 @@ void ResourceListController::HexEdit() {
   if (!chunk) return;
   ResourceData resource;
   if (!resource.Load(doc_.File(), *chunk)) return;
+  DocumentChange change(doc_, QStringLiteral("Hex Edit"), owner_);
+  if (!change.Touch(ChunkSelection().AnyTypeWithId(chunk->id))) return;
   EditorContext context = Context();
-  ReportEditorResult(RunEditorFor(rows_, resource, context));
+  ReportEditorResult(RunEditorFor(rows_, resource, context), change);
 }
 
 void ResourceListController::Duplicate() {
   if (!HasSelection()) return;
+  DocumentChange change(doc_, QStringLiteral("Duplicate"), owner_);
+  bool duplicated = false;
   for (const ResourceKey& source : SelectedResources()) {
     // Earlier rows may have replaced this one; look it up afresh.
     IffChunk* chunk = doc_.File().Find(source.type, source.id);
@@ -172,9 +213,11 @@ void ResourceListController::Duplicate() {
     ItemDialogLogic logic = ItemDialog(QStringLiteral("Duplicate Item"));
     logic.SetInitial(chunk->type, chunk->id, chunk->name);
     if (!dialogs_.RunItemDialog(logic, owner_)) continue;
+    if (!change.Touch(ChunkSelection().Add(logic.Type(), logic.Id()))) break;
     if (resource.SaveAs(doc_.File(), logic.Type(), logic.Id(), logic.Name(), IffChunk::kDefaultFlags))
-      doc_.ContainerChanged();
+      duplicated = true;
   }
+  if (duplicated) change.Commit();
   Refresh();
 }
 
@@ -195,8 +238,11 @@ void ResourceListController::OpenResource() {
                          MessageIcon::None);
       return;
     }
+    // The entry may store companions of the resource (a TTAB's TTAs): everything with its id is recorded.
+    DocumentChange change(doc_, QStringLiteral("Edit %1 %2").arg(TypeText(chunk->type)).arg(chunk->id), owner_);
+    if (!change.Touch(ChunkSelection().AnyTypeWithId(chunk->id))) return;
     EditorContext context = Context();
-    ReportEditorResult(RunEditorFor(rows_, *resource, context));
+    ReportEditorResult(RunEditorFor(rows_, *resource, context), change);
     if (!context.openAfterClose.requested) return;
     chunk = doc_.File().Find(context.openAfterClose.type, context.openAfterClose.id);
     if (chunk && !doc_.LoadChunk(*chunk, owner_)) return;
@@ -217,14 +263,14 @@ bool ResourceListController::OfferBlendingTables() {
   return true;
 }
 
-void ResourceListController::ReportEditorResult(EditorResult result) {
+void ResourceListController::ReportEditorResult(EditorResult result, DocumentChange& change) {
   switch (result) {
     case EditorResult::Ok:
-      doc_.ContainerChanged();
+      change.Commit();
       break;
     case EditorResult::SaveFailed:
+      // An entry may have stored companion chunks already: the change records whatever did change.
       platform().Error(owner_, QStringLiteral("Couldn't store the edited resource; it was left unchanged."));
-      doc_.ContainerChanged();  // an entry may have stored companion chunks already
       break;
     default:
       break;

@@ -16,6 +16,7 @@ class QWidget;
 
 namespace scrivet {
 
+class DocumentChange;
 class ItemDialogLogic;
 struct BehaviourCatalogues;
 
@@ -46,6 +47,10 @@ class ResourceListController : public QObject {
   void SelectRows(const std::vector<int>& rows);
   // The resources of the selected rows, in row order; none without a selected type entry.
   std::vector<ResourceKey> SelectedResources() const;
+  // Selects the resource's type entry and its row; false when the container has no such resource.
+  bool SelectResource(TypeCode type, uint16_t id);
+  // Whether opening the first selected resource shows an editor of its own (not a message, not nothing).
+  bool OpensInEditor() const;
 
   // Edit menu commands.
   void Add();
@@ -60,15 +65,16 @@ class ResourceListController : public QObject {
 
  private:
   void OnTypeSelectionChanged();
-  void ImportDataFiles(const QStringList& files);
-  void ImportIffFiles(const QStringList& files, bool autoOverwrite);
+  void ImportDataFiles(const QStringList& files, DocumentChange& change);
+  void ImportIffFiles(const QStringList& files, bool autoOverwrite, DocumentChange& change);
   // The chunk of the first selected row, its data loaded; null (after any message) otherwise.
   IffChunk* FirstSelectedChunk();
   // The blending-table question, asked once per view; false when the editor must not open.
   bool OfferBlendingTables();
   ItemDialogLogic ItemDialog(const QString& title, bool editMode = false);
   EditorContext Context();
-  void ReportEditorResult(EditorResult result);
+  // An editor's OK is one step of the history; Cancel leaves none.
+  void ReportEditorResult(EditorResult result, DocumentChange& change);
   Platform& platform() { return doc_.GetPlatform(); }
 
   CScrivet2Doc& doc_;

@@ -7,7 +7,9 @@
 namespace scrivet {
 
 CScrivet2Doc::CScrivet2Doc(Platform& platform, const QString& untitledName)
-    : platform_(platform), file_(IffFile::CreateEmpty(true)), untitled_(untitledName) {}
+    : platform_(platform), file_(IffFile::CreateEmpty(true)), untitled_(untitledName) {
+  connect(&history_, &QUndoStack::cleanChanged, this, &CScrivet2Doc::TitleChanged);
+}
 
 CScrivet2Doc::~CScrivet2Doc() = default;
 
@@ -21,7 +23,8 @@ bool CScrivet2Doc::Open(const QString& path, QWidget* messageOwner) {
   }
   file_ = std::move(opened);
   path_ = QFileInfo(path).absoluteFilePath();
-  modified_ = false;
+  history_.clear();
+  unrecorded_ = false;
   // The views still show the old container: they rebuild before anything else can draw them.
   Q_EMIT Changed();
   if (failure.error == CoreError::NotIff || failure.error == CoreError::BadVersion)
@@ -64,12 +67,14 @@ const FunctionList& CScrivet2Doc::PrivateFunctions() {
 }
 
 void CScrivet2Doc::SetModified(bool modified) {
-  if (modified_ == modified) return;
-  modified_ = modified;
-  Q_EMIT TitleChanged();
+  const bool was = IsModified();
+  unrecorded_ = modified;
+  if (!modified) history_.setClean();
+  if (IsModified() != was) Q_EMIT TitleChanged();
 }
 
 void CScrivet2Doc::ContainerChanged() {
+  history_.clear();
   SetModified(true);
   Q_EMIT Changed();
 }

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QUndoStack>
 #include <memory>
 
 #include "behaviour/function_catalogue.h"
@@ -39,9 +40,15 @@ class CScrivet2Doc : public QObject {
   // changed the file on disk since it was opened: its bytes would no longer match the directory.
   bool LoadChunk(IffChunk& chunk, QWidget* messageOwner);
 
-  bool IsModified() const { return modified_; }
+  // The commands that changed the container since it was opened, for Undo and Redo. The
+  // modified mark follows the history's clean state: undoing back to the last save clears it.
+  QUndoStack& History() { return history_; }
+
+  bool IsModified() const { return unrecorded_ || !history_.isClean(); }
+  // Marking unmodified makes the present state of the history the saved one.
   void SetModified(bool modified);
-  // A command changed the container: mark modified and refresh every view.
+  // The container was changed outside the history: mark modified and refresh every view. The
+  // history is dropped, since its steps no longer fit the container.
   void ContainerChanged();
 
   // Full path, empty while the document has never been saved or opened.
@@ -59,7 +66,8 @@ class CScrivet2Doc : public QObject {
   FunctionList privateFunctions_;
   QString untitled_;
   QString path_;
-  bool modified_ = false;
+  QUndoStack history_;
+  bool unrecorded_ = false;
 };
 
 }  // namespace scrivet

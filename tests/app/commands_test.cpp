@@ -65,6 +65,8 @@ class CommandsTest : public ListFixture {
  protected:
   void SetUp() override {
     FakeEditor::Reset();
+    // Only stand-in editors: a real one would wait for someone to close its dialog.
+    for (TypeRow& row : rows) row.edit = nullptr;
     SetEditor(rows, ResourceData::kType, kFake<ResourceData>);
     SetEditor(rows, ResourceStr::kType, kFake<ResourceStr>);
   }

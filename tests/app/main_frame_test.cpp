@@ -70,9 +70,27 @@ TEST_F(MainFrameTest, MenusWithAndWithoutADocument) {
             (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...",
                          "Load custom script.txt", "Settings...", "E&xit"}));
   EXPECT_EQ(VisibleItems("&Edit"),
-            (QStringList{"&Add...\tIns", "&Delete\tDel", "&Import...\tCtrl+I", "&Export...\tCtrl+E",
+            (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "&Add...\tIns", "&Delete\tDel", "&Import...\tCtrl+I", "&Export...\tCtrl+E",
                          "&Properties...\tCtrl+P", "&Hex Edit...\tCtrl+H", "D&uplicate...\tCtrl+U"}));
   EXPECT_EQ(VisibleItems("&Window"), (QStringList{"&New Window", "&Cascade", "&Tile", "&Arrange Icons"}));
+}
+
+TEST_F(MainFrameTest, UndoAndRedoNameTheActiveDocumentsLastCommand) {
+  CScrivet2Doc* doc = frame->NewDocument();
+  dialogs.Ok("STR#", 1, "x");
+  frame->ActiveView()->Controller().Add();
+  auto edit = [this] { return frame->menuBar()->actions().at(1)->menu()->actions(); };
+  EXPECT_EQ(edit()[0]->text(), "&Undo Add\tCtrl+Z");
+  EXPECT_EQ(frame->windowTitle().toStdString(), "Scrivet 2 - [IFFFile1*]");
+  edit()[0]->trigger();
+  EXPECT_EQ(doc->File().ChunkCount(), 0u);
+  EXPECT_EQ(frame->windowTitle().toStdString(), "Scrivet 2 - [IFFFile1]");
+  EXPECT_FALSE(edit()[0]->isEnabled());
+  EXPECT_EQ(edit()[1]->text(), "&Redo Add\tCtrl+Y");
+  // Another document has a history of its own.
+  frame->NewDocument();
+  EXPECT_EQ(edit()[1]->text(), "&Redo\tCtrl+Y");
+  EXPECT_FALSE(edit()[1]->isEnabled());
 }
 
 TEST_F(MainFrameTest, NewDocumentsAreNumberedAndOpenMaximized) {
