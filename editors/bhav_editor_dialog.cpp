@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "behaviour/function_catalogue.h"
 #include "core/iff_file.h"
@@ -81,11 +82,20 @@ QBrush JumpBrush(bool onTrue, bool onFalse) {
   return onTrue ? QColor(0, 170, 0, 60) : QColor(220, 0, 0, 55);
 }
 
+// A number box sized for `characters` digits (up to twice that when the dialog grows).
 QLineEdit* NewBox(QWidget* parent, int characters) {
   auto* box = new QLineEdit(parent);
-  const QFontMetrics metrics(box->font());
-  box->setMinimumWidth(metrics.horizontalAdvance(QString(characters, QLatin1Char('8'))) + 12);
+  const int digit = QFontMetrics(box->font()).horizontalAdvance(QLatin1Char('8'));
+  box->setMinimumWidth(characters * digit + 12);
+  box->setMaximumWidth(2 * characters * digit + 12);
   return box;
+}
+
+// A label whose mnemonic moves to `field`.
+QLabel* Label(const char* text, QWidget* field) {
+  auto* label = new QLabel(QString::fromLatin1(text), field->parentWidget());
+  label->setBuddy(field);
+  return label;
 }
 
 }  // namespace
@@ -104,10 +114,8 @@ BhavEditorDialog::BhavEditorDialog(BhavEditor& logic, EditorContext& context)
   for (const char* name : kTypes) type_->addItem(QString::fromLatin1(name));
   for (size_t i = 0; i < 3; ++i) boxes_[i] = NewBox(this, i == size_t(Box::Revision) ? 10 : 3);
   auto* header = new QGridLayout;
-  const auto addLabelled = [this](QGridLayout* grid, int row, int column, const char* label, QWidget* field) {
-    auto* text = new QLabel(QString::fromLatin1(label), this);
-    text->setBuddy(field);
-    grid->addWidget(text, row, column);
+  const auto addLabelled = [](QGridLayout* grid, int row, int column, const char* label, QWidget* field) {
+    grid->addWidget(Label(label, field), row, column);
     grid->addWidget(field, row, column + 1);
   };
   addLabelled(header, 0, 0, "&Version:", version_);
@@ -125,9 +133,11 @@ BhavEditorDialog::BhavEditorDialog(BhavEditor& logic, EditorContext& context)
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
   list_->setHeaderLabels({QStringLiteral("Line"), QStringLiteral("Instruction"), QStringLiteral("Next")});
-  list_->setColumnWidth(0, 35);
+  // At least the widths the columns always had, wider where the font needs it.
+  const QFontMetrics metrics(list_->font());
+  list_->setColumnWidth(0, std::max(35, metrics.horizontalAdvance(QStringLiteral("888")) + 12));
   list_->setColumnWidth(1, 340);
-  list_->setColumnWidth(2, 65);
+  list_->setColumnWidth(2, std::max(65, metrics.horizontalAdvance(QStringLiteral("False, False")) + 12));
   list_->header()->setStretchLastSection(false);
   list_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
   list_->setMinimumSize(440, 200);
@@ -145,21 +155,23 @@ BhavEditorDialog::BhavEditorDialog(BhavEditor& logic, EditorContext& context)
   pick_->setAutoDefault(false);
   pick_->setMaximumWidth(QFontMetrics(pick_->font()).horizontalAdvance(QStringLiteral("....")) + 16);
   auto* functionRow = new QHBoxLayout;
-  functionRow->addWidget(boxes_[size_t(Box::Function)], 1);
+  functionRow->addWidget(boxes_[size_t(Box::Function)]);
   functionRow->addWidget(pick_);
-  fields->addRow(QString::fromLatin1(kBoxLabels[size_t(Box::Function)]), functionRow);
+  functionRow->addStretch();
+  fields->addRow(Label(kBoxLabels[size_t(Box::Function)], boxes_[size_t(Box::Function)]), functionRow);
   for (Branch branch : {Branch::True, Branch::False}) {
     QComboBox*& choice = choices_[size_t(branch)];
     choice = new QComboBox(this);
     for (const char* name : kTargetChoices) choice->addItem(QString::fromLatin1(name));
     const Box box = branch == Branch::True ? Box::TrueLine : Box::FalseLine;
     auto* row = new QHBoxLayout;
-    row->addWidget(boxes_[size_t(box)], 1);
+    row->addWidget(boxes_[size_t(box)]);
     row->addWidget(choice);
-    fields->addRow(QString::fromLatin1(kBoxLabels[size_t(box)]), row);
+    row->addStretch();
+    fields->addRow(Label(kBoxLabels[size_t(box)], boxes_[size_t(box)]), row);
   }
   for (Box box : {Box::Param1, Box::Param2, Box::Param3, Box::Param4})
-    fields->addRow(QString::fromLatin1(kBoxLabels[size_t(box)]), boxes_[size_t(box)]);
+    fields->addRow(Label(kBoxLabels[size_t(box)], boxes_[size_t(box)]), boxes_[size_t(box)]);
   auto* hexGroup = new QGroupBox(QStringLiteral("&HEX parameters"), this);
   auto* hexGrid = new QGridLayout(hexGroup);
   for (size_t i = 0; i < hex_.size(); ++i) {
