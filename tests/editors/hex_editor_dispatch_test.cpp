@@ -43,7 +43,7 @@ TEST(HexEditorDispatch, RawTypesOpenTheHexEditorAndOkSavesIntoTheContainer) {
     ASSERT_NE(chunk, nullptr);
     std::unique_ptr<IffResource> resource = CreateResourceForType(chunk->type);
     ASSERT_TRUE(resource->Load(*file, *chunk));
-    EditorContext context{*file, nullptr, platform, behaviour.primitives, behaviour.functions, privateFunctions};
+    EditorContext context{*file, nullptr, platform, behaviour.primitives, behaviour.functions, privateFunctions, {}};
 
     WhenHexEditorOpens([](HexEditorDialog& dialog) {
       QTest::keyClicks(&dialog.Control(), "ff");
