@@ -263,6 +263,28 @@ BhavEditorDialog::BhavEditorDialog(BhavEditor& logic, EditorContext& context)
   connect(pick_, &QPushButton::clicked, this, &BhavEditorDialog::PickFunction);
   undo_->WatchTextBoxes();
 
+  // Tab goes through the header, the list, then each line field with the choice beside it.
+  const std::vector<QWidget*> tabOrder{version_,
+                                       type_,
+                                       boxes_[size_t(Box::Parameters)],
+                                       boxes_[size_t(Box::Locals)],
+                                       boxes_[size_t(Box::Revision)],
+                                       list_,
+                                       description_,
+                                       boxes_[size_t(Box::Function)],
+                                       pick_,
+                                       boxes_[size_t(Box::TrueLine)],
+                                       choices_[size_t(Branch::True)],
+                                       boxes_[size_t(Box::FalseLine)],
+                                       choices_[size_t(Branch::False)],
+                                       boxes_[size_t(Box::Param1)],
+                                       boxes_[size_t(Box::Param2)],
+                                       boxes_[size_t(Box::Param3)],
+                                       boxes_[size_t(Box::Param4)]};
+  for (size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+  setTabOrder(tabOrder.back(), hex_.front());
+  for (size_t i = 1; i < hex_.size(); ++i) setTabOrder(hex_[i - 1], hex_[i]);
+
   setSizeGripEnabled(true);
   resize(820, 520);
   ShowAll();

@@ -91,6 +91,8 @@ TEST_F(BhavEditorWidget, EditsAParameterRunsALineCommandAndOkStoresTheRoutine) {
     EXPECT_EQ(platform_.MessageTexts(),
               QStringList{"Can't delete lines that are jumped too!\n\n"
                           "Make sure that NO True/False number equals the current line number!"});
+    QTest::keyClick(&list, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), &dialog.NumberBox(BhavEditorDialog::Box::Function));
     dialog.OkButton().click();
   });
   EXPECT_EQ(RunEditorFor(TypeRows(), routine_, context), EditorResult::Ok);
