@@ -1,5 +1,6 @@
 #include "codecs/resource_bhav.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/byte_order.h"
@@ -70,6 +71,7 @@ bool ResourceBhav::Decode() {
     instructionCount = signature;
     type = parameterCount = localCount = headerByte7 = 0;
     revision = 0;
+    instructions.reserve(std::min<size_t>(instructionCount, chunk.Remaining() / kInstructionSize));
   }
 
   for (uint32_t i = 0; i < instructionCount; ++i) {

@@ -8,6 +8,7 @@
 namespace scrivet {
 
 ResourceDgrp::ResourceDgrp() {
+  images.reserve(12);
   for (uint32_t zoom = 1; zoom <= 3; ++zoom)
     for (uint32_t direction : {1u, 4u, 16u, 64u}) images.push_back(DgrpImage{direction, zoom, {}});
 }
@@ -22,6 +23,9 @@ bool ResourceDgrp::Decode() {
   if (signedVersion < 20003) {
     uint16_t imageCount = 0;
     if (!chunk.ReadU16(imageCount)) return false;
+    // Counts are weighed against the bytes left before anything is reserved for them.
+    images.reserve(std::min<size_t>(imageCount, chunk.Remaining() / 4));
+    const size_t spriteBytes = signedVersion >= 20001 ? 16 : 12;
     for (uint16_t i = 0; i < imageCount; ++i) {
       uint16_t spriteCount = 0;
       uint8_t direction = 0, zoom = 0;
@@ -29,6 +33,7 @@ bool ResourceDgrp::Decode() {
       DgrpImage image;
       image.directionFlags = static_cast<uint32_t>(static_cast<int8_t>(direction));
       image.zoom = static_cast<uint32_t>(static_cast<int8_t>(zoom));
+      image.sprites.reserve(std::min<size_t>(spriteCount, chunk.Remaining() / spriteBytes));
       for (uint16_t k = 0; k < spriteCount; ++k) {
         uint16_t type = 0;
         int16_t id = 0, index = 0, flags = 0, x = 0, y = 0;
@@ -54,10 +59,13 @@ bool ResourceDgrp::Decode() {
 
   uint32_t imageCount = 0;
   if (!chunk.ReadU32(imageCount)) return false;
+  images.reserve(std::min<size_t>(imageCount, chunk.Remaining() / 12));
+  const size_t spriteBytes = signedVersion >= 20004 ? 32 : 24;
   for (uint32_t i = 0; i < imageCount; ++i) {
     DgrpImage image;
     uint32_t spriteCount = 0;
     if (!chunk.ReadU32(image.directionFlags) || !chunk.ReadU32(image.zoom) || !chunk.ReadU32(spriteCount)) return false;
+    image.sprites.reserve(std::min<size_t>(spriteCount, chunk.Remaining() / spriteBytes));
     for (uint32_t k = 0; k < spriteCount; ++k) {
       DgrpSprite sprite;
       uint32_t z = 0, x = 0, y = 0;

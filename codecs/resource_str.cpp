@@ -1,6 +1,7 @@
 #include "codecs/resource_str.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/byte_order.h"
 
@@ -19,6 +20,22 @@ namespace {
 constexpr uint16_t kFormatValues = 0xFFFF;
 constexpr uint16_t kFormatDescriptions = 0xFFFE;
 constexpr uint16_t kFormatLanguages = 0xFFFD;
+
+// Records in the run of the first language code, read ahead without moving the cursor. Writers
+// give every language the same items, so this is how many items the table holds.
+size_t FirstLanguageRun(IffChunk& chunk, size_t count) {
+  const size_t start = chunk.Cursor();
+  size_t n = 0;
+  uint8_t first = 0, code;
+  std::string_view text;
+  while (n < count && chunk.ReadU8(code) && (n == 0 || code == first) && chunk.ReadZStringView(text) &&
+         chunk.ReadZStringView(text)) {
+    first = code;
+    ++n;
+  }
+  chunk.SetCursor(start);
+  return n;
+}
 
 bool ReadHeaderWord(IffChunk& chunk, bool little, uint16_t& word) {
   if (!chunk.ReadU16(word)) return false;
@@ -98,17 +115,26 @@ bool ResourceStr::DecodeInOrder(bool little) {
   // Every record needs at least its terminators; a count the data cannot hold fails here.
   if (size_t(count) * minRecord > chunk.Remaining()) return false;
 
+  // Every format holds at most one item per record, and the check above bounds the count by
+  // the bytes, so a hostile count cannot reserve more than the data accounts for. With languages,
+  // the records of all languages share the items.
+  items.reserve(useLanguages ? FirstLanguageRun(chunk, count) : count);
+
   size_t language = 0;
   size_t position = 0;
-  std::string value;
-  std::string description;
+  std::string_view value;
+  std::string_view description;
   for (uint32_t i = 0; i < count; ++i) {
     size_t l = 0;
-    value.clear();
-    description.clear();
+    description = {};
     if (basicMode) {
       uint8_t length;
-      if (!chunk.ReadU8(length) || !chunk.ReadFixedString(length, value)) return false;
+      const size_t at = chunk.Cursor() + 1;
+      if (!chunk.ReadU8(length) || !chunk.Skip(length)) return false;
+      // The text ends at a zero inside its length, as a fixed-length text does.
+      const char* text = reinterpret_cast<const char*>(chunk.Data() + at);
+      const void* zero = std::memchr(text, 0, length);
+      value = {text, zero ? size_t(static_cast<const char*>(zero) - text) : length};
     } else {
       if (useLanguages) {
         uint8_t code;
@@ -120,11 +146,17 @@ bool ResourceStr::DecodeInOrder(bool little) {
           position = 0;
         }
       }
-      if (!chunk.ReadZString(value)) return false;
-      if (useDescriptions && !chunk.ReadZString(description)) return false;
+      if (!chunk.ReadZStringView(value)) return false;
+      if (useDescriptions && !chunk.ReadZStringView(description)) return false;
     }
-    SetString(position, l, kPartValue, value);
-    SetString(position, l, kPartDescription, description);
+    // As SetString: the record after the last item appends one, within the count word's range.
+    if (position == items.size() && items.size() < kMaxStrings) items.emplace_back();
+    if (position < items.size()) {
+      StringSlot& slot = items[position].slots[l];
+      // The texts are read in place from the chunk and copied once, into the slot.
+      if (!value.empty() || !slot.value.empty()) slot.value.assign(value);
+      if (!description.empty() || !slot.description.empty()) slot.description.assign(description);
+    }
     ++position;
   }
   return true;

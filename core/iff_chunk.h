@@ -2,9 +2,12 @@
 // One chunk of an IFF container: identity plus a data buffer with a read/write cursor.
 // Reads fail (reading nothing, cursor unchanged) rather than run past the data; writes grow the
 // buffer in 64-byte steps. This buffer is the only way codecs touch resource bytes.
+// The buffer is allocated on first write. Data loaded from bytes a container shares with its
+// caller is read in place (the chunk keeps those bytes alive) until the first write copies it.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,26 +48,73 @@ class IffChunk {
   size_t Capacity() const { return capacity_; }
   size_t Cursor() const { return cursor_; }
   size_t Remaining() const { return size_ - cursor_; }
-  const uint8_t* Data() const { return data_.get(); }
-  uint8_t* MutableData() { return data_.get(); }
-  std::string_view View() const { return {reinterpret_cast<const char*>(data_.get()), size_}; }
+  // Never null; valid until the next write or load.
+  const uint8_t* Data() const { return data_; }
+  std::string_view View() const { return {reinterpret_cast<const char*>(data_), size_}; }
 
   void Rewind() { cursor_ = 0; }
   // Moves the cursor; fails when the position lies beyond the data.
   bool SetCursor(size_t position);
 
   // Reads (little-endian for multi-byte values; all fail without moving the cursor).
-  bool Read(void* out, size_t n);
-  bool ReadU8(uint8_t& v);
-  bool ReadU16(uint16_t& v);
-  bool ReadU32(uint32_t& v);
-  bool ReadI16(int16_t& v);
-  bool ReadI32(int32_t& v);
+  // The small reads are inline: decoders call them for every field.
+  bool Read(void* out, size_t n) {
+    if (n > size_ - cursor_) return false;
+    if (n) std::memcpy(out, data_ + cursor_, n);
+    cursor_ += n;
+    return true;
+  }
+  bool ReadU8(uint8_t& v) {
+    if (cursor_ >= size_) return false;
+    v = data_[cursor_++];
+    return true;
+  }
+  bool ReadU16(uint16_t& v) {
+    if (size_ - cursor_ < 2) return false;
+    v = uint16_t(data_[cursor_] | data_[cursor_ + 1] << 8);
+    cursor_ += 2;
+    return true;
+  }
+  bool ReadU32(uint32_t& v) {
+    if (size_ - cursor_ < 4) return false;
+    const uint8_t* p = data_ + cursor_;
+    v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    cursor_ += 4;
+    return true;
+  }
+  bool ReadI16(int16_t& v) {
+    uint16_t u;
+    if (!ReadU16(u)) return false;
+    v = static_cast<int16_t>(u);
+    return true;
+  }
+  bool ReadI32(int32_t& v) {
+    uint32_t u;
+    if (!ReadU32(u)) return false;
+    v = static_cast<int32_t>(u);
+    return true;
+  }
   // Text up to the next zero, which must lie within the data; the cursor moves past the zero.
   bool ReadZString(std::string& text);
+  // The same without a copy: the view points into the data (valid until the next write or load).
+  bool ReadZStringView(std::string_view& text) {
+    if (cursor_ >= size_) return false;
+    const uint8_t* begin = data_ + cursor_;
+    const size_t left = size_ - cursor_;
+    // Empty texts are common (descriptions mostly are).
+    const size_t length = *begin == 0 ? 0 : FindZero(begin, left);
+    if (length == left) return false;  // no zero within the data
+    text = {reinterpret_cast<const char*>(begin), length};
+    cursor_ += length + 1;
+    return true;
+  }
   // n bytes; the text ends at the first zero within them.
   bool ReadFixedString(size_t n, std::string& text);
-  bool Skip(size_t n);
+  bool Skip(size_t n) {
+    if (n > size_ - cursor_) return false;
+    cursor_ += n;
+    return true;
+  }
 
   // Writes at the cursor; fail only when memory runs out, leaving the buffer as it was.
   bool Write(const void* in, size_t n);
@@ -85,14 +135,24 @@ class IffChunk {
 
  private:
   friend class IffFile;
-  // Frees the buffer (back to an empty 64-byte one) and marks the chunk not loaded.
+  // Drops the buffer and marks the chunk not loaded.
   void Unload();
+  // Makes the buffer an owned block of at least newCapacity bytes holding the data (an owned block
+  // keeps all its old bytes; data read in place is copied, the rest zeroed). Fails when memory runs out.
   bool Reserve(size_t newCapacity);
   // Allocates a fresh buffer of at least n bytes for a load; old contents are dropped.
   bool AllocateForLoad(size_t n);
+  // Loaded data read in place from `bytes`, which `owner` keeps alive.
+  void Borrow(const uint8_t* bytes, size_t n, std::shared_ptr<const void> owner);
 
-  std::unique_ptr<uint8_t[]> data_;
-  size_t capacity_ = 0;
+  static const uint8_t kNoData[1];
+  // Position of the first zero byte among the n at p, or n; reads none past them.
+  static size_t FindZero(const uint8_t* p, size_t n);
+
+  std::unique_ptr<uint8_t[]> own_;       // the owned block, capacity_ bytes; null until needed
+  const uint8_t* data_ = kNoData;        // own_, borrowed bytes, or kNoData
+  std::shared_ptr<const void> borrowed_;  // keeps borrowed bytes alive
+  size_t capacity_ = 64;  // the owned block's size, or the size the first write will allocate
   size_t size_ = 0;
   size_t cursor_ = 0;
   bool loaded_ = true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <unordered_set>
 
@@ -30,6 +31,35 @@ std::string NameFromHeader(const uint8_t* field) {
   size_t length = zero ? size_t(static_cast<const uint8_t*>(zero) - field) : 64;
   return std::string(reinterpret_cast<const char*>(field), length);
 }
+
+// The stream of a container on shared bytes. The container reads those bytes in place; the stream
+// only gives their length and refuses writes.
+class SharedBytesStream final : public Stream {
+ public:
+  explicit SharedBytesStream(std::shared_ptr<const std::vector<uint8_t>> bytes) : bytes_(std::move(bytes)) {}
+
+  size_t Read(void* buffer, size_t n) override {
+    if (position_ >= bytes_->size()) return 0;
+    const size_t count = size_t(std::min<uint64_t>(n, bytes_->size() - position_));
+    if (count) std::memcpy(buffer, bytes_->data() + position_, count);
+    position_ += count;
+    return count;
+  }
+  bool Write(const void*, size_t) override { return false; }
+  bool Seek(uint64_t position) override {
+    position_ = position;
+    return true;
+  }
+  uint64_t Position() const override { return position_; }
+  uint64_t Length() const override { return bytes_->size(); }
+  bool Truncate(uint64_t) override { return false; }
+  bool IsMemory() const override { return true; }
+  std::unique_ptr<Stream> Duplicate() const override { return std::make_unique<SharedBytesStream>(bytes_); }
+
+ private:
+  std::shared_ptr<const std::vector<uint8_t>> bytes_;
+  uint64_t position_ = 0;
+};
 
 // Collects output into large blocks so that writing many small chunks costs few system calls.
 class BlockWriter {
@@ -97,6 +127,17 @@ std::unique_ptr<IffFile> IffFile::AttachMemoryCopy(const MemoryStream& memory) {
   return file;
 }
 
+std::unique_ptr<IffFile> IffFile::AttachShared(std::shared_ptr<const std::vector<uint8_t>> bytes) {
+  if (!bytes) return nullptr;
+  std::unique_ptr<IffFile> file(new IffFile);
+  file->stream_ = std::make_unique<SharedBytesStream>(bytes);
+  file->shared_ = std::move(bytes);
+  file->RememberStreamState();
+  file->inMemory_ = true;
+  file->readOnly_ = true;
+  return file;
+}
+
 std::unique_ptr<IffFile> IffFile::OpenPath(const std::filesystem::path& path, CoreFailure* failure) {
   auto stream = FileStream::Open(path, FileStream::Mode::Read, failure);
   if (!stream) return nullptr;
@@ -113,8 +154,9 @@ IffFile::~IffFile() { Close(); }
 
 void IffFile::Close() {
   stream_.reset();
+  shared_.reset();
   chunks_.clear();
-  index_.clear();
+  index_.Clear();
   typeList_.clear();
   typeListDirty_ = false;
 }
@@ -137,6 +179,13 @@ std::unique_ptr<IffChunk> IffFile::ChunkFromHeader(const uint8_t* h, uint64_t da
   return chunk;
 }
 
+const uint8_t* IffFile::HeaderAt(uint64_t position, uint8_t* buffer) {
+  if (position > streamLength_ || kChunkHeaderSize > streamLength_ - position) return nullptr;
+  if (shared_) return shared_->data() + position;
+  if (!stream_->Seek(position) || !stream_->ReadExact(buffer, kChunkHeaderSize)) return nullptr;
+  return buffer;
+}
+
 namespace {
 
 // The chunk offsets a resource map lists, in map order; a map cut short yields the entries before
@@ -148,13 +197,15 @@ std::vector<uint32_t> MapEntryOffsets(IffChunk& map) {
   if (!map.SetCursor(8) || !map.Read(magic, 4) || std::memcmp(magic, "pmsr", 4) != 0) return offsets;
   uint32_t groups;
   if (!map.SetCursor(16) || !map.ReadU32(groups)) return offsets;
-  std::string name;
+  std::string_view name;
   for (uint32_t g = 0; g < groups; ++g) {
     uint32_t type, count;
     if (!map.ReadU32(type) || !map.ReadU32(count)) return offsets;
+    // Each entry takes at least 9 bytes, so a count the map cannot hold reserves nothing.
+    offsets.reserve(offsets.size() + std::min<size_t>(count, map.Remaining() / 9));
     for (uint32_t e = 0; e < count; ++e) {
       uint32_t offset;
-      if (!map.ReadU32(offset) || !map.Skip(4) || !map.ReadZString(name)) return offsets;
+      if (!map.ReadU32(offset) || !map.Skip(4) || !map.ReadZStringView(name)) return offsets;
       if (map.Cursor() % 2 != 0 && !map.Skip(1)) return offsets;
       offsets.push_back(offset);
     }
@@ -168,77 +219,96 @@ bool IffFile::ReadDirectory(CoreFailure* failure) {
   if (!stream_) return ReportFailure(failure, CoreError::InvalidHandle);
   header_.fill(0);
   RememberStreamState();
-  if (!stream_->Seek(0)) return ReportFailure(failure, CoreError::NotIff);
-  size_t got = stream_->Read(header_.data(), kHeaderSize);
+  size_t got = 0;
+  if (shared_) {
+    got = std::min<size_t>(shared_->size(), kHeaderSize);
+    if (got) std::memcpy(header_.data(), shared_->data(), got);
+  } else {
+    if (!stream_->Seek(0)) return ReportFailure(failure, CoreError::NotIff);
+    got = stream_->Read(header_.data(), kHeaderSize);
+  }
   if (got < 8 || std::memcmp(header_.data(), "IFF FILE", 8) != 0) return ReportFailure(failure, CoreError::NotIff);
   const bool v25 = got >= 12 && std::memcmp(header_.data() + 9, "2.5", 3) == 0;
   const bool v20 = got >= 12 && std::memcmp(header_.data() + 9, "2.0", 3) == 0;
   if (!v25 && !v20) return ReportFailure(failure, CoreError::BadVersion);
 
-  // Chunks are registered first through the map (version 2.5), then by a linear scan. A chunk
-  // registered again (same type and id) replaces the earlier one and takes the later place, so
-  // chunks the scan finds end up in file order after those only the map knows.
-  std::vector<std::unique_ptr<IffChunk>> registered;
+  // Chunks are registered first through the map (version 2.5), then by a linear scan, straight
+  // into the list after the chunks already there. A chunk registered again (same type and id)
+  // replaces the earlier one and takes the later place, so chunks the scan finds end up in file
+  // order after those only the map knows.
+  const size_t listed = chunks_.size();
   std::vector<uint32_t> mapOffsets;
-  uint8_t header[kChunkHeaderSize];
+  uint8_t buffer[kChunkHeaderSize];
   if (v25 && got == kHeaderSize) {
     uint32_t mapOffset = LoadU32BE(header_.data() + 60);
     // Only a real map counts: a stale or bad offset may point at any chunk, or into one's data.
-    if (mapOffset != 0 && uint64_t(mapOffset) + kChunkHeaderSize <= streamLength_ &&
-        stream_->Seek(mapOffset) && stream_->ReadExact(header, kChunkHeaderSize) &&
-        LoadU32BE(header) == kMapType) {
-      if (auto map = ChunkFromHeader(header, uint64_t(mapOffset) + kChunkHeaderSize)) {
+    const uint8_t* h = mapOffset != 0 ? HeaderAt(mapOffset, buffer) : nullptr;
+    if (h && LoadU32BE(h) == kMapType) {
+      if (auto map = ChunkFromHeader(h, uint64_t(mapOffset) + kChunkHeaderSize)) {
         if (LoadChunkData(*map)) mapOffsets = MapEntryOffsets(*map);
-        registered.push_back(std::move(map));
+        chunks_.push_back(std::move(map));
       }
     }
   }
+  const size_t afterMap = chunks_.size();
 
   // The scan reads every header once. Chunks with flag 0x0004 are known only through the map.
-  std::vector<std::unique_ptr<IffChunk>> scanned;
-  std::vector<uint64_t> scannedAt;  // ascending
+  std::vector<uint64_t> scannedAt;  // ascending; kept only to weigh the map's entries
   uint64_t position = kHeaderSize;
   while (position < streamLength_) {
-    if (position + kChunkHeaderSize > streamLength_) break;
-    if (!stream_->Seek(position) || !stream_->ReadExact(header, kChunkHeaderSize)) break;
+    const uint8_t* h = HeaderAt(position, buffer);
+    if (!h) break;
     // A bad size, or data running past the end (a tail that only looks like a header, as some
     // tools leave one), ends the scan.
-    auto chunk = ChunkFromHeader(header, position + kChunkHeaderSize);
+    auto chunk = ChunkFromHeader(h, position + kChunkHeaderSize);
     if (!chunk) break;
     if (!(chunk->flags & 0x0004)) {
-      scanned.push_back(std::move(chunk));
-      scannedAt.push_back(position);
+      chunks_.push_back(std::move(chunk));
+      if (!mapOffsets.empty()) scannedAt.push_back(position);
     }
-    position += LoadU32BE(header + 4);
+    position += LoadU32BE(h + 4);
   }
 
   // A map entry at a scanned position would only be replaced by the scan's own registration of
-  // the same header, so only the others need their headers read.
+  // the same header, so only the others need their headers read. They register before the
+  // scanned chunks.
+  std::vector<std::unique_ptr<IffChunk>> mapOnly;
   for (uint32_t offset : mapOffsets) {
     if (std::binary_search(scannedAt.begin(), scannedAt.end(), uint64_t(offset))) continue;
-    if (uint64_t(offset) + kChunkHeaderSize > streamLength_) continue;
-    if (!stream_->Seek(offset) || !stream_->ReadExact(header, kChunkHeaderSize)) continue;
-    if (auto chunk = ChunkFromHeader(header, uint64_t(offset) + kChunkHeaderSize))
-      registered.push_back(std::move(chunk));
+    const uint8_t* h = HeaderAt(offset, buffer);
+    if (!h) continue;
+    if (auto chunk = ChunkFromHeader(h, uint64_t(offset) + kChunkHeaderSize)) mapOnly.push_back(std::move(chunk));
   }
-  for (auto& chunk : scanned) registered.push_back(std::move(chunk));
+  if (!mapOnly.empty())
+    chunks_.insert(chunks_.begin() + std::ptrdiff_t(afterMap), std::make_move_iterator(mapOnly.begin()),
+                   std::make_move_iterator(mapOnly.end()));
 
-  // Each identity keeps its last registration, in registration order; chunks already in the list
-  // stay unless a registered one replaces them.
-  std::unordered_map<uint64_t, IffChunk*> fresh;
-  fresh.reserve(registered.size());
-  std::vector<bool> keep(registered.size());
-  for (size_t i = registered.size(); i-- > 0;)
-    keep[i] = fresh.emplace(Key(registered[i]->type, registered[i]->id), registered[i].get()).second;
-  if (chunks_.empty()) {
+  // Each identity keeps its last registration; chunks already in the list stay unless a
+  // registered one replaces them.
+  ChunkIndex fresh;
+  fresh.Reserve(chunks_.size() - listed);
+  bool dropped = false;
+  for (size_t i = chunks_.size(); i-- > listed;) {
+    if (!fresh.Insert(Key(chunks_[i]->type, chunks_[i]->id), chunks_[i].get())) {
+      chunks_[i].reset();
+      dropped = true;
+    }
+  }
+  if (listed == 0) {
     index_ = std::move(fresh);
   } else {
-    std::erase_if(chunks_, [&fresh](const auto& c) { return fresh.count(Key(c->type, c->id)) != 0; });
-    for (const auto& [key, chunk] : fresh) index_[key] = chunk;
+    for (size_t i = 0; i < listed; ++i) {
+      const uint64_t key = Key(chunks_[i]->type, chunks_[i]->id);
+      if (IffChunk* replacement = fresh.Find(key)) {
+        chunks_[i].reset();
+        index_.Assign(key, replacement);
+        dropped = true;
+      }
+    }
+    for (size_t i = listed; i < chunks_.size(); ++i)
+      if (chunks_[i]) index_.Assign(Key(chunks_[i]->type, chunks_[i]->id), chunks_[i].get());
   }
-  chunks_.reserve(chunks_.size() + fresh.size());
-  for (size_t i = 0; i < registered.size(); ++i)
-    if (keep[i]) chunks_.push_back(std::move(registered[i]));
+  if (dropped) std::erase_if(chunks_, [](const auto& c) { return !c; });
   TypesChanged();
   if (failure) *failure = {};
   return true;
@@ -255,8 +325,8 @@ bool IffFile::StreamUnchanged() const {
 
 bool IffFile::LoadChunkData(IffChunk& chunk) {
   if (chunk.loaded_) return true;
-  // Data read from a file that was rewritten meanwhile would be garbage.
-  if (!StreamUnchanged()) return false;
+  // Data read from a file that was rewritten meanwhile would be garbage; shared bytes never change.
+  if (!shared_ && !StreamUnchanged()) return false;
   return ReadChunkData(chunk);
 }
 
@@ -264,8 +334,12 @@ bool IffFile::ReadChunkData(IffChunk& chunk) {
   size_t size = chunk.pendingSize_;
   // The declared size is checked against the bytes the stream holds before anything is allocated.
   if (!stream_ || chunk.dataOffset > streamLength_ || size > streamLength_ - chunk.dataOffset) return false;
+  if (shared_) {
+    chunk.Borrow(shared_->data() + chunk.dataOffset, size, shared_);
+    return true;
+  }
   if (!chunk.AllocateForLoad(size)) return false;
-  if (!stream_->Seek(chunk.dataOffset) || !stream_->ReadExact(chunk.data_.get(), size)) {
+  if (!stream_->Seek(chunk.dataOffset) || !stream_->ReadExact(chunk.own_.get(), size)) {
     chunk.Unload();
     chunk.pendingSize_ = size;
     return false;
@@ -280,6 +354,12 @@ bool IffFile::LoadAll() {
   // Chunks usually follow each other in the file: a run of them costs one large read instead of
   // one small read per chunk.
   constexpr uint64_t kRunBytes = uint64_t(4) << 20;
+  if (shared_) {
+    // Shared bytes are read in place: nothing to batch.
+    for (auto& chunk : chunks_)
+      if (!LoadChunkData(*chunk)) return false;
+    return true;
+  }
   std::vector<uint8_t> run;
   bool checked = false;
   for (size_t i = 0; i < chunks_.size();) {
@@ -320,7 +400,7 @@ bool IffFile::LoadAll() {
       IffChunk& chunk = *chunks_[i];
       const size_t size = chunk.pendingSize_;
       if (!chunk.AllocateForLoad(size)) return false;
-      if (size) std::memcpy(chunk.data_.get(), run.data() + (chunk.dataOffset - begin), size);
+      if (size) std::memcpy(chunk.own_.get(), run.data() + (chunk.dataOffset - begin), size);
       chunk.size_ = size;
       chunk.loaded_ = true;
     }
@@ -330,6 +410,7 @@ bool IffFile::LoadAll() {
 
 void IffFile::DetachStream(bool readOnly) {
   stream_ = std::make_unique<MemoryStream>();
+  shared_.reset();
   RememberStreamState();
   inMemory_ = true;
   readOnly_ = readOnly;
@@ -452,15 +533,9 @@ size_t IffFile::PositionOf(const IffChunk* chunk) const {
   return npos;
 }
 
-IffChunk* IffFile::Find(TypeCode type, uint16_t id) {
-  auto it = index_.find(Key(type, id));
-  return it == index_.end() ? nullptr : it->second;
-}
+IffChunk* IffFile::Find(TypeCode type, uint16_t id) { return index_.Find(Key(type, id)); }
 
-const IffChunk* IffFile::Find(TypeCode type, uint16_t id) const {
-  auto it = index_.find(Key(type, id));
-  return it == index_.end() ? nullptr : it->second;
-}
+const IffChunk* IffFile::Find(TypeCode type, uint16_t id) const { return index_.Find(Key(type, id)); }
 
 size_t IffFile::FirstOfType(TypeCode type) const {
   for (size_t i = 0; i < chunks_.size(); ++i)
@@ -499,11 +574,11 @@ size_t IffFile::CountOfType(TypeCode type, bool loadedOnly) const {
 
 void IffFile::EraseAt(size_t position) {
   uint64_t key = Key(chunks_[position]->type, chunks_[position]->id);
-  index_.erase(key);
+  index_.Erase(key);
   chunks_.erase(chunks_.begin() + std::ptrdiff_t(position));
   // A rename onto a taken identity can leave a second chunk with this key: it is found again.
   for (auto& chunk : chunks_)
-    if (Key(chunk->type, chunk->id) == key) index_[key] = chunk.get();
+    if (Key(chunk->type, chunk->id) == key) index_.Assign(key, chunk.get());
   TypesChanged();
 }
 
@@ -518,7 +593,7 @@ IffChunk* IffFile::AddChunk(TypeCode type, uint16_t id, std::string_view name, c
   RemoveChunk(type, id);
   IffChunk* raw = chunk.get();
   chunks_.push_back(std::move(chunk));
-  index_[Key(type, id)] = raw;
+  index_.Assign(Key(type, id), raw);
   TypesChanged();
   return raw;
 }
@@ -542,7 +617,7 @@ IffChunk& IffFile::StoreChunk(IffChunk&& chunk) {
   auto added = std::make_unique<IffChunk>(std::move(chunk));
   IffChunk& raw = *added;
   chunks_.push_back(std::move(added));
-  index_[Key(raw.type, raw.id)] = &raw;
+  index_.Assign(Key(raw.type, raw.id), &raw);
   TypesChanged();
   return raw;
 }
@@ -554,16 +629,62 @@ bool IffFile::RemoveChunk(TypeCode type, uint16_t id) {
   return true;
 }
 
+void IffFile::RemoveChunksAt(const std::vector<size_t>& positions) {
+  if (positions.empty()) return;
+  std::vector<std::unique_ptr<IffChunk>> kept;
+  kept.reserve(chunks_.size());
+  std::vector<uint64_t> orphaned;
+  size_t next = 0;
+  for (size_t i = 0; i < chunks_.size(); ++i) {
+    if (next < positions.size() && positions[next] == i) {
+      ++next;
+      const uint64_t key = Key(chunks_[i]->type, chunks_[i]->id);
+      if (index_.Find(key) == chunks_[i].get()) {
+        index_.Erase(key);
+        orphaned.push_back(key);
+      }
+      continue;
+    }
+    kept.push_back(std::move(chunks_[i]));
+  }
+  chunks_ = std::move(kept);
+  // A chunk left with a removed chunk's identity is found again, as after RemoveChunk.
+  if (!orphaned.empty()) {
+    std::sort(orphaned.begin(), orphaned.end());
+    for (auto& chunk : chunks_) {
+      const uint64_t key = Key(chunk->type, chunk->id);
+      if (std::binary_search(orphaned.begin(), orphaned.end(), key)) index_.Assign(key, chunk.get());
+    }
+  }
+  TypesChanged();
+}
+
+void IffFile::InsertChunksAt(std::vector<std::pair<size_t, IffChunk>>&& chunks) {
+  if (chunks.empty()) return;
+  std::vector<std::unique_ptr<IffChunk>> merged;
+  merged.reserve(chunks_.size() + chunks.size());
+  size_t old = 0;
+  for (auto& [position, chunk] : chunks) {
+    while (merged.size() < position && old < chunks_.size()) merged.push_back(std::move(chunks_[old++]));
+    auto inserted = std::make_unique<IffChunk>(std::move(chunk));
+    index_.Assign(Key(inserted->type, inserted->id), inserted.get());
+    merged.push_back(std::move(inserted));
+  }
+  while (old < chunks_.size()) merged.push_back(std::move(chunks_[old++]));
+  chunks_ = std::move(merged);
+  TypesChanged();
+}
+
 bool IffFile::ChangeIdentity(TypeCode type, uint16_t id, TypeCode newType, uint16_t newId,
                              std::string_view newName) {
   IffChunk* chunk = Find(type, id);
   if (!chunk) return false;
-  index_.erase(Key(type, id));
+  index_.Erase(Key(type, id));
   chunk->type = newType;
   chunk->id = newId;
   chunk->name.assign(newName);
   // When the new identity was taken, the lookup finds the renamed chunk; the other stays listed.
-  index_[Key(newType, newId)] = chunk;
+  index_.Assign(Key(newType, newId), chunk);
   TypesChanged();
   return true;
 }

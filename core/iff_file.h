@@ -11,8 +11,10 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "core/chunk_index.h"
 #include "core/core_error.h"
 #include "core/iff_chunk.h"
 #include "core/stream.h"
@@ -37,6 +39,11 @@ class IffFile {
   static std::unique_ptr<IffFile> AttachStream(const Stream& stream, std::string fileName, bool readOnly);
   // A container on a memory copy of all the bytes of the given memory stream.
   static std::unique_ptr<IffFile> AttachMemoryCopy(const MemoryStream& memory);
+  // A read-only container on bytes the caller already holds: nothing is copied, neither to read
+  // the directory nor to load data (loaded chunks read the bytes in place until written to). The
+  // container and its chunks share ownership of the bytes, which must not change while shared.
+  // Null when `bytes` is. Reads nothing yet; saving needs a target (Write(&stream), SaveToPath).
+  static std::unique_ptr<IffFile> AttachShared(std::shared_ptr<const std::vector<uint8_t>> bytes);
   // Opens a disk file (read-only handle) and reads its directory. Null only when the file cannot
   // be opened (System, with the reason); a file that is not a readable container comes back as an
   // empty container with NotIff or BadVersion in *failure.
@@ -95,6 +102,11 @@ class IffFile {
   // it stands, otherwise the chunk is appended.
   IffChunk& StoreChunk(IffChunk&& chunk);
   bool RemoveChunk(TypeCode type, uint16_t id);
+  // Removes the chunks at these list positions (ascending, each once) in one pass.
+  void RemoveChunksAt(const std::vector<size_t>& positions);
+  // Inserts chunks so that each stands at its given position in the resulting list (positions
+  // ascending; past the end means at the end). Lookups find the inserted chunks.
+  void InsertChunksAt(std::vector<std::pair<size_t, IffChunk>>&& chunks);
   // Rewrites type, id and name in place; flags and data stay. No check that the new identity is free.
   bool ChangeIdentity(TypeCode type, uint16_t id, TypeCode newType, uint16_t newId, std::string_view newName);
   // Loads the chunk and writes its data bytes at the stream's position.
@@ -108,10 +120,13 @@ class IffFile {
 
  private:
   IffFile() = default;
-  static uint64_t Key(TypeCode type, uint16_t id) { return (uint64_t(type) << 16) | id; }
+  static uint64_t Key(TypeCode type, uint16_t id) { return ChunkIndex::Key(type, id); }
   // An unloaded chunk from its 76 header bytes; null when its size is unusable or its data does
   // not lie inside the stream.
   std::unique_ptr<IffChunk> ChunkFromHeader(const uint8_t* header, uint64_t dataOffset) const;
+  // The 76 header bytes at `position` (in place for shared bytes, else read into `buffer`); null
+  // when they do not lie inside the stream.
+  const uint8_t* HeaderAt(uint64_t position, uint8_t* buffer);
   void EraseAt(size_t position);
   void TypesChanged() { typeListDirty_ = true; }
   void RememberStreamState();
@@ -121,13 +136,15 @@ class IffFile {
 
   std::string name_;
   std::unique_ptr<Stream> stream_;
+  // Set while the stream reads bytes shared with the caller (AttachShared).
+  std::shared_ptr<const std::vector<uint8_t>> shared_;
   bool inMemory_ = false;
   bool readOnly_ = true;
   std::array<uint8_t, kHeaderSize> header_{};
   uint64_t streamLength_ = 0;
   int64_t streamTime_ = 0;
   std::vector<std::unique_ptr<IffChunk>> chunks_;
-  std::unordered_map<uint64_t, IffChunk*> index_;
+  ChunkIndex index_;
   mutable std::vector<TypeCode> typeList_;
   mutable bool typeListDirty_ = false;
 };

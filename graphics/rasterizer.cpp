@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "core/iff_file.h"
 #include "codecs/resource_palt.h"
@@ -89,7 +90,10 @@ template <int Bytes, bool Mirror>
 class Rows {
  public:
   Rows(SpriteCanvas& c, int frameWidth)
-      : c_(c), startCol_(Mirror ? int64_t(c.drawX) + frameWidth - 1 : int64_t(c.drawX)), col_(startCol_) {}
+      : c_(c), startCol_(Mirror ? int64_t(c.drawX) + frameWidth - 1 : int64_t(c.drawX)), col_(startCol_) {
+    // Without a mask plane, coverage goes to a scratch row, so the pixel loops need no test.
+    if (!c.HasMask()) scratchMask_.resize(static_cast<size_t>(c.width));
+  }
 
   // Moves n rows down and starts that row; false once it lies below the canvas.
   bool Next(int64_t n) {
@@ -101,7 +105,7 @@ class Rows {
       const int r = static_cast<int>(row);
       color_ = c_.ColorRow(r);
       depth_ = c_.HasDepth() ? c_.DepthRow(r) : nullptr;
-      mask_ = c_.HasMask() ? c_.MaskRow(r) : nullptr;
+      mask_ = c_.HasMask() ? c_.MaskRow(r) : scratchMask_.data();
     } else {
       color_ = depth_ = mask_ = nullptr;
     }
@@ -127,14 +131,15 @@ class Rows {
   int64_t Column(int64_t i) const { return Mirror ? col_ - i : col_ + i; }
   void Advance(int64_t count) { col_ += Mirror ? -count : count; }
 
-  uint8_t* ColorAt(int64_t x) const { return color_ + x * Bytes; }
-  uint8_t* DepthAt(int64_t x) const { return depth_ + x; }
-  uint8_t* MaskAt(int64_t x) const { return mask_ ? mask_ + x : nullptr; }
+  // The current row's planes (valid while Range gives pixels), indexed by canvas column.
+  uint8_t* ColorRow() const { return color_; }
+  uint8_t* DepthRow() const { return depth_; }
+  uint8_t* MaskRow() const { return mask_; }
 
   // An opaque pixel: the colour, and full coverage in the mask.
   void Put(int64_t x, const PackedColour& colour) const {
-    std::memcpy(ColorAt(x), colour.bytes, Bytes);
-    if (mask_) mask_[x] = 255;
+    std::memcpy(color_ + x * Bytes, colour.bytes, Bytes);
+    mask_[x] = 255;
   }
 
  private:
@@ -145,7 +150,17 @@ class Rows {
   uint8_t* color_ = nullptr;
   uint8_t* depth_ = nullptr;
   uint8_t* mask_ = nullptr;
+  std::vector<uint8_t> scratchMask_;
 };
+
+// Opacity of every SPR2 alpha byte.
+struct OpacityTable {
+  uint8_t of[256];
+  constexpr OpacityTable() : of() {
+    for (int a = 0; a < 256; ++a) of[a] = Spr2Opacity(static_cast<uint8_t>(a));
+  }
+};
+constexpr OpacityTable kOpacity;
 
 template <class F>
 void PackPalette(const uint8_t* palette, PackedColour* packed) {
@@ -202,13 +217,35 @@ bool DrawSprImpl(SpriteCanvas& c, const uint8_t* s, size_t n, const uint8_t* pal
   return true;
 }
 
+// Depth-tested pixels of a span: a pixel at the same or a nearer depth than the stored one wins.
+// `Offset` says whether the canvas's depth offset can move a depth at all (then it is clamped).
+template <int Bytes, bool Mirror, bool Offset>
+void DrawDepthSpan(const Rows<Bytes, Mirror>& rows, const uint8_t* px, int64_t i0, int64_t i1, int64_t depthOffset,
+                   const PackedColour* packed) {
+  uint8_t* const color = rows.ColorRow();
+  uint8_t* const depth = rows.DepthRow();
+  uint8_t* const mask = rows.MaskRow();
+  for (int64_t i = i0; i < i1; ++i) {
+    const int64_t x = rows.Column(i);
+    if constexpr (Offset) {
+      const int64_t t = px[2 * i] + depthOffset;
+      if (t > depth[x]) continue;
+      depth[x] = t < 0 ? 0 : static_cast<uint8_t>(t);
+    } else {
+      const uint8_t t = px[2 * i];
+      if (t > depth[x]) continue;
+      depth[x] = t;
+    }
+    std::memcpy(color + x * Bytes, packed[px[2 * i + 1]].bytes, Bytes);
+    mask[x] = 255;
+  }
+}
+
 template <int Bits, bool Mirror>
 bool DrawSpr2Impl(SpriteCanvas& c, const uint8_t* s, size_t n, const uint8_t* palette, int frameWidth) {
   using F = Format<Bits>;
   PackedColour packed[256];
   PackPalette<F>(palette, packed);
-  uint8_t opacity[256];
-  for (int a = 0; a < 256; ++a) opacity[a] = Spr2Opacity(static_cast<uint8_t>(a));
   const Blender blend{BlendTable::Instance().Data()};
   const bool blendOn = c.blend;
   const int64_t depthOffset = c.depthOffset;
@@ -226,15 +263,10 @@ bool DrawSpr2Impl(SpriteCanvas& c, const uint8_t* s, size_t n, const uint8_t* pa
       case 1: {
         const int64_t avail = std::min<int64_t>(count, int64_t(n - pos) / 2);
         rows.Range(avail, i0, i1);
-        const uint8_t* px = s + pos;
-        for (int64_t i = i0; i < i1; ++i) {
-          const int64_t x = rows.Column(i);
-          const int64_t t = px[2 * i] + depthOffset;
-          uint8_t* d = rows.DepthAt(x);
-          if (t > *d) continue;
-          *d = t < 0 ? 0 : static_cast<uint8_t>(t);
-          rows.Put(x, packed[px[2 * i + 1]]);
-        }
+        if (depthOffset == 0)
+          DrawDepthSpan<F::kBytes, Mirror, false>(rows, s + pos, i0, i1, 0, packed);
+        else
+          DrawDepthSpan<F::kBytes, Mirror, true>(rows, s + pos, i0, i1, depthOffset, packed);
         if (avail < count) return true;
         rows.Advance(count);
         pos += 2 * count;
@@ -245,23 +277,24 @@ bool DrawSpr2Impl(SpriteCanvas& c, const uint8_t* s, size_t n, const uint8_t* pa
         const int64_t avail = std::min<int64_t>(count, int64_t(n - pos) / 3);
         rows.Range(avail, i0, i1);
         const uint8_t* px = s + pos;
+        uint8_t* const color = rows.ColorRow();
+        uint8_t* const depth = rows.DepthRow();
+        uint8_t* const mask = rows.MaskRow();
         for (int64_t i = i0; i < i1; ++i) {
-          const uint8_t o = opacity[px[3 * i + 2]];
+          const uint8_t o = kOpacity.of[px[3 * i + 2]];
           if (o == 0) continue;
           const int64_t x = rows.Column(i);
           const int64_t t = px[3 * i] + depthOffset;
-          uint8_t* d = rows.DepthAt(x);
-          if (t > *d) continue;
-          *d = t < 0 ? 0 : static_cast<uint8_t>(t);
-          uint8_t* m = rows.MaskAt(x);
+          if (t > depth[x]) continue;
+          depth[x] = t < 0 ? 0 : static_cast<uint8_t>(t);
           const uint8_t index = px[3 * i + 1];
           if (!blendOn || o == 255) {
-            std::memcpy(rows.ColorAt(x), packed[index].bytes, F::kBytes);
-            if (m) *m = o;
+            std::memcpy(color + x * F::kBytes, packed[index].bytes, F::kBytes);
+            mask[x] = o;
           } else {
             const uint8_t keep = 255 - o;
-            F::Mix(rows.ColorAt(x), palette + index * 3, keep, blend);
-            if (m) *m = blend(*m, 255, keep);
+            F::Mix(color + x * F::kBytes, palette + index * 3, keep, blend);
+            mask[x] = blend(mask[x], 255, keep);
           }
         }
         if (avail < count) return true;

@@ -38,20 +38,26 @@ bool BlendTable::Build() {
 SpriteCanvas::SpriteCanvas(int h, int w, int bits) : height(h), width(w), bitsPerPixel(bits) {}
 
 bool SpriteCanvas::Allocate(bool withMask, bool withDisplay) {
+  return AllocateCleared(0, 255, withMask, withDisplay);
+}
+
+bool SpriteCanvas::AllocateCleared(uint32_t rgb, uint8_t depthFill, bool withMask, bool withDisplay) {
   Release();
   if (height < 0 || width < 0 || !IsSupportedDepth(bitsPerPixel)) return false;
   const size_t rows = static_cast<size_t>(height);
   // Frame sizes come from data; a plane past 1 GiB is refused rather than attempted.
   if (DisplayStride() * rows > kMaxPlaneBytes || ColorStride() * rows > kMaxPlaneBytes) return false;
   try {
+    // Each plane is written once: black packs to zero bytes at every depth.
     color.assign(ColorStride() * rows, 0);
-    depth.assign(PlaneStride() * rows, 255);
+    depth.assign(PlaneStride() * rows, depthFill);
     if (withMask) mask.assign(PlaneStride() * rows, 0);
     if (withDisplay) display.assign(DisplayStride() * rows, 0);
   } catch (const std::bad_alloc&) {
     Release();
     return false;
   }
+  if ((rgb & 0xFFFFFF) != 0) FillColor(rgb);
   return true;
 }
 
@@ -62,20 +68,50 @@ void SpriteCanvas::Release() {
   display = {};
 }
 
-void SpriteCanvas::Clear(uint32_t rgb, uint8_t depthFill) {
+namespace {
+
+// The bytes of one pixel of colour 0x00RRGGBB at the given depth.
+void PackPixel(uint32_t rgb, int bits, uint8_t packed[4]) {
   const uint8_t r = uint8_t(rgb >> 16), g = uint8_t(rgb >> 8), b = uint8_t(rgb);
-  uint8_t packed[4] = {b, g, r, 0};
-  if (bitsPerPixel == 15 || bitsPerPixel == 16) {
-    const uint16_t w = bitsPerPixel == 15 ? uint16_t((r >> 3) << 10 | (g >> 3) << 5 | (b >> 3))
-                                          : uint16_t((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
+  packed[0] = b;
+  packed[1] = g;
+  packed[2] = r;
+  packed[3] = 0;
+  if (bits == 15 || bits == 16) {
+    const uint16_t w = bits == 15 ? uint16_t((r >> 3) << 10 | (g >> 3) << 5 | (b >> 3))
+                                  : uint16_t((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
     packed[0] = uint8_t(w);
     packed[1] = uint8_t(w >> 8);
   }
+}
+
+template <int Bytes>
+void FillRow(uint8_t* row, int width, const uint8_t* packed) {
+  for (int x = 0; x < width; ++x, row += Bytes) std::memcpy(row, packed, Bytes);
+}
+
+}  // namespace
+
+void SpriteCanvas::FillColor(uint32_t rgb) {
+  const size_t rows = static_cast<size_t>(height);
+  if (height <= 0 || width <= 0 || color.size() < ColorStride() * rows) return;
+  uint8_t packed[4];
+  PackPixel(rgb, bitsPerPixel, packed);
   const int bpp = BytesPerPixel();
-  for (int row = 0; row < height && HasColor(); ++row) {
-    uint8_t* p = ColorRow(row);
-    for (int x = 0; x < width; ++x, p += bpp) std::memcpy(p, packed, bpp);
+  const size_t rowBytes = static_cast<size_t>(width) * bpp;
+  const size_t stride = ColorStride();
+  // One row is packed, the others copied from it; padding bytes past each row stay as they are.
+  uint8_t* first = color.data();
+  switch (bpp) {
+    case 2: FillRow<2>(first, width, packed); break;
+    case 3: FillRow<3>(first, width, packed); break;
+    default: FillRow<4>(first, width, packed); break;
   }
+  for (size_t row = 1; row < rows; ++row) std::memcpy(first + row * stride, first, rowBytes);
+}
+
+void SpriteCanvas::Clear(uint32_t rgb, uint8_t depthFill) {
+  FillColor(rgb);
   std::fill(depth.begin(), depth.end(), depthFill);
   std::fill(mask.begin(), mask.end(), 0);
 }

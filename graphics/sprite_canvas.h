@@ -41,7 +41,7 @@ inline uint8_t Blend(uint8_t d, uint8_t s, uint8_t a) {
 }
 
 // Opacity 0-255 of an SPR2 alpha byte, which the game's files hold on a 0-31 scale.
-inline uint8_t Spr2Opacity(uint8_t alpha) {
+constexpr uint8_t Spr2Opacity(uint8_t alpha) {
   const unsigned a = alpha < 31 ? alpha : 31;
   return static_cast<uint8_t>((a * 255 + 15) / 31);
 }
@@ -62,6 +62,8 @@ class SpriteCanvas {
   // Allocates the colour and depth planes, and the mask and display planes when asked.
   // Fails on a negative size or an unsupported depth.
   bool Allocate(bool withMask = true, bool withDisplay = true);
+  // Allocate, with the planes filled as Clear(rgb, depthFill) leaves them.
+  bool AllocateCleared(uint32_t rgb, uint8_t depthFill, bool withMask = true, bool withDisplay = true);
   void Release();
   bool HasColor() const { return !color.empty(); }
   bool HasDepth() const { return !depth.empty(); }
@@ -104,6 +106,10 @@ class SpriteCanvas {
   std::vector<uint8_t> depth;
   std::vector<uint8_t> mask;
   std::vector<uint8_t> display;
+
+ private:
+  // Every pixel of the colour plane to rgb packed at the canvas depth.
+  void FillColor(uint32_t rgb);
 };
 
 }  // namespace scrivet

@@ -1,5 +1,6 @@
 #include "graphics/sprite_render.h"
 
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -10,15 +11,21 @@ namespace scrivet {
 
 namespace {
 
+struct GreyTable {
+  uint8_t entries[256 * 3];
+  GreyTable() {
+    for (int i = 0; i < 256; ++i) entries[i * 3] = entries[i * 3 + 1] = entries[i * 3 + 2] = static_cast<uint8_t>(i);
+  }
+};
+
 void MakeGreyBitmap(const SpriteCanvas& canvas, std::vector<uint8_t>&& plane, RenderedBitmap& out) {
+  static const GreyTable kGrey;
   out.width = canvas.width;
   out.height = canvas.height;
   out.bitsPerPixel = 8;
   out.stride = canvas.PlaneStride();
   out.bits = std::move(plane);
-  out.greyTable.resize(256 * 3);
-  for (int i = 0; i < 256; ++i)
-    for (int c = 0; c < 3; ++c) out.greyTable[i * 3 + c] = static_cast<uint8_t>(i);
+  out.greyTable.assign(std::begin(kGrey.entries), std::end(kGrey.entries));
 }
 
 void TakeColour(SpriteCanvas& canvas, int depth, RenderedBitmap& color) {
@@ -49,9 +56,8 @@ bool RenderFrame(IffFile& file, const ResourceSpr2& sprite, int index, uint32_t 
   if (!CheckSize(frame, index, failure)) return false;
   if (depth == 15) depth = 16;
   SpriteCanvas canvas(frame.height, frame.width, depth);
-  if (!canvas.Allocate(true, false)) return ReportFailure(failure, GraphicsError::CannotDraw);
+  if (!canvas.AllocateCleared(background, 255, true, false)) return ReportFailure(failure, GraphicsError::CannotDraw);
   canvas.blend = true;
-  canvas.Clear(background, 255);
   if (!DrawSpr2FrameFromFile(file, frame, sprite.GetPaletteId(), canvas))
     return ReportFailure(failure, GraphicsError::CannotDraw, "frame " + std::to_string(index));
   TakeColour(canvas, depth, color);
@@ -67,8 +73,7 @@ bool RenderSprFrame(IffFile& file, const ResourceSpr& sprite, int index, uint32_
   const SprFrame& frame = sprite.frames[index];
   if (!CheckSize(frame, index, failure)) return false;
   SpriteCanvas canvas(frame.height, frame.width, depth);
-  if (!canvas.Allocate(true, false)) return ReportFailure(failure, GraphicsError::CannotDraw);
-  canvas.Clear(background, 255);
+  if (!canvas.AllocateCleared(background, 255, true, false)) return ReportFailure(failure, GraphicsError::CannotDraw);
   if (!DrawSprFrameFromFile(file, sprite, index, canvas))
     return ReportFailure(failure, GraphicsError::CannotDraw, "frame " + std::to_string(index));
   TakeColour(canvas, depth, color);

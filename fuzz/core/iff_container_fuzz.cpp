@@ -1,10 +1,11 @@
 // Arbitrary bytes as an IFF file: read the directory, load everything, write it back, and the
 // written file must list the same chunks with the same identity and data. A file that opens must
-// always load and save.
+// always load and save. The same bytes read in place must list what the copy lists.
 
 #include <cstdint>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,5 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Collect(*file, before, orderBefore);
   Collect(*back, after, orderAfter);
   if (before != after || orderBefore != orderAfter) std::abort();
+
+  auto shared = IffFile::AttachShared(std::make_shared<const std::vector<uint8_t>>(data, data + size));
+  if (!shared->ReadDirectory()) std::abort();
+  std::map<Key, Image> inPlace;
+  std::vector<Key> orderInPlace;
+  Collect(*shared, inPlace, orderInPlace);
+  if (inPlace != before || orderInPlace != orderBefore) std::abort();
   return 0;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -440,6 +441,39 @@ TEST(ReadDirectory, ReadingAgainReplacesChunksInsteadOfDuplicatingThem) {
   EXPECT_EQ(file->Find(MakeTypeCode("AAAA"), 1), &file->ChunkAt(2));
   EXPECT_EQ(file->Find(MakeTypeCode("NEW!"), 1), &file->ChunkAt(0));
   EXPECT_EQ(file->TypeList().size(), 5u);
+}
+
+// Bytes the caller already holds are read in place: loaded data points into them until a write
+// copies it, nothing is written into them, and what the container hands out keeps them alive.
+TEST(ReadDirectory, SharedBytesAreReadInPlaceUntilWritten) {
+  IffBuilder b;
+  b.Chunk("AAAA", 1, 0x10, "a", Filled(100, 1));
+  b.Chunk("BBBB", 2, 0x10, "b", Filled(130, 2));
+  const Bytes original = b.Get();
+  auto bytes = std::make_shared<const Bytes>(original);
+  auto file = IffFile::AttachShared(bytes);
+  ASSERT_TRUE(file && file->ReadDirectory());
+  EXPECT_TRUE(file->IsReadOnly());
+  auto copied = ReadBytes(original);
+  ASSERT_TRUE(copied);
+  IffChunk& a = *file->Find(MakeTypeCode("AAAA"), 1);
+  IffChunk& same = *copied->Find(MakeTypeCode("AAAA"), 1);
+  ASSERT_TRUE(file->LoadChunkData(a) && copied->LoadChunkData(same));
+  EXPECT_TRUE(a.Data() >= bytes->data() && a.Data() < bytes->data() + bytes->size()) << "read in place";
+  // A write copies the data first and then grows it as it would grow a copied chunk.
+  EXPECT_EQ(a.Capacity(), same.Capacity());
+  for (IffChunk* c : {&a, &same}) ASSERT_TRUE(c->SetCursor(98) && c->WriteU32(0xDDCCBBAA) && c->SetSize(c->Capacity()));
+  EXPECT_EQ(a.Capacity(), same.Capacity());
+  EXPECT_EQ(a.View(), same.View()) << "the bytes past the data are zeros, not the file's next bytes";
+  EXPECT_EQ(*bytes, original);
+
+  EXPECT_FALSE(file->Write()) << "no stream of its own to write";
+  EXPECT_EQ(WriteToBytes(*file), WriteToBytes(*copied));
+
+  IffChunk kept = *file->Find(MakeTypeCode("BBBB"), 2);
+  file.reset();
+  bytes.reset();
+  EXPECT_EQ(Bytes(kept.Data(), kept.Data() + kept.Size()), Filled(130, 2));
 }
 
 TEST(ReadDirectory, OpenPathKeepsTheFileAndLoadsFromIt) {

@@ -136,16 +136,6 @@ inline std::vector<ChunkImage> Images(IffFile& file) {
   return out;
 }
 
-// Reads the directory of a memory copy of `bytes`; null when it fails.
-inline std::unique_ptr<IffFile> ReadBytes(const Bytes& bytes, CoreError* errorOut = nullptr) {
-  MemoryStream memory(bytes);
-  auto file = IffFile::AttachMemoryCopy(memory);
-  CoreFailure failure;
-  bool ok = file->ReadDirectory(&failure);
-  if (errorOut) *errorOut = failure.error;
-  return ok ? std::move(file) : nullptr;
-}
-
 // Loads everything and writes the container to memory.
 inline Bytes WriteToBytes(IffFile& file) {
   EXPECT_TRUE(file.LoadAll());
@@ -160,6 +150,27 @@ inline std::vector<std::string> Listing(const IffFile& file) {
   for (size_t i = 0; i < file.ChunkCount(); ++i)
     out.push_back(TypeCodeToString(file.ChunkAt(i).type) + "#" + std::to_string(file.ChunkAt(i).id));
   return out;
+}
+
+// Reads the directory of a memory copy of `bytes`; null when it fails. The same bytes read in
+// place (shared) must list the same chunks with the same data.
+inline std::unique_ptr<IffFile> ReadBytes(const Bytes& bytes, CoreError* errorOut = nullptr) {
+  auto read = [&bytes](bool shared, CoreFailure& failure) {
+    auto file = shared ? IffFile::AttachShared(std::make_shared<const Bytes>(bytes))
+                       : IffFile::AttachMemoryCopy(MemoryStream(bytes));
+    return file->ReadDirectory(&failure) ? std::move(file) : nullptr;
+  };
+  CoreFailure failure, sharedFailure;
+  auto file = read(false, failure);
+  auto copy = read(false, failure);
+  auto shared = read(true, sharedFailure);
+  EXPECT_EQ(sharedFailure.error, failure.error);
+  if (copy && shared) {
+    EXPECT_EQ(Listing(*shared), Listing(*copy));
+    EXPECT_EQ(Images(*shared), Images(*copy)) << "read in place";
+  }
+  if (errorOut) *errorOut = failure.error;
+  return file;
 }
 
 }  // namespace scrivet::testsupport

@@ -82,16 +82,18 @@ class Raster : public ::testing::Test {
 };
 
 TEST_F(Raster, DepthTestTiesGoToTheLaterPixel) {
-  SpriteCanvas c = Canvas(1, 1);
-  c.depthOffset = 50;
-  ASSERT_TRUE(Draw2(c, Spr2Stream().NextRow().Depth({{200, 1}}).End()));
-  EXPECT_EQ(c.DepthRow(0)[0], 250);
-  EXPECT_EQ(c.PixelRgb(0, 0), Rgb(1));
-  EXPECT_EQ(c.MaskRow(0)[0], 255);
-  ASSERT_TRUE(Draw2(c, Spr2Stream().NextRow().Depth({{200, 2}}).End()));
-  EXPECT_EQ(c.PixelRgb(0, 0), Rgb(2)) << "equal depth: drawn";
-  ASSERT_TRUE(Draw2(c, Spr2Stream().NextRow().Depth({{201, 3}}).End()));
-  EXPECT_EQ(c.PixelRgb(0, 0), Rgb(2)) << "farther: not drawn";
+  for (int offset : {0, 50}) {
+    SpriteCanvas c = Canvas(1, 1);
+    c.depthOffset = offset;
+    ASSERT_TRUE(Draw2(c, Spr2Stream().NextRow().Depth({{200, 1}}).End()));
+    EXPECT_EQ(c.DepthRow(0)[0], 200 + offset);
+    EXPECT_EQ(c.PixelRgb(0, 0), Rgb(1));
+    EXPECT_EQ(c.MaskRow(0)[0], 255);
+    ASSERT_TRUE(Draw2(c, Spr2Stream().NextRow().Depth({{200, 2}}).End()));
+    EXPECT_EQ(c.PixelRgb(0, 0), Rgb(2)) << "equal depth: drawn";
+    ASSERT_TRUE(Draw2(c, Spr2Stream().NextRow().Depth({{201, 3}}).End()));
+    EXPECT_EQ(c.PixelRgb(0, 0), Rgb(2)) << "farther: not drawn";
+  }
 
   SpriteCanvas fresh = Canvas(1, 1);
   fresh.depthOffset = 56;
@@ -283,6 +285,17 @@ TEST_F(Raster, InvalidCommandsFailAndKeepWhatWasDrawn) {
   }
 }
 
+TEST_F(Raster, ACanvasWithoutAMaskGetsTheSameColourAndDepth) {
+  const Spr2Stream s = Spr2Stream().NextRow().Depth({{9, 4}, {200, 5}}).Alpha({{7, 6, 12}, {7, 7, 31}}).Colour({8}).End();
+  SpriteCanvas with = Canvas(1, 5);
+  SpriteCanvas without(1, 5, 32);
+  ASSERT_TRUE(without.AllocateCleared(0x102030, 255, false, false));
+  ASSERT_TRUE(Draw2(with, s) && Draw2(without, s));
+  EXPECT_FALSE(without.HasMask());
+  EXPECT_EQ(without.color, with.color);
+  EXPECT_EQ(without.depth, with.depth);
+}
+
 TEST_F(Raster, MembersRefuseCanvasesTheyCannotDrawInto) {
   SpriteCanvas noDepth(2, 2, 32);
   ASSERT_TRUE(noDepth.Allocate());
@@ -296,14 +309,36 @@ TEST_F(Raster, MembersRefuseCanvasesTheyCannotDrawInto) {
   EXPECT_FALSE(Draw1(badDepth, {5, 0}));
 }
 
-TEST(SpriteCanvas, ClearAndDisplayPlanes) {
+// Clearing packs the colour into every pixel of every row at each depth (5-bit channels at 15
+// bits, 5-6-5 at 16), leaves row padding alone, and allocating cleared gives the same planes.
+TEST(SpriteCanvas, ClearFillsEveryPixelAtEachDepth) {
+  const std::pair<int, uint32_t> depths[] = {{15, 0xF88040}, {16, 0xF88440}, {24, 0xFF8442}, {32, 0xFF8442}};
+  for (const auto& [bits, stored] : depths) {
+    SCOPED_TRACE(bits);
+    SpriteCanvas c(3, 5, bits);
+    ASSERT_TRUE(c.Allocate());
+    c.Clear(0xFF8442, 7);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 5; ++x) ASSERT_EQ(c.PixelRgb(x, y), stored) << x << ',' << y;
+    for (size_t row = 0; row < 3; ++row)
+      for (size_t at = 5 * size_t(c.BytesPerPixel()); at < c.ColorStride(); ++at)
+        EXPECT_EQ(c.color[row * c.ColorStride() + at], 0) << "padding";
+    EXPECT_EQ(c.depth, std::vector<uint8_t>(c.depth.size(), 7));
+    SpriteCanvas same(3, 5, bits);
+    ASSERT_TRUE(same.AllocateCleared(0xFF8442, 7));
+    EXPECT_EQ(same.color, c.color);
+    EXPECT_EQ(same.depth, c.depth);
+    EXPECT_EQ(same.mask, c.mask);
+  }
+}
+
+TEST(SpriteCanvas, DisplayPlanes) {
   SpriteCanvas c(2, 3, 16);
   ASSERT_TRUE(c.Allocate());
   EXPECT_EQ(c.ColorStride(), 8u);
   EXPECT_EQ(c.PlaneStride(), 4u);
   EXPECT_EQ(c.DisplayStride(), 12u);
   c.Clear(0xFF8040, 255);
-  EXPECT_EQ(c.PixelRgb(2, 1), 0xF88040u);
   c.MaskRow(0)[1] = 77;
   c.viewMode = 2;
   ASSERT_TRUE(c.ToDisplay());
