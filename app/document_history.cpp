@@ -55,9 +55,8 @@ void RestoreChunks(IffFile& file, const ChunkSelection& selection, const PlacedC
 }
 
 bool SameChunks(const PlacedChunks& a, const PlacedChunks& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-    return x.first == y.first && SameChunk(x.second, y.second);
-  });
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const auto& x, const auto& y) { return x.first == y.first && SameChunk(x.second, y.second); });
 }
 
 // ---------------------------------------------------------------- command

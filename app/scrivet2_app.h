@@ -28,6 +28,8 @@ class CScrivet2App : public QApplication {
 
  private:
   int TakeScreenshot(const QString& path);
+  // --edit TYPE with the positional arguments ID FILE.
+  int TakeEditorScreenshot(const QString& path, const QString& typeText, const QStringList& args);
 
   std::unique_ptr<QtPlatform> platform_;
   QtViewDialogs dialogs_;

@@ -1,22 +1,28 @@
 // Builds an IFF file from a text description, with the project's own writer.
 //
 //   # comment
-//   chunk TYPE ID [flags 0xNNNN] [name "NAME"]   TYPE: four characters (\xNN escapes allowed)
+//   chunk TYPE ID [flags 0xNNNN] [name "NAME"] [canonical]   TYPE: four characters (\xNN escapes allowed)
 //     tokens...                         data, in order:
 //   end
 //
 // Data tokens: two hex digits (one byte); "text" (bytes, with \0 \n \r \t \\ \" \xNN escapes);
-// u8:N u16:N u32:N i16:N i32:N (little-endian) and be16:N be32:N; fill:COUNT:BYTE.
+// u8:N u16:N u32:N i16:N i32:N f32:X (little-endian) and be16:N be32:N; fill:COUNT:BYTE; pad (one
+// pad byte A3 when the position is odd, as after texts); at:OFFSET (later tokens write from that
+// offset, over earlier bytes; zeros fill up to it).
+// `canonical`: the chunk is decoded and encoded again by its type's codec, so a source may use
+// any layout the codec reads (a fixed-width table, say) and the file holds what the editor writes.
 // Usage: iff_from_text INPUT.txt OUTPUT.iff
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "codecs/type_table.h"
 #include "core/iff_file.h"
 
 using namespace scrivet;
@@ -98,16 +104,34 @@ bool ParseNumber(const std::string& s, long long& v) {
   return !s.empty() && end && *end == '\0';
 }
 
-void Put(std::vector<uint8_t>& out, unsigned long long v, int bytes, bool bigEndian) {
+// A chunk's data being written: bytes go at the position, over what is there or appended.
+struct Data {
+  std::vector<uint8_t> bytes;
+  size_t position = 0;
+
+  void PutByte(uint8_t b) {
+    if (position < bytes.size())
+      bytes[position] = b;
+    else
+      bytes.push_back(b);
+    ++position;
+  }
+};
+
+void Put(Data& out, unsigned long long v, int bytes, bool bigEndian) {
   for (int i = 0; i < bytes; ++i) {
     int shift = bigEndian ? 8 * (bytes - 1 - i) : 8 * i;
-    out.push_back(uint8_t(v >> shift));
+    out.PutByte(uint8_t(v >> shift));
   }
 }
 
-bool DataToken(const std::string& tok, bool quoted, std::vector<uint8_t>& out) {
+bool DataToken(const std::string& tok, bool quoted, Data& out) {
   if (quoted) {
-    out.insert(out.end(), tok.begin(), tok.end());
+    for (char c : tok) out.PutByte(uint8_t(c));
+    return true;
+  }
+  if (tok == "pad") {
+    if (out.position % 2) out.PutByte(0xA3);
     return true;
   }
   auto colon = tok.find(':');
@@ -115,7 +139,7 @@ bool DataToken(const std::string& tok, bool quoted, std::vector<uint8_t>& out) {
     if (tok.size() != 2) return false;
     long long v;
     if (!ParseNumber("0x" + tok, v)) return false;
-    out.push_back(uint8_t(v));
+    out.PutByte(uint8_t(v));
     return true;
   }
   std::string kind = tok.substr(0, colon), rest = tok.substr(colon + 1);
@@ -125,11 +149,26 @@ bool DataToken(const std::string& tok, bool quoted, std::vector<uint8_t>& out) {
     if (colon2 == std::string::npos || !ParseNumber(rest.substr(0, colon2), count) ||
         !ParseNumber(rest.substr(colon2 + 1), byte) || count < 0 || count > (1 << 24))
       return false;
-    out.insert(out.end(), size_t(count), uint8_t(byte));
+    for (long long i = 0; i < count; ++i) out.PutByte(uint8_t(byte));
+    return true;
+  }
+  if (kind == "f32") {
+    char* end = nullptr;
+    const float f = std::strtof(rest.c_str(), &end);
+    if (rest.empty() || !end || *end != '\0') return false;
+    uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    Put(out, bits, 4, false);
     return true;
   }
   long long v;
   if (!ParseNumber(rest, v)) return false;
+  if (kind == "at") {
+    if (v < 0 || v > (1 << 24)) return false;
+    if (size_t(v) > out.bytes.size()) out.bytes.resize(size_t(v), 0);
+    out.position = size_t(v);
+    return true;
+  }
   if (kind == "u8") Put(out, v, 1, false);
   else if (kind == "u16" || kind == "i16") Put(out, v, 2, false);
   else if (kind == "u32" || kind == "i32") Put(out, v, 4, false);
@@ -176,7 +215,8 @@ int main(int argc, char** argv) {
     if (typeBytes.size() != 4 || !ParseNumber(idText, id) || id < 0 || id > 0xFFFF) return fail("bad type or id");
     uint16_t flags = IffChunk::kDefaultFlags;
     std::string name;
-    std::vector<uint8_t> data;
+    bool canonical = false;
+    Data data;
     // Optional flags and name, then data until "end".
     bool headerDone = false;
     while (true) {
@@ -192,13 +232,21 @@ int main(int argc, char** argv) {
         if (!r.Token(name, quoted) || !quoted) return fail("name takes a quoted string");
         continue;
       }
+      if (!headerDone && !quoted && tok == "canonical") {
+        canonical = true;
+        continue;
+      }
       headerDone = true;
       if (!DataToken(tok, quoted, data)) return fail("bad data token '" + tok + "'");
     }
     TypeCode type = MakeTypeCode(typeBytes[0], typeBytes[1], typeBytes[2], typeBytes[3]);
-    IffChunk* chunk = file->AddChunk(type, uint16_t(id), name, data.data(), data.size());
+    IffChunk* chunk = file->AddChunk(type, uint16_t(id), name, data.bytes.data(), data.bytes.size());
     if (!chunk) return fail("out of memory");
     chunk->flags = flags;
+    if (canonical) {
+      std::unique_ptr<IffResource> resource = CreateResourceForType(type);
+      if (!resource->Load(*file, *chunk) || !resource->Save(*file)) return fail("the chunk's codec does not read it");
+    }
   }
   CoreFailure failure;
   if (!file->SaveToPath(argv[2], &failure)) {

@@ -60,49 +60,58 @@ TEST_F(HistoryTest, EveryCommandUndoesAndRedoesToTheSameBytes) {
     std::function<void()> run;
   };
   const std::vector<Case> cases = {
-      {"Add", [this] {
+      {"Add",
+       [this] {
          dialogs.Ok("STR#", 2, "new");  // replaces the one that stands in the middle
          platform.answers.push_back(MessageAnswer::Yes);
          list->Add();
        }},
-      {"Delete", [this] {
+      {"Delete",
+       [this] {
          Select({0, 2, 4});
          platform.answers.push_back(MessageAnswer::Yes);
          list->Delete();
        }},
-      {"Properties", [this] {
+      {"Properties",
+       [this] {
          Select({3});
          dialogs.Ok("STR#", 2, "moved");
          platform.answers.push_back(MessageAnswer::Yes);
          list->Properties();
        }},
-      {"Duplicate", [this] {
+      {"Duplicate",
+       [this] {
          Select({1, 3});
          dialogs.Ok("OBJT", 7, "copy");
          dialogs.Ok("STR#", 2, "over");
          platform.answers.push_back(MessageAnswer::Yes);
          list->Duplicate();
        }},
-      {"Hex Edit", [this] {
+      {"Hex Edit",
+       [this] {
          Select({3});
          list->HexEdit();
        }},
-      {"Edit OBJT 128", [this] {  // rewrites its companion
+      {"Edit OBJT 128",
+       [this] {  // rewrites its companion
          Select({2});
          list->OpenResource();
        }},
-      {"Edit OBJT 129", [this] {  // adds its companion
+      {"Edit OBJT 129",
+       [this] {  // adds its companion
          Select({3});
          list->OpenResource();
        }},
-      {"Import", [this] {
+      {"Import",
+       [this] {
          WriteIffFile(Path("in.iff"), {{"STR#", 1, "imported", Bytes("i")}, {"NEWT", 5, "", Bytes("n")}});
          dialogs.imports.enqueue(ImportChoice{ImportChoice::Mode::IffFiles, true});
          platform.fileAnswers.push_back({Path("in.iff")});
          dialogs.iffPicks.enqueue([](ImportFromIffRows&) { return true; });
          list->Import();
        }},
-      {"Import", [this] {  // two data files, the second over the first
+      {"Import",
+       [this] {  // two data files, the second over the first
          WriteBytes(Path("a.bin"), Bytes("first"));
          WriteBytes(Path("b.bin"), Bytes("second"));
          dialogs.imports.enqueue(ImportChoice{});
@@ -179,7 +188,8 @@ TEST_F(HistoryTest, ModifiedMarkFollowsTheSavedState) {
 // A long random run of commands, undos and redos on a real file ends where replaying only the
 // commands that survived ends; every undo gives back the bytes of the state before.
 TEST_F(HistoryTest, RandomRunOnAGameFileMatchesTheSurvivingCommands) {
-  const QString file = QStringLiteral(SCRIVET_CORPUS_DIR "/FaithBeam+Sims-1-Complete-Collection-Widescreen-Patcher/dd_domcal.iff");
+  const QString file =
+      QStringLiteral(SCRIVET_CORPUS_DIR "/FaithBeam+Sims-1-Complete-Collection-Widescreen-Patcher/dd_domcal.iff");
   if (!QFileInfo::exists(file)) GTEST_SKIP() << "no corpus file " << file.toStdString();
   struct Op {
     int kind;

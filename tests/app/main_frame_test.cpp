@@ -284,7 +284,7 @@ TEST(ProgramTest, ScreenshotWritesAPicture) {
   QTemporaryDir dir;
   const QString file = dir.filePath("shown.iff");
   const QString png = dir.filePath("shot.png");
-  WriteIffFile(file, {{"STR#", 128, "Strings", Bytes("abc")}, {"BHAV", 4096, "main", {}}});
+  WriteIffFile(file, {{"STR#", 128, "Strings", Bytes("abc")}, {"BHAV", 4096, "main", {}}, {"XYZW", 1, "", Bytes("raw")}});
   QProcess program;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -298,6 +298,18 @@ TEST(ProgramTest, ScreenshotWritesAPicture) {
   EXPECT_FALSE(image.isNull());
   EXPECT_GT(image.width(), 600);
   EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardOutput()).contains("shot.png"));
+
+  // One resource's editor instead (here the hex editor), leaving the file as it was; a short
+  // command line is refused.
+  const std::vector<uint8_t> before = ReadBytes(file);
+  program.start(SCRIVET2_BINARY, {"--screenshot", png, "--edit", "XYZW", "1", file});
+  ASSERT_TRUE(program.waitForFinished(30000));
+  EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+  EXPECT_GT(QImage(png).width(), 100);
+  EXPECT_EQ(ReadBytes(file), before);
+  program.start(SCRIVET2_BINARY, {"--screenshot", png, "--edit", "STR#", file});
+  ASSERT_TRUE(program.waitForFinished(30000));
+  EXPECT_EQ(program.exitCode(), 2);
 }
 
 TEST(ProgramTest, VersionAndHelp) {

@@ -255,7 +255,7 @@ TEST(CliDump, JsonUsesTheModelFieldNames) {
   ASSERT_EQ(items.size(), 3);
   QJsonArray languages = items[0].toArray();
   ASSERT_EQ(languages.size(), 20);
-  EXPECT_EQ(languages[0].toObject()["value"].toString(), "Sample lamp");
+  EXPECT_EQ(languages[0].toObject()["value"].toString(), "Sample chest");
   EXPECT_EQ(languages[0].toObject()["description"].toString(), "Object name");
   EXPECT_EQ(languages[1].toObject()["value"].toString(), "");
 }
