@@ -18,11 +18,9 @@ namespace scrivet {
 
 namespace {
 
-const char* const kDirections[8] = {"North-East", "North",      "North-West", "West",
-                                    "South-West", "South",      "South-East", "East"};
-
-// The window's background colour, as the previews take it.
-uint32_t ButtonFace(const QWidget& widget) { return widget.palette().color(QPalette::Button).rgb() & 0xFFFFFF; }
+// Direction bits 0 to 7.
+const char* const kDirections[8] = {"North-East", "North", "North-West", "West",
+                                    "South-West", "South", "South-East", "East"};
 
 }  // namespace
 
@@ -44,7 +42,7 @@ DgrpEditorDialog::DgrpEditorDialog(DgrpEditor& logic, IffFile& file, Platform& p
   images_ = new QComboBox(this);
   images_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   preview_ = new DrawGroupPreview(this);
-  preview_->SetBackground(ButtonFace(*this));
+  preview_->MatchWindow(*this);
   preview_->setMinimumSize(256, 256);
   // The image list's own dialog shows no drawing failures; its properties dialog does.
   preview_->SetErrorReporting(false);

@@ -33,8 +33,6 @@ QString EntryText(const DgrpSpriteEntry& entry) {
 
 QString PositionWords(qint64 dx, qint64 dy) { return QStringLiteral("Position = {%1, %2}").arg(dx).arg(dy); }
 
-uint32_t ButtonFace(const QWidget& widget) { return widget.palette().color(QPalette::Button).rgb() & 0xFFFFFF; }
-
 QSpinBox* PixelBox(QWidget* parent) {
   auto* box = new QSpinBox(parent);
   box->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
@@ -103,7 +101,7 @@ DgrpPropertiesDialog::DgrpPropertiesDialog(DgrpPropertiesEditor& logic, IffFile&
   left->addLayout(updateRow);
 
   preview_ = new DrawGroupPreview(this);
-  preview_->SetBackground(ButtonFace(*this));
+  preview_->MatchWindow(*this);
   preview_->setMinimumSize(256, 256);
   position_ = new QLabel(PositionWords(0, 0), this);
   auto* right = new QVBoxLayout;

@@ -1,5 +1,6 @@
 #include "editors/draw_group_preview.h"
 
+#include <QScreen>
 #include <string>
 
 namespace scrivet {
@@ -25,6 +26,13 @@ bool DrawGroupPreview::SetImageByIndex(IffFile& file, const ResourceDgrp& group,
 
 void DrawGroupPreview::Center() {
   CenterOnBounds(file_ && !noSuchImage_ ? GetBounds(*file_, image_) : DgrpRect{});
+}
+
+void DrawGroupPreview::MatchWindow(const QWidget& window) {
+  SetBackground(window.palette().color(QPalette::Button).rgb() & 0xFFFFFF);
+  const QScreen* screen = window.screen();
+  const int depth = screen ? screen->depth() : 32;
+  SetFixedDepth(depth == 15 || depth == 16 ? depth : 0);
 }
 
 bool DrawGroupPreview::Compose(SpriteCanvas& canvas, GraphicsFailure& failure) {

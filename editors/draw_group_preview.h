@@ -23,6 +23,9 @@ class DrawGroupPreview : public CanvasView {
   const DgrpImage& Image() const { return image_; }
   // Centres the image's box (the middle of the area when it has none or a sprite is missing).
   void Center();
+  // Takes the look of the editor window: its button-face colour as background, and the screen's
+  // depth when Qt reports one of 15 or 16 bits (everything else is drawn at 32).
+  void MatchWindow(const QWidget& window);
 
  protected:
   bool Composes() const override { return file_ != nullptr; }

@@ -71,6 +71,7 @@ TEST_F(DgrpEditorWidget, EditorExportsAnImageAndTakesBackTheProperties) {
     EXPECT_EQ(dialog.ImageList().count(), 12);
     EXPECT_EQ(dialog.ImageList().itemText(0), "0 - Direction North-East - Zoom 1");
     DrawGroupPreview& preview = dialog.Preview();
+    preview.SetFixedDepth(32);
     const QImage at32 = preview.Render();
     EXPECT_GT(Drawn(at32, preview.Background()), 100);
     // Fixed depths: 24 bits shows the same picture; 16 and 15 bits keep 5 or 6 bits per channel.
@@ -86,7 +87,6 @@ TEST_F(DgrpEditorWidget, EditorExportsAnImageAndTakesBackTheProperties) {
       EXPECT_EQ(stray, 0) << depth;
       EXPECT_GT(Drawn(image, preview.Background() & kept), 100) << depth;
     }
-    preview.SetFixedDepth(0);
 
     platform_.fileAnswers.push_back({png});
     dialog.ExportButton().click();
