@@ -1,5 +1,7 @@
 #include "codecs/resource_str.h"
 
+#include <utility>
+
 #include <algorithm>
 #include <cstring>
 
@@ -152,10 +154,14 @@ bool ResourceStr::DecodeInOrder(bool little) {
     // As SetString: the record after the last item appends one, within the count word's range.
     if (position == items.size() && items.size() < kMaxStrings) items.emplace_back();
     if (position < items.size()) {
-      StringSlot& slot = items[position].slots[l];
-      // The texts are read in place from the chunk and copied once, into the slot.
-      if (!value.empty() || !slot.value.empty()) slot.value.assign(value);
-      if (!description.empty() || !slot.description.empty()) slot.description.assign(description);
+      // The texts are read in place from the chunk and copied once, into the slot; an empty
+      // record over an empty slot writes nothing (and allocates no language slots).
+      const StringSlot& read = std::as_const(items[position].slots)[l];
+      if (!value.empty() || !description.empty() || !read.value.empty() || !read.description.empty()) {
+        StringSlot& slot = items[position].slots[l];
+        slot.value.assign(value);
+        slot.description.assign(description);
+      }
     }
     ++position;
   }

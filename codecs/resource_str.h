@@ -25,8 +25,60 @@ struct StringSlot {
   bool operator==(const StringSlot&) const = default;
 };
 
+// The kLanguageCount slots of an item. Most tables hold one language, so the first slot lives in
+// place and the others are allocated only once one of them is written; a slot never written reads
+// as empty.
+class LanguageSlots {
+ public:
+  const StringSlot& operator[](size_t language) const {
+    if (language == 0) return first_;
+    return rest_.empty() ? Empty() : rest_[language - 1];
+  }
+  StringSlot& operator[](size_t language) {
+    if (language == 0) return first_;
+    if (rest_.empty()) rest_.resize(kLanguageCount - 1);  // all the other languages at once
+    return rest_[language - 1];
+  }
+  static constexpr size_t size() { return kLanguageCount; }
+  void fill(const StringSlot& slot) {
+    first_ = slot;
+    rest_.assign(kLanguageCount - 1, slot);
+  }
+  bool operator==(const LanguageSlots& other) const {
+    for (size_t l = 0; l < kLanguageCount; ++l)
+      if (!((*this)[l] == other[l])) return false;
+    return true;
+  }
+
+  // Visits all kLanguageCount slots, the unwritten ones as empty.
+  class const_iterator {
+   public:
+    const_iterator(const LanguageSlots* slots, size_t language) : slots_(slots), language_(language) {}
+    const StringSlot& operator*() const { return (*slots_)[language_]; }
+    const_iterator& operator++() {
+      ++language_;
+      return *this;
+    }
+    bool operator==(const const_iterator& other) const { return language_ == other.language_; }
+
+   private:
+    const LanguageSlots* slots_;
+    size_t language_;
+  };
+  const_iterator begin() const { return {this, 0}; }
+  const_iterator end() const { return {this, kLanguageCount}; }
+
+ private:
+  static const StringSlot& Empty() {
+    static const StringSlot empty;
+    return empty;
+  }
+  StringSlot first_;
+  std::vector<StringSlot> rest_;
+};
+
 struct StringItem {
-  std::array<StringSlot, kLanguageCount> slots;
+  LanguageSlots slots;
   bool operator==(const StringItem&) const = default;
 };
 
