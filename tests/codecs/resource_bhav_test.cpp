@@ -18,16 +18,6 @@ Bytes Instruction(uint16_t opcode, uint8_t t, uint8_t f, Bytes operand = Bytes(8
   return Cat({U16(opcode), {t, f}, operand});
 }
 
-TEST(ResourceBhav, EmptyRoutineRoundTrips) {
-  Bytes bytes = Header(0x8002, 0);
-  ResourceBhav bhav;
-  ASSERT_TRUE(DecodeBytes(bhav, bytes));
-  EXPECT_TRUE(bhav.instructions.empty());
-  ExpectCanonical<ResourceBhav>(bytes);
-  ResourceBhav fresh;
-  EXPECT_EQ(EncodeBytes(fresh), bytes);
-}
-
 TEST(ResourceBhav, HeaderedLayoutDecodes) {
   Bytes bytes = Cat({Header(0x8003, 3, 2, 4, 5, 0x77, 0x01020304),
                      Instruction(0x0100, 1, 253), Instruction(2, 254, 255, {1, 2, 3, 4, 5, 6, 7, 8}),
@@ -127,23 +117,6 @@ TEST(ResourceBhav, EncodeRewritesCountAndFlags) {
   EXPECT_EQ(out[2], 2);
   EXPECT_EQ(out[12 + 10], 0xFE);
   EXPECT_EQ(out[12 + 11], 0xFF);
-}
-
-TEST(ResourceBhav, TargetTexts) {
-  EXPECT_EQ(TargetText(253), "Error");
-  EXPECT_EQ(TargetText(254), "True");
-  EXPECT_EQ(TargetText(255), "False");
-  EXPECT_EQ(TargetText(12), "12");
-}
-
-TEST(ResourceBhav, CopyFromCopiesTheModel) {
-  ResourceBhav a;
-  ASSERT_TRUE(DecodeBytes(a, Cat({Header(0x8001, 1, 3, 2, 1, 9, 77), Instruction(5, 0, 1)})));
-  ResourceBhav b;
-  b.CopyFrom(a);
-  EXPECT_TRUE(b.ModelEquals(a));
-  b.instructions[0].opcode = 6;
-  EXPECT_EQ(a.instructions[0].opcode, 5);
 }
 
 }  // namespace

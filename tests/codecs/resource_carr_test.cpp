@@ -51,14 +51,6 @@ TEST(ResourceCarr, CareerWithoutJobs) {
   ExpectCanonical<ResourceCarr>(one);
 }
 
-TEST(ResourceCarr, NewCareerReadsBack) {
-  ResourceCarr carr;
-  Bytes bytes = EncodeBytes(carr);
-  EXPECT_EQ(bytes.size(), 14u);
-  ExpectCanonical<ResourceCarr>(bytes);
-  FeedPrefixes<ResourceCarr>(bytes, kLE, true);
-}
-
 TEST(ResourceCarr, FieldEncodedRoundTrip) {
   ResourceCarr carr;
   carr.careerName = "Business";

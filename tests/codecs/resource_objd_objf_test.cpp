@@ -12,13 +12,6 @@ namespace {
 
 using namespace test;
 
-TEST(ResourceObjd, NewDefinitionIs216BytesVersion138) {
-  ResourceObjd objd;
-  Bytes expected(216, 0);
-  expected[0] = 0x8A;
-  EXPECT_EQ(EncodeBytes(objd), expected);
-}
-
 TEST(ResourceObjd, ShortAndLongData) {
   ResourceObjd objd;
   objd.block.fill(0x11);
@@ -37,32 +30,6 @@ TEST(ResourceObjd, ShortAndLongData) {
   for (size_t i = 0; i < exact.size(); ++i) exact[i] = uint8_t(i * 7);
   ExpectCanonical<ResourceObjd>(exact);
   EXPECT_FALSE(DecodeBytes(objd, exact, kBE));
-}
-
-TEST(ResourceObjd, CatalogueRowsLieInsideTheBlock) {
-  auto catalogue = ObjdFieldCatalogue();
-  EXPECT_EQ(catalogue.size(), 100u);
-  EXPECT_STREQ(catalogue[0].label, "--- Version information");
-  EXPECT_TRUE(catalogue[0].IsHeading());
-  std::set<int> offsets;
-  int headings = 0;
-  for (const ObjdField& f : catalogue) {
-    if (f.IsHeading()) {
-      EXPECT_EQ(std::string(f.label).rfind("--- ", 0), 0u) << f.label;
-      ++headings;
-      continue;
-    }
-    EXPECT_LE(f.offset + f.size, 216) << f.label;
-    EXPECT_TRUE(f.size == 1 || f.size == 2 || f.size == 4) << f.label;
-    for (int word = f.offset; word < f.offset + f.size; word += 2) offsets.insert(word);
-  }
-  EXPECT_EQ(headings, 9);
-  // Every word but 46 and 194-214 has a row (the 32-bit rows cover two words).
-  for (int offset = 0; offset < 216; offset += 2) {
-    bool covered = offsets.count(offset) != 0;
-    bool expected = offset != 46 && offset < 194;
-    EXPECT_EQ(covered, expected) << offset;
-  }
 }
 
 TEST(ResourceObjd, DisplayModes) {
@@ -92,13 +59,6 @@ Bytes ObjfBytes(uint32_t count, uint32_t entries, uint32_t first = 0, uint32_t s
   Bytes out = Cat({U32(first), U32(second), {0x66, 0x4A, 0x42, 0x4F}, U32(count)});
   for (uint32_t i = 0; i < entries; ++i) out = Cat({out, U16(uint16_t(0x1000 + i)), U16(uint16_t(0x2000 + i))});
   return out;
-}
-
-TEST(ResourceObjf, NewTableIs140Bytes) {
-  ResourceObjf objf;
-  EXPECT_EQ(EncodeBytes(objf), Cat({Bytes(8, 0), {0x66, 0x4A, 0x42, 0x4F, 0x1F, 0, 0, 0}, Bytes(124, 0)}));
-  EXPECT_STREQ(ResourceObjf::kEntryNames[0], "init");
-  EXPECT_STREQ(ResourceObjf::kEntryNames[30], "ui event");
 }
 
 TEST(ResourceObjf, EntryCounts) {

@@ -12,17 +12,6 @@ namespace {
 
 using namespace test;
 
-TEST(SmallCodecs, NewResources) {
-  ResourceBcon bcon;
-  EXPECT_EQ(EncodeBytes(bcon), (Bytes{0, 0}));
-  ResourceFwav fwav;
-  EXPECT_EQ(EncodeBytes(fwav), (Bytes{0}));
-  ResourceGlob glob;
-  EXPECT_EQ(EncodeBytes(glob), (Bytes{0}));
-  fwav.soundName = "x";
-  EXPECT_EQ(EncodeBytes(fwav), (Bytes{0x78, 0}));
-}
-
 TEST(ResourceBcon, Layouts) {
   ResourceBcon bcon;
   Bytes editable = {0x03, 0x80, 1, 0, 2, 0, 0xFF, 0x7F};
@@ -58,15 +47,6 @@ TEST(ResourceBcon, ValueEditing) {
   EXPECT_FALSE(bcon.SetValue(0x7FFF, 1));
   bcon.values.resize(0x8000);
   EXPECT_FALSE(bcon.Encode());
-}
-
-TEST(ResourceFwav, Decode) {
-  ResourceFwav fwav;
-  ASSERT_TRUE(DecodeBytes(fwav, Text("door_open")));
-  EXPECT_EQ(fwav.soundName, "door_open");
-  ExpectCanonical<ResourceFwav>(Text("door_open"));
-  FeedPrefixes<ResourceFwav>(Text("door_open"), kLE, true);
-  EXPECT_FALSE(DecodeBytes(fwav, Text("abc", false)));
 }
 
 TEST(ResourceGlob, TerminatedAndLengthPrefixedNames) {

@@ -16,11 +16,6 @@ const Bytes kFormat3 = Cat({{0xFD, 0xFF, 0x04, 0x00},
                             {1}, Text("Hello"), Text("greeting"),
                             {1}, Text("No"), Text("")});
 
-TEST(ResourceStr, NewTableIsFormat3Empty) {
-  ResourceStr str;
-  EXPECT_EQ(EncodeBytes(str), (Bytes{0xFD, 0xFF, 0x00, 0x00}));
-}
-
 TEST(ResourceStr, LayoutsDecode) {
   struct Case {
     const char* name;
@@ -223,17 +218,6 @@ TEST(ResourceStr, BasicCountsThatLookLikeFormatWordsAreRefused) {
   ASSERT_TRUE(str.Encode());
   EXPECT_EQ(str.Chunk().Data()[0], 0xFC);
   EXPECT_EQ(str.Chunk().Data()[1], 0xFF);
-}
-
-TEST(ResourceStr, CopyFromCopiesModelAndNames) {
-  ResourceStr a;
-  ASSERT_TRUE(DecodeBytes(a, kFormat3));
-  ResourceStr b;
-  b.CopyFrom(a);
-  EXPECT_TRUE(b.ModelEquals(a));
-  EXPECT_EQ(b.GetType(), MakeTypeCode("STR#"));
-  EXPECT_STREQ(kLanguageNames[5], "Spanian");
-  EXPECT_STREQ(kLanguageNames[19], "Korean");
 }
 
 }  // namespace

@@ -29,11 +29,6 @@ Bytes FixedRecord(uint16_t action, uint16_t check, uint32_t motives, uint32_t fl
   return out;
 }
 
-TEST(ResourceTtab, NewTableIsFiveBytes) {
-  ResourceTtab ttab;
-  EXPECT_EQ(EncodeBytes(ttab), (Bytes{0, 0, 9, 0, 1}));
-}
-
 TEST(ResourceTtab, Version0And1Pairs) {
   Bytes v0 = Cat({Header(1, 0), Values({0x1001, 2, 3, 50, 20, 7})});
   ResourceTtab ttab;
@@ -189,16 +184,6 @@ TEST(ResourceTtab, RefusedInput) {
   EXPECT_TRUE(DecodeBytes(ttab, Header(0, 8)));
   // A fixed-width motive count larger than the data.
   EXPECT_FALSE(DecodeBytes(ttab, Cat({Header(1, 6), U16(1), U16(0), U32(0x40000000), Bytes(24, 0)})));
-}
-
-TEST(ResourceTtab, CopyFrom) {
-  ResourceTtab a;
-  ASSERT_TRUE(DecodeBytes(a, Cat({Header(1, 0), Values({5, 0})})));
-  ResourceTtab b;
-  b.CopyFrom(a);
-  EXPECT_TRUE(b.ModelEquals(a));
-  EXPECT_STREQ(kAdvertisementNames[3], "Mood");
-  EXPECT_EQ(kAdvertisementNames[0], nullptr);
 }
 
 }  // namespace
