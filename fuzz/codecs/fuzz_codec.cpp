@@ -13,6 +13,7 @@
 #include "codecs/resource_objd.h"
 #include "codecs/resource_objf.h"
 #include "codecs/resource_str.h"
+#include "codecs/resource_trcn.h"
 #include "codecs/resource_ttab.h"
 
 // Inline so that the helpers a target does not use raise no warning.
@@ -103,6 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzResource<ResourceFwav>(data, size);
 #elif defined(FUZZ_CODEC_glob)
   FuzzResource<ResourceGlob>(data, size);
+#elif defined(FUZZ_CODEC_trcn)
+  FuzzResource<ResourceTrcn>(data, size);
 #elif defined(FUZZ_CODEC_field)
   FuzzFieldCodec(data, size);
 #endif

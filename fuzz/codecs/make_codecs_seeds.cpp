@@ -16,6 +16,7 @@
 #include "codecs/resource_objd.h"
 #include "codecs/resource_objf.h"
 #include "codecs/resource_str.h"
+#include "codecs/resource_trcn.h"
 #include "codecs/resource_ttab.h"
 
 namespace fs = std::filesystem;
@@ -127,6 +128,8 @@ void SmallSeeds() {
   block[0] = 6;
   std::copy_n("Global", 6, block.begin() + 1);
   Write("fuzz_codec_glob", "prefixed", block);
+  ResourceTrcn trcn;
+  Write("fuzz_codec_trcn", "empty", Encoded(trcn));
 }
 
 void FieldSeeds() {

@@ -6,14 +6,15 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/iff_file.h"
-#include "core/stream.h"
 #include "codecs/resource_dgrp.h"
-#include "graphics/draw_group.h"
 #include "codecs/resource_palt.h"
-#include "graphics/rasterizer.h"
 #include "codecs/resource_spr.h"
 #include "codecs/resource_spr2.h"
+#include "core/iff_file.h"
+#include "core/stream.h"
+#include "graphics/draw_group.h"
+#include "graphics/rasterizer.h"
+#include "graphics/spr2_pixels.h"
 #include "graphics/sprite_bmp.h"
 #include "graphics/sprite_canvas.h"
 
@@ -140,6 +141,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DrawEverywhere(options, frame.width, [&](SpriteCanvas& canvas, int width) {
       DrawSpr2Frame(canvas, frame.pixelStream.data(), frame.pixelStream.size(), gPalette, width);
     });
+    // The planes the editor exports encode into a stream that decodes to the same planes.
+    Spr2Pixels pixels;
+    if (size_t(frame.width) * frame.height > size_t(1) << 16 || !DecodeSpr2Pixels(frame, pixels)) continue;
+    pixels.Normalize();
+    Spr2Frame again = frame;
+    if (!EncodeSpr2Stream(pixels, again.pixelStream)) continue;
+    Spr2Pixels back;
+    Check(DecodeSpr2Pixels(again, back) && back == pixels);
   }
 #elif defined(FUZZ_GRAPHICS_dgrp)
   ResourceDgrp dgrp;
