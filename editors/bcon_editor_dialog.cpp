@@ -1,7 +1,6 @@
 #include "editors/bcon_editor_dialog.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -41,15 +40,7 @@ BconEditorDialog::BconEditorDialog(BconEditor& logic, Platform& platform, QWidge
   form->addRow(QStringLiteral("&Value:"), value_);
 
   undo_ = new DialogUndo(this, [this] { Undo(); }, [this] { Redo(); });
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  ok_ = buttons->button(QDialogButtonBox::Ok);
-  connect(buttons, &QDialogButtonBox::accepted, this, &BconEditorDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(undo_->UndoButton());
-  bottom->addWidget(undo_->RedoButton());
-  bottom->addStretch();
-  bottom->addWidget(buttons);
+  auto* bottom = undo_->ButtonRow(&ok_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_, 1);

@@ -1,7 +1,6 @@
 #include "editors/bhav_editor_dialog.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -196,15 +195,7 @@ BhavEditorDialog::BhavEditorDialog(BhavEditor& logic, EditorContext& context)
         logic_.Redo();
         ShowAll();
       });
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  ok_ = buttons->button(QDialogButtonBox::Ok);
-  connect(buttons, &QDialogButtonBox::accepted, this, &BhavEditorDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(undo_->UndoButton());
-  bottom->addWidget(undo_->RedoButton());
-  bottom->addStretch();
-  bottom->addWidget(buttons);
+  auto* bottom = undo_->ButtonRow(&ok_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(header);

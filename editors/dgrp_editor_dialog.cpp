@@ -1,7 +1,6 @@
 #include "editors/dgrp_editor_dialog.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -58,15 +57,7 @@ DgrpEditorDialog::DgrpEditorDialog(DgrpEditor& logic, IffFile& file, Platform& p
   commands->addStretch();
 
   undo_ = new DialogUndo(this, [this] { Undo(); }, [this] { Redo(); });
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  ok_ = buttons->button(QDialogButtonBox::Ok);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(undo_->UndoButton());
-  bottom->addWidget(undo_->RedoButton());
-  bottom->addStretch();
-  bottom->addWidget(buttons);
+  auto* bottom = undo_->ButtonRow(&ok_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -109,15 +108,7 @@ DgrpPropertiesDialog::DgrpPropertiesDialog(DgrpPropertiesEditor& logic, IffFile&
   right->addWidget(position_);
 
   undo_ = new DialogUndo(this, [this] { Undo(); }, [this] { Redo(); });
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  ok_ = buttons->button(QDialogButtonBox::Ok);
-  connect(buttons, &QDialogButtonBox::accepted, this, &DgrpPropertiesDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(undo_->UndoButton());
-  bottom->addWidget(undo_->RedoButton());
-  bottom->addStretch();
-  bottom->addWidget(buttons);
+  auto* bottom = undo_->ButtonRow(&ok_);
 
   auto* columns = new QHBoxLayout;
   columns->addLayout(left);

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -71,6 +73,21 @@ bool DialogUndo::eventFilter(QObject* watched, QEvent* event) {
   event->accept();
   if (event->type() == QEvent::KeyPress) (key == UndoKey::Undo ? undo_ : redo_)();
   return true;
+}
+
+QHBoxLayout* DialogUndo::ButtonRow(QPushButton** ok, QDialogButtonBox** box) {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog_);
+  *ok = buttons->button(QDialogButtonBox::Ok);
+  if (box) *box = buttons;
+  // accept is virtual: an editor's own check on OK runs through it.
+  connect(buttons, &QDialogButtonBox::accepted, dialog_, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, dialog_, &QDialog::reject);
+  auto* row = new QHBoxLayout;
+  row->addWidget(undoButton_);
+  row->addWidget(redoButton_);
+  row->addStretch();
+  row->addWidget(buttons);
+  return row;
 }
 
 }  // namespace scrivet

@@ -8,6 +8,8 @@
 #include <functional>
 
 class QDialog;
+class QDialogButtonBox;
+class QHBoxLayout;
 class QPushButton;
 
 namespace scrivet {
@@ -19,6 +21,9 @@ class DialogUndo : public QObject {
   QPushButton* UndoButton() const { return undoButton_; }
   QPushButton* RedoButton() const { return redoButton_; }
   void Update(bool canUndo, bool canRedo);
+  // The dialog's bottom row: Undo and Redo, then OK and Cancel, which accept and reject the
+  // dialog. Hands out the OK button and, when asked, the button box.
+  QHBoxLayout* ButtonRow(QPushButton** ok, QDialogButtonBox** box = nullptr);
   // Takes the keys from every text box of the dialog; call once its widgets exist.
   void WatchTextBoxes();
 

@@ -1,6 +1,5 @@
 #include "editors/name_editor_dialogs.h"
 
-#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,15 +44,7 @@ NameEditorDialog::NameEditorDialog(NameEditor& logic, Platform& platform, const 
         logic_.Redo();
         Show();
       });
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  ok_ = buttons->button(QDialogButtonBox::Ok);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(undo_->UndoButton());
-  bottom->addWidget(undo_->RedoButton());
-  bottom->addStretch();
-  bottom->addWidget(buttons);
+  auto* bottom = undo_->ButtonRow(&ok_);
   layout->addLayout(bottom);
 
   connect(name_, &QLineEdit::textEdited, this, [this](const QString& typed) {

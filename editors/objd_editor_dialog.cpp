@@ -1,6 +1,5 @@
 #include "editors/objd_editor_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -102,15 +101,7 @@ ObjdEditorDialog::ObjdEditorDialog(ObjdEditor& logic, std::function<uint32_t()> 
         logic_.Redo();
         Refresh();
       });
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  ok_ = buttons->button(QDialogButtonBox::Ok);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(undo_->UndoButton());
-  bottom->addWidget(undo_->RedoButton());
-  bottom->addStretch();
-  bottom->addWidget(buttons);
+  auto* bottom = undo_->ButtonRow(&ok_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(splitter, 1);
   layout->addLayout(bottom);

@@ -1,6 +1,5 @@
 #include "editors/objf_editor_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -83,15 +82,7 @@ ObjfEditorDialog::ObjfEditorDialog(ObjfEditor& logic, Platform& platform, QWidge
   }
 
   undo_ = new DialogUndo(this, [this] { Undo(); }, [this] { Redo(); });
-  auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  ok_ = box->button(QDialogButtonBox::Ok);
-  connect(box, &QDialogButtonBox::accepted, this, &ObjfEditorDialog::accept);
-  connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(undo_->UndoButton());
-  bottom->addWidget(undo_->RedoButton());
-  bottom->addStretch();
-  bottom->addWidget(box);
+  auto* bottom = undo_->ButtonRow(&ok_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_, 1);

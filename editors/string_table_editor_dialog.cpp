@@ -175,18 +175,11 @@ StringTableEditorDialog::StringTableEditorDialog(StringTableEditor& logic, Platf
   splitter->setChildrenCollapsible(false);
 
   undo_ = new DialogUndo(this, [this] { Undo(); }, [this] { Redo(); });
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  ok_ = buttons->button(QDialogButtonBox::Ok);
+  QDialogButtonBox* buttons = nullptr;
+  auto* bottom = undo_->ButtonRow(&ok_, &buttons);
   buttons->button(QDialogButtonBox::Cancel)->setAutoDefault(false);
   // Enter in the multi-line boxes is a line break, never OK.
   ok_->setAutoDefault(false);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(undo_->UndoButton());
-  bottom->addWidget(undo_->RedoButton());
-  bottom->addStretch();
-  bottom->addWidget(buttons);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(properties);
