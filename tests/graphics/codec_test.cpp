@@ -22,26 +22,6 @@ using gtest::Put16BE;
 using gtest::Put32;
 using gtest::Put32BE;
 
-TEST(Palt, SixteenColoursDecodeAndAreWrittenBackAsFull) {
-  Bytes b;
-  Put32(b, 1);
-  Put32(b, 16);
-  Put32(b, 0xAABBCCDD);
-  Put32(b, 7);
-  for (int i = 0; i < 16 * 3; ++i) b.push_back(uint8_t(i + 1));
-  ResourcePalt p;
-  p.colors.fill(0xEE);
-  ASSERT_TRUE(DecodeBytes(p, b));
-  EXPECT_EQ(p.colorCount, 16u);
-  EXPECT_EQ(p.colors[0], 1);
-  EXPECT_EQ(p.colors[47], 48);
-  EXPECT_EQ(p.colors[48], 0xEE) << "entries past the count stay";
-  Bytes out = EncodeBytes(p);
-  ASSERT_EQ(out.size(), ResourcePalt::kEncodedSize);
-  EXPECT_EQ(p.colorCount, 256u);
-  EXPECT_EQ(Bytes(out.begin() + 4, out.begin() + 16), (Bytes{0, 1, 0, 0, 0xDD, 0xCC, 0xBB, 0xAA, 7, 0, 0, 0}));
-}
-
 TEST(Palt, RefusesOtherVersionsAndShortTables) {
   Bytes v0;
   Put32(v0, 0);
@@ -232,22 +212,6 @@ TEST(Spr2, SetFrameKeepsSizeAndStream) {
   EXPECT_EQ(s.frames[0].flags, 5u);
   EXPECT_EQ(s.frames[0].originX, 11);
   EXPECT_EQ(s.frames[0].pixelStream, (Bytes{1, 2}));
-}
-
-TEST(Dgrp, NewGroupHasTwelveEmptyImages) {
-  ResourceDgrp d;
-  Bytes b = EncodeBytes(d);
-  ASSERT_EQ(b.size(), 2 + 4 + 12 * 12u);
-  EXPECT_EQ(b[0] | b[1] << 8, 20004);
-  EXPECT_EQ(b[2], 12);
-  const uint32_t expected[12][2] = {{1, 1},  {4, 1},  {16, 1}, {64, 1}, {1, 2},  {4, 2},
-                                    {16, 2}, {64, 2}, {1, 3},  {4, 3},  {16, 3}, {64, 3}};
-  for (int i = 0; i < 12; ++i) {
-    const uint8_t* img = &b[6 + 12 * i];
-    EXPECT_EQ(img[0], expected[i][0]);
-    EXPECT_EQ(img[4], expected[i][1]);
-    EXPECT_EQ(img[8], 0);
-  }
 }
 
 TEST(Dgrp, OldVersionsDropForeignEntriesAndWidenSigned) {

@@ -1,5 +1,4 @@
-// render, sprite, sprite-export and sprite-import of scrivet2-cli, on fixtures built in code and
-// on the real files.
+// render, sprite, sprite-export and sprite-import of scrivet2-cli, on fixtures built in code.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +11,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <filesystem>
 
 #include "core/iff_file.h"
 #include "codecs/resource_dgrp.h"
@@ -274,39 +272,6 @@ TEST(GraphicsCli, DumpShowsTheGraphicsModels) {
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith("version: ")) << r.out.left(80).toStdString();
   }
-}
-
-// Every draw group of the real files: one PNG per image whose sprites all exist.
-TEST(GraphicsCli, RenderAllOverTheRealFiles) {
-  namespace fs = std::filesystem;
-  const fs::path root = SCRIVET_CORPUS_DIR;
-  std::error_code ec;
-  if (!fs::is_directory(root, ec)) GTEST_SKIP() << "corpus not present";
-  QTemporaryDir tmp;
-  int groups = 0, pngs = 0;
-  for (const auto& entry : fs::recursive_directory_iterator(root, ec)) {
-    if (!entry.is_regular_file() || entry.path().extension() != ".iff") continue;
-    CoreFailure failure;
-    auto file = IffFile::OpenPath(entry.path(), &failure);
-    if (!file || failure.error != CoreError::None) continue;
-    for (size_t pos = file->FirstOfType(ResourceDgrp::kType); pos != IffFile::npos; pos = file->NextOfSameType(pos)) {
-      ResourceDgrp dgrp;
-      IffChunk& chunk = file->ChunkAt(pos);
-      ASSERT_TRUE(dgrp.Load(*file, chunk));
-      int composable = 0;
-      for (const DgrpImage& image : dgrp.images)
-        if (!image.sprites.empty() && !GetBounds(*file, image).IsEmpty()) ++composable;
-      if (composable == 0) continue;
-      const QString out = QDir(tmp.path()).filePath(QString::number(++groups));
-      Result r = RunCli({"render", QString::fromStdString(entry.path().string()), "DGRP", QString::number(chunk.id),
-                         "--all", "-o", out});
-      const int written = int(QDir(out).entryList({"*.png"}, QDir::Files).size());
-      EXPECT_EQ(written, composable) << entry.path() << " DGRP " << chunk.id << r.err.toStdString();
-      pngs += written;
-    }
-  }
-  std::printf("render --all: %d draw groups, %d PNG files\n", groups, pngs);
-  EXPECT_GT(pngs, 0);
 }
 
 }  // namespace
