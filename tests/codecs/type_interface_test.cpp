@@ -99,7 +99,8 @@ const Row kRows[] = {
        s.frames[0].originX = 5;
        s.frames[0].pixelStream = {0x02, 0x00, 0x01, 0x60, 0x05, 0x00, 0x00, 0xA0};
      }},
-    {"DGRP", 150, {0x24, 0x4E, 12, 0},
+    // Twelve empty images, directions 1, 4, 16, 64 within each zoom.
+    {"DGRP", 150, Cat({U16(20004), U32(12), U32(1), U32(1), U32(0), U32(4), U32(1), U32(0), U32(16), U32(1)}),
      [](IffResource& r) {
        DgrpSprite sprite;
        sprite.spriteId = 0x100;

@@ -22,6 +22,26 @@ using gtest::Put16BE;
 using gtest::Put32;
 using gtest::Put32BE;
 
+TEST(Palt, SixteenColoursDecodeAndAreWrittenBackAsFull) {
+  Bytes b;
+  Put32(b, 1);
+  Put32(b, 16);
+  Put32(b, 0xAABBCCDD);
+  Put32(b, 7);
+  for (int i = 0; i < 16 * 3; ++i) b.push_back(uint8_t(i + 1));
+  ResourcePalt p;
+  p.colors.fill(0xEE);
+  ASSERT_TRUE(DecodeBytes(p, b));
+  EXPECT_EQ(p.colorCount, 16u);
+  EXPECT_EQ(p.colors[0], 1);
+  EXPECT_EQ(p.colors[47], 48);
+  EXPECT_EQ(p.colors[48], 0xEE) << "entries past the count stay";
+  Bytes out = EncodeBytes(p);
+  ASSERT_EQ(out.size(), ResourcePalt::kEncodedSize);
+  EXPECT_EQ(p.colorCount, 256u);
+  EXPECT_EQ(Bytes(out.begin() + 4, out.begin() + 16), (Bytes{0, 1, 0, 0, 0xDD, 0xCC, 0xBB, 0xAA, 7, 0, 0, 0}));
+}
+
 TEST(Palt, RefusesOtherVersionsAndShortTables) {
   Bytes v0;
   Put32(v0, 0);
