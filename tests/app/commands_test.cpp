@@ -152,7 +152,7 @@ TEST_F(CommandsTest, ItemDialogValidations) {
   // the dialog open), and Yes replaces the old chunk.
   dialogs.Ok("ABC", 1, "n");
   dialogs.Ok("ABCDE", 1, "n");
-  dialogs.Ok("STR#", 70000, "n");
+  dialogs.Ok("STR#", 65536, "n");
   dialogs.Ok("STR#", 1, "n");
   dialogs.Ok("STR#", 1, "replacement");
   platform.answers = {MessageAnswer::No, MessageAnswer::Yes};
@@ -206,6 +206,7 @@ TEST_F(CommandsTest, PropertiesRenamesWithoutAskingAndReplacesAfterYes) {
   dialogs.Ok("STR#", 2, "moved");
   platform.answers.push_back(MessageAnswer::Yes);
   list->Properties();
+  EXPECT_EQ(platform.messages.size(), 1u) << "the replacement is asked for";
   EXPECT_EQ(File().CountOfType(MakeTypeCode("STR#")), 1u);
   const IffChunk* moved = Find("STR#", 2);
   ASSERT_NE(moved, nullptr);

@@ -60,40 +60,6 @@ TEST_F(DocumentTest, OpeningReportsFilesThatAreNotUsable) {
   EXPECT_EQ(platform.messages.size(), 1u);
 }
 
-TEST_F(DocumentTest, SavingTwiceWritesIdenticalBytesAndEveryChunk) {
-  WriteIffFile(Path("in.iff"), Sample());
-  CScrivet2Doc doc(platform, "IFFFile1");
-  ASSERT_TRUE(doc.Open(Path("in.iff"), nullptr));
-  doc.SetModified(true);
-  ASSERT_TRUE(doc.Save(Path("out.iff"), nullptr));
-  EXPECT_FALSE(doc.IsModified());
-  EXPECT_EQ(doc.Title(), "out.iff");
-  std::vector<uint8_t> first = ReadBytes(Path("out.iff"));
-  ASSERT_TRUE(doc.Save(Path("out.iff"), nullptr));
-  EXPECT_EQ(ReadBytes(Path("out.iff")), first);
-  EXPECT_EQ(first, ReadBytes(Path("in.iff")));  // the project's own writer made both
-  EXPECT_TRUE(platform.messages.empty());
-}
-
-TEST_F(DocumentTest, SavingAVersion20FileWritesVersion25WithAMap) {
-  WriteIffFile(Path("old.iff"), Sample());
-  std::vector<uint8_t> bytes = ReadBytes(Path("old.iff"));
-  std::memcpy(bytes.data() + 9, "2.0", 3);
-  std::memcpy(bytes.data() + 60, "996", 4);
-  WriteBytes(Path("old.iff"), bytes);
-  CScrivet2Doc doc(platform, "IFFFile1");
-  ASSERT_TRUE(doc.Open(Path("old.iff"), nullptr));
-  EXPECT_TRUE(platform.messages.empty());
-  ASSERT_TRUE(doc.Save(Path("new.iff"), nullptr));
-  std::vector<uint8_t> saved = ReadBytes(Path("new.iff"));
-  ASSERT_GE(saved.size(), 64u);
-  EXPECT_EQ(std::string(saved.begin() + 9, saved.begin() + 12), "2.5");
-  auto reread = IffFile::OpenPath(Path("new.iff").toStdString());
-  ASSERT_TRUE(reread);
-  EXPECT_EQ(reread->ResourcesByTypeAndId().size(), 3u);
-  EXPECT_NE(reread->Find(IffFile::kMapType, 0), nullptr);
-}
-
 TEST_F(DocumentTest, FailedSaveReportsAndKeepsEverything) {
   WriteIffFile(Path("doc.iff"), Sample());
   const std::vector<uint8_t> original = ReadBytes(Path("doc.iff"));
