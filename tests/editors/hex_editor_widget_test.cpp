@@ -203,25 +203,6 @@ TEST_F(HexEditorWidget, PaintsTheSelectionInTheCaretsColumn) {
   EXPECT_EQ(pixelAt(1, P::Character), highlight);
 }
 
-TEST_F(HexEditorWidget, DialogLayoutKeepsMarginsAndMinimumSize) {
-  Open({});
-  const QPushButton& ok = dialog_->OkButton();
-  const QPushButton& cancel = dialog_->CancelButton();
-  EXPECT_EQ(dialog_->windowTitle(), QStringLiteral("HEX editor"));
-  EXPECT_EQ(dialog_->minimumHeight(), ok.height() + 180);
-  EXPECT_GE(dialog_->minimumWidth(), 2 * ok.width() + 40);
-  for (QSize size : {QSize(700, 500), QSize(1, 1)}) {
-    dialog_->resize(size);
-    const QRect r = dialog_->rect();
-    EXPECT_EQ(cancel.geometry().right(), r.right() - 10);
-    EXPECT_EQ(cancel.geometry().bottom(), r.bottom() - 10);
-    EXPECT_LT(ok.geometry().right(), cancel.geometry().left());
-    EXPECT_EQ(Control().geometry().topLeft(), QPoint(10, 10));
-    EXPECT_EQ(Control().geometry().right(), r.right() - 10);
-    EXPECT_GE(Control().Layout().bytesPerLine, 1);
-  }
-}
-
 TEST(HexEditControlMenu, GreysCommandsByState) {
   ScriptedPlatform platform;
   HexEditControl control(platform);
