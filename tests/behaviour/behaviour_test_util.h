@@ -71,6 +71,4 @@ inline std::vector<uint8_t> BuildIff(const IffRecipe& recipe) {
   return out.Bytes();
 }
 
-inline std::filesystem::path CorpusDir() { return SCRIVET_CORPUS_DIR; }
-
 }  // namespace scrivet
