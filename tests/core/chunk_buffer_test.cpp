@@ -1,176 +1,107 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 #include <string>
+#include <tuple>
+#include <unordered_map>
 #include <vector>
 
+#include "core/chunk_index.h"
 #include "core/iff_chunk.h"
 
 using namespace scrivet;
 
 namespace {
 
-struct GrowthStep {
-  std::string what;
-  std::function<bool(IffChunk&)> op;
-  size_t capacity, size, cursor;
-};
+using Op = std::function<bool(IffChunk&)>;
 
-struct GrowthCase {
-  std::string name;
-  std::vector<GrowthStep> steps;
-};
-
-std::vector<uint8_t> Pattern(size_t n) {
-  std::vector<uint8_t> b(n);
-  for (size_t i = 0; i < n; ++i) b[i] = uint8_t(i * 13 + 1);
-  return b;
+Op WriteN(size_t n) {
+  return [n](IffChunk& c) { return c.Write(std::vector<uint8_t>(n, 7).data(), n); };
 }
-
-auto WriteN(size_t n) {
-  return [n](IffChunk& c) {
-    auto b = Pattern(n);
-    return c.Write(b.data(), n);
-  };
-}
-auto WriteText(size_t n) {
+Op WriteText(size_t n) {
   return [n](IffChunk& c) { return c.WriteZString(std::string(n, 'x')); };
 }
-auto SizeTo(size_t n) {
+Op SizeTo(size_t n) {
   return [n](IffChunk& c) { return c.SetSize(n); };
-}
-auto CursorTo(size_t n) {
-  return [n](IffChunk& c) { return c.SetCursor(n); };
-}
-
-class ChunkGrowth : public ::testing::TestWithParam<GrowthCase> {};
-
-TEST_P(ChunkGrowth, CapacitySizeAndCursorFollowTheStepRules) {
-  IffChunk chunk;
-  ASSERT_EQ(chunk.Capacity(), 64u);
-  ASSERT_EQ(chunk.Size(), 0u);
-  for (const GrowthStep& step : GetParam().steps) {
-    SCOPED_TRACE(step.what);
-    ASSERT_TRUE(step.op(chunk));
-    EXPECT_EQ(chunk.Capacity(), step.capacity);
-    EXPECT_EQ(chunk.Size(), step.size);
-    EXPECT_EQ(chunk.Cursor(), step.cursor);
-    EXPECT_EQ(chunk.Capacity() % 64, 0u);
-  }
 }
 
 // Write grows to (capacity + n + 63) rounded down to 64; WriteZString to (capacity + length + 64)
-// rounded down; SetSize to n rounded up. The formulas differ, so each gets cases where they part.
-INSTANTIATE_TEST_SUITE_P(
-    Steps, ChunkGrowth,
-    ::testing::Values(
-        GrowthCase{"WriteFillsFirstBlock", {{"write 64", WriteN(64), 64, 64, 64}}},
-        GrowthCase{"WriteOnePastFirstBlock", {{"write 65", WriteN(65), 192, 65, 65}}},
-        GrowthCase{"WriteAtFullBlock",
-                   {{"write 64", WriteN(64), 64, 64, 64}, {"write 1", WriteN(1), 128, 65, 65}}},
-        GrowthCase{"WritesAccumulate",
-                   {{"write 100", WriteN(100), 192, 100, 100}, {"write 100", WriteN(100), 320, 200, 200}}},
-        GrowthCase{"WriteInsideKeepsSize",
-                   {{"write 10", WriteN(10), 64, 10, 10},
-                    {"cursor 2", CursorTo(2), 64, 10, 2},
-                    {"write 3", WriteN(3), 64, 10, 5}}},
-        GrowthCase{"TextFitsWithItsZero", {{"text 63", WriteText(63), 64, 64, 64}}},
-        GrowthCase{"TextOneTooLong", {{"text 64", WriteText(64), 192, 65, 65}}},
-        GrowthCase{"TextAfterData",
-                   {{"write 60", WriteN(60), 64, 60, 60}, {"text 10", WriteText(10), 128, 71, 71}}},
-        GrowthCase{"SetSizeRoundsUp",
-                   {{"size 65", SizeTo(65), 128, 65, 0},
-                    {"size 128", SizeTo(128), 128, 128, 0},
-                    {"size 129", SizeTo(129), 192, 129, 0},
-                    {"size 10", SizeTo(10), 192, 10, 0}}},
-        GrowthCase{"SetSizePullsCursorBack",
-                   {{"write 100", WriteN(100), 192, 100, 100},
-                    {"size 40", SizeTo(40), 192, 40, 40},
-                    {"size 0", SizeTo(0), 192, 0, 0}}}),
-    [](const auto& info) { return info.param.name; });
-
-TEST(ChunkBuffer, GrowingKeepsTheBytesWrittenBefore) {
-  IffChunk chunk;
-  auto first = Pattern(50);
-  ASSERT_TRUE(chunk.Write(first.data(), first.size()));
-  ASSERT_TRUE(chunk.WriteZString("tail text that crosses the first block"));
-  auto more = Pattern(300);
-  ASSERT_TRUE(chunk.Write(more.data(), more.size()));
-  ASSERT_EQ(chunk.Size(), 50u + 39u + 300u);
-  EXPECT_TRUE(std::equal(first.begin(), first.end(), chunk.Data()));
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(chunk.Data()) + 50),
-            "tail text that crosses the first block");
-  EXPECT_TRUE(std::equal(more.begin(), more.end(), chunk.Data() + 89));
+// rounded down; SetSize to n rounded up. The formulas differ, so each gets steps where they part.
+TEST(ChunkBuffer, CapacitySizeAndCursorFollowTheGrowthRules) {
+  struct Step {
+    const char* what;
+    Op op;
+    size_t capacity, size, cursor;
+  };
+  const std::vector<std::vector<Step>> runs{
+      {{"write 64", WriteN(64), 64, 64, 64}, {"write 1", WriteN(1), 128, 65, 65}},
+      {{"write 65", WriteN(65), 192, 65, 65}},
+      {{"write 100", WriteN(100), 192, 100, 100}, {"write 100", WriteN(100), 320, 200, 200}},
+      {{"text 63", WriteText(63), 64, 64, 64}},
+      {{"text 64", WriteText(64), 192, 65, 65}},
+      {{"write 60", WriteN(60), 64, 60, 60}, {"text 10", WriteText(10), 128, 71, 71}},
+      {{"size 65", SizeTo(65), 128, 65, 0}, {"size 129", SizeTo(129), 192, 129, 0}},
+      {{"write 100", WriteN(100), 192, 100, 100}, {"size 40", SizeTo(40), 192, 40, 40}},
+  };
+  for (const auto& run : runs) {
+    IffChunk chunk;
+    for (const Step& step : run) {
+      SCOPED_TRACE(step.what);
+      ASSERT_TRUE(step.op(chunk));
+      EXPECT_EQ(chunk.Capacity(), step.capacity);
+      EXPECT_EQ(chunk.Size(), step.size);
+      EXPECT_EQ(chunk.Cursor(), step.cursor);
+    }
+  }
 }
 
 TEST(ChunkBuffer, MultiByteValuesAreLittleEndian) {
   IffChunk chunk;
-  ASSERT_TRUE(chunk.WriteU16(0x1234));
-  ASSERT_TRUE(chunk.WriteU32(0xA1B2C3D4));
-  ASSERT_TRUE(chunk.WriteI16(-2));
-  const std::vector<uint8_t> expected{0x34, 0x12, 0xD4, 0xC3, 0xB2, 0xA1, 0xFE, 0xFF};
-  ASSERT_EQ(chunk.Size(), expected.size());
-  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), chunk.Data()));
-
+  ASSERT_TRUE(chunk.WriteU16(0x1234) && chunk.WriteU32(0xA1B2C3D4) && chunk.WriteI16(-2));
+  EXPECT_EQ(chunk.View(), std::string_view("\x34\x12\xD4\xC3\xB2\xA1\xFE\xFF", 8));
   chunk.Rewind();
   uint16_t a;
   uint32_t b;
   int16_t c;
   ASSERT_TRUE(chunk.ReadU16(a) && chunk.ReadU32(b) && chunk.ReadI16(c));
-  EXPECT_EQ(a, 0x1234);
-  EXPECT_EQ(b, 0xA1B2C3D4u);
-  EXPECT_EQ(c, -2);
+  EXPECT_EQ(std::tuple(a, b, c), std::tuple(uint16_t(0x1234), 0xA1B2C3D4u, int16_t(-2)));
 }
 
 // Each read runs with `left` bytes remaining and must either succeed or fail without moving.
-struct ReadCase {
-  std::string name;
-  size_t left;
-  std::function<bool(IffChunk&)> read;
-  bool ok;
-  size_t advance;
-};
-
-class ChunkReads : public ::testing::TestWithParam<ReadCase> {};
-
-TEST_P(ChunkReads, FailWithoutMovingTheCursor) {
-  const ReadCase& rc = GetParam();
-  IffChunk chunk;
-  // Data: 3 lead bytes, then "ab\0cd" so texts have a zero in a known place.
+TEST(ChunkBuffer, ReadsFailWithoutMovingTheCursor) {
+  struct Case {
+    const char* name;
+    size_t left;
+    Op read;
+    bool ok;
+    size_t advance;
+  };
+  const std::vector<Case> cases{
+      {"U16 one left", 1, [](IffChunk& c) { uint16_t v; return c.ReadU16(v); }, false, 0},
+      {"U16 two left", 2, [](IffChunk& c) { uint16_t v; return c.ReadU16(v); }, true, 2},
+      {"U32 three left", 3, [](IffChunk& c) { uint32_t v; return c.ReadU32(v); }, false, 0},
+      {"read more than left", 4, [](IffChunk& c) { char b[5]; return c.Read(b, 5); }, false, 0},
+      {"read all left", 5, [](IffChunk& c) { char b[5]; return c.Read(b, 5); }, true, 5},
+      {"read huge count", 5, [](IffChunk& c) { char b[1]; return c.Read(b, SIZE_MAX); }, false, 0},
+      {"skip huge", 2, [](IffChunk& c) { return c.Skip(SIZE_MAX); }, false, 0},
+      {"z-string", 5, [](IffChunk& c) { std::string t; return c.ReadZString(t) && t == "ab"; }, true, 3},
+      {"fixed stops at zero", 5,
+       [](IffChunk& c) { std::string t; return c.ReadFixedString(4, t) && t == "ab"; }, true, 4},
+      {"fixed too long", 2, [](IffChunk& c) { std::string t; return c.ReadFixedString(3, t); }, false, 0},
+      {"cursor to end", 4, [](IffChunk& c) { return c.SetCursor(8); }, true, 4},
+      {"cursor past end", 4, [](IffChunk& c) { return c.SetCursor(9); }, false, 0},
+  };
   const std::vector<uint8_t> data{9, 9, 9, 'a', 'b', 0, 'c', 'd'};
-  ASSERT_TRUE(chunk.Assign(data.data(), data.size()));
-  ASSERT_TRUE(chunk.SetCursor(data.size() - rc.left));
-  const size_t before = chunk.Cursor();
-  EXPECT_EQ(rc.read(chunk), rc.ok);
-  EXPECT_EQ(chunk.Cursor(), before + (rc.ok ? rc.advance : 0));
-  EXPECT_EQ(chunk.Size(), data.size());
+  for (const Case& rc : cases) {
+    SCOPED_TRACE(rc.name);
+    IffChunk chunk;
+    ASSERT_TRUE(chunk.Assign(data.data(), data.size()) && chunk.SetCursor(data.size() - rc.left));
+    const size_t before = chunk.Cursor();
+    EXPECT_EQ(rc.read(chunk), rc.ok);
+    EXPECT_EQ(chunk.Cursor(), before + (rc.ok ? rc.advance : 0));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Reads, ChunkReads,
-    ::testing::Values(
-        ReadCase{"U8AtEnd", 0, [](IffChunk& c) { uint8_t v; return c.ReadU8(v); }, false, 0},
-        ReadCase{"U16OneLeft", 1, [](IffChunk& c) { uint16_t v; return c.ReadU16(v); }, false, 0},
-        ReadCase{"U16TwoLeft", 2, [](IffChunk& c) { uint16_t v; return c.ReadU16(v); }, true, 2},
-        ReadCase{"U32ThreeLeft", 3, [](IffChunk& c) { uint32_t v; return c.ReadU32(v); }, false, 0},
-        ReadCase{"I32ThreeLeft", 3, [](IffChunk& c) { int32_t v; return c.ReadI32(v); }, false, 0},
-        ReadCase{"ReadMoreThanLeft", 4, [](IffChunk& c) { char b[5]; return c.Read(b, 5); }, false, 0},
-        ReadCase{"ReadAllLeft", 5, [](IffChunk& c) { char b[5]; return c.Read(b, 5); }, true, 5},
-        ReadCase{"ReadHugeCount", 5, [](IffChunk& c) { char b[1]; return c.Read(b, SIZE_MAX); }, false, 0},
-        ReadCase{"SkipPastEnd", 2, [](IffChunk& c) { return c.Skip(3); }, false, 0},
-        ReadCase{"SkipHuge", 2, [](IffChunk& c) { return c.Skip(SIZE_MAX); }, false, 0},
-        ReadCase{"SkipToEnd", 2, [](IffChunk& c) { return c.Skip(2); }, true, 2},
-        ReadCase{"ZStringWithZero", 5,
-                 [](IffChunk& c) { std::string t; return c.ReadZString(t) && t == "ab"; }, true, 3},
-        ReadCase{"ZStringNoZeroLeft", 2, [](IffChunk& c) { std::string t; return c.ReadZString(t); }, false, 0},
-        ReadCase{"FixedStopsAtZero", 5,
-                 [](IffChunk& c) { std::string t; return c.ReadFixedString(4, t) && t == "ab"; }, true, 4},
-        ReadCase{"FixedWithoutZero", 2,
-                 [](IffChunk& c) { std::string t; return c.ReadFixedString(2, t) && t == "cd"; }, true, 2},
-        ReadCase{"FixedTooLong", 2, [](IffChunk& c) { std::string t; return c.ReadFixedString(3, t); }, false, 0},
-        ReadCase{"CursorToEnd", 4, [](IffChunk& c) { return c.SetCursor(8); }, true, 4},
-        ReadCase{"CursorPastEnd", 4, [](IffChunk& c) { return c.SetCursor(9); }, false, 0}),
-    [](const auto& info) { return info.param.name; });
 
 // Texts are scanned in blocks: every length around the block sizes, with bytes that fool a careless
 // zero test (0x01 and 0x80) around the zero, and with the zero missing.
@@ -198,13 +129,41 @@ TEST(ChunkBuffer, TextsEndAtTheirZeroAtEveryLength) {
   }
 }
 
-TEST(ChunkBuffer, ANewChunkIsEmptyLoadedAndLittleEndian) {
-  IffChunk chunk;
-  EXPECT_TRUE(chunk.IsLoaded());
-  EXPECT_EQ(chunk.flags, 0x0010);
-  EXPECT_EQ(chunk.dataOffset, 0u);
-  uint8_t v;
-  EXPECT_FALSE(chunk.ReadU8(v));
+// Crowded keys (few types, ids close together) make long probe runs, so erasing from their middle
+// must keep every other key findable. The index is checked against a map after every step.
+TEST(ChunkIndex, AgreesWithAMapThroughInsertsErasesAndGrowth) {
+  std::mt19937 random(7);
+  std::vector<IffChunk*> chunks(64);
+  for (size_t i = 0; i < chunks.size(); ++i) chunks[i] = reinterpret_cast<IffChunk*>(0x1000 + 16 * i);
+  ChunkIndex index;
+  std::unordered_map<uint64_t, IffChunk*> expected;
+  for (int step = 0; step < 4000; ++step) {
+    const uint64_t key = ChunkIndex::Key(0x41414141 + random() % 3, uint16_t(random() % 200));
+    IffChunk* chunk = chunks[random() % chunks.size()];
+    switch (random() % 4) {
+      case 0:
+        EXPECT_EQ(index.Insert(key, chunk), expected.emplace(key, chunk).second);
+        break;
+      case 1:
+        index.Assign(key, chunk);
+        expected[key] = chunk;
+        break;
+      default:
+        index.Erase(key);
+        expected.erase(key);
+        break;
+    }
+    ASSERT_EQ(index.Size(), expected.size()) << "step " << step;
+    if (step % 50 == 0)
+      for (uint32_t type = 0x41414141; type < 0x41414144; ++type)
+        for (uint16_t id = 0; id < 200; ++id) {
+          const auto it = expected.find(ChunkIndex::Key(type, id));
+          ASSERT_EQ(index.Find(ChunkIndex::Key(type, id)), it == expected.end() ? nullptr : it->second)
+              << "step " << step << " id " << id;
+        }
+  }
+  index.Clear();
+  EXPECT_EQ(index.Find(ChunkIndex::Key(0x41414141, 0)), nullptr);
 }
 
 }  // namespace

@@ -8,40 +8,41 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/iff_file.h"
 #include "core/stream.h"
+#include "tests/core/byte_builders.h"
 
 namespace scrivet::testsupport {
 
+using namespace scrivet::testbytes;
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
+using Strings = std::vector<std::string>;
 
 // A fresh folder below the system's temporary folder, removed with everything in it.
 class TempDir {
  public:
   TempDir() {
     static std::atomic<int> counter{0};
-    path_ = fs::temp_directory_path() /
-            ("scrivet-core-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    path_ = fs::temp_directory_path() / ("scrivet-core-" + std::to_string(::getpid()) + "-" +
+                                         std::to_string(counter++));
     fs::remove_all(path_);
     fs::create_directories(path_);
   }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
+  ~TempDir() { fs::remove_all(path_, ec_); }
   const fs::path& Path() const { return path_; }
   fs::path operator/(const std::string& name) const { return path_ / name; }
   // Names of the entries in the folder, sorted.
-  std::vector<std::string> Listing() const {
-    std::vector<std::string> names;
+  Strings Listing() const {
+    Strings names;
     for (const auto& e : fs::directory_iterator(path_)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
@@ -49,6 +50,7 @@ class TempDir {
 
  private:
   fs::path path_;
+  std::error_code ec_;
 };
 
 inline void WriteFile(const fs::path& path, const Bytes& bytes) {
@@ -72,7 +74,9 @@ class CountingStream final : public Stream {
     uint64_t bytesRead = 0;
     uint64_t reads = 0;
   };
-  explicit CountingStream(Bytes bytes) : shared_(std::make_shared<Shared>()) { shared_->bytes = std::move(bytes); }
+  explicit CountingStream(Bytes bytes = {}, uint64_t room = 0) : room(room), shared_(std::make_shared<Shared>()) {
+    shared_->bytes = std::move(bytes);
+  }
 
   size_t Read(void* buffer, size_t n) override {
     ++shared_->reads;
@@ -83,25 +87,27 @@ class CountingStream final : public Stream {
     shared_->bytesRead += count;
     return count;
   }
-  bool Write(const void*, size_t) override { return false; }
-  bool Seek(uint64_t position) override {
-    position_ = position;
+  // Writes reach at most `room` bytes, as on a full disk.
+  bool Write(const void* buffer, size_t n) override {
+    if (position_ + n > room) return false;
+    if (position_ + n > shared_->bytes.size()) shared_->bytes.resize(position_ + n);
+    std::memcpy(shared_->bytes.data() + position_, buffer, n);
+    position_ += n;
     return true;
   }
+  bool Seek(uint64_t position) override { return position_ = position, true; }
   uint64_t Position() const override { return position_; }
   uint64_t Length() const override { return shared_->bytes.size(); }
-  bool Truncate(uint64_t) override { return false; }
+  bool Truncate(uint64_t length) override {
+    shared_->bytes.resize(std::min<uint64_t>(length, shared_->bytes.size()));
+    return length <= room;
+  }
   bool IsMemory() const override { return false; }
-  std::unique_ptr<Stream> Duplicate() const override {
-    auto copy = std::make_unique<CountingStream>(*this);
-    return copy;
-  }
+  std::unique_ptr<Stream> Duplicate() const override { return std::make_unique<CountingStream>(*this); }
 
+  uint64_t room;
   const Shared& Stats() const { return *shared_; }
-  void ResetStats() {
-    shared_->bytesRead = 0;
-    shared_->reads = 0;
-  }
+  void ResetStats() { shared_->bytesRead = shared_->reads = 0; }
 
  private:
   std::shared_ptr<Shared> shared_;
@@ -119,8 +125,7 @@ struct ChunkImage {
 };
 
 inline std::ostream& operator<<(std::ostream& os, const ChunkImage& c) {
-  return os << c.type << "#" << c.id << " flags=0x" << std::hex << c.flags << std::dec << " name='" << c.name
-            << "' size=" << c.data.size();
+  return os << c.type << "#" << c.id << " flags=" << c.flags << " '" << c.name << "' size=" << c.data.size();
 }
 
 // Every listed chunk except resource maps, in list order, with its data loaded.
@@ -162,7 +167,7 @@ inline std::unique_ptr<IffFile> ReadBytes(const Bytes& bytes, CoreError* errorOu
   };
   CoreFailure failure, sharedFailure;
   auto file = read(false, failure);
-  auto copy = read(false, failure);
+  auto copy = read(false, failure);  // loaded for the comparison; `file` is handed back untouched
   auto shared = read(true, sharedFailure);
   EXPECT_EQ(sharedFailure.error, failure.error);
   if (copy && shared) {
@@ -171,6 +176,12 @@ inline std::unique_ptr<IffFile> ReadBytes(const Bytes& bytes, CoreError* errorOu
   }
   if (errorOut) *errorOut = failure.error;
   return file;
+}
+
+// The listing of `bytes` as read by ReadBytes, or {"unreadable"}.
+inline Strings ListingOf(const Bytes& bytes) {
+  auto file = ReadBytes(bytes);
+  return file ? Listing(*file) : Strings{"unreadable"};
 }
 
 }  // namespace scrivet::testsupport
