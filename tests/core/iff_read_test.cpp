@@ -70,6 +70,41 @@ TEST(ReadDirectory, ScanStopsOnUnusableSizesAndTruncatedChunks) {
   }
 }
 
+// The largest chunk a file may hold, without a gigabyte of test data: the stream reads zeros past
+// the bytes it was given.
+TEST(ReadDirectory, AChunkOfTheLargestSizeIsListed) {
+  class Sparse final : public Stream {
+   public:
+    Sparse(Bytes head, uint64_t length) : head_(std::move(head)), length_(length) {}
+    size_t Read(void* buffer, size_t n) override {
+      const size_t count = size_t(std::min<uint64_t>(n, length_ - std::min(position_, length_)));
+      auto* out = static_cast<uint8_t*>(buffer);
+      for (size_t i = 0; i < count; ++i, ++position_) out[i] = position_ < head_.size() ? head_[position_] : 0;
+      return count;
+    }
+    bool Write(const void*, size_t) override { return false; }
+    bool Seek(uint64_t position) override { return position_ = position, true; }
+    uint64_t Position() const override { return position_; }
+    uint64_t Length() const override { return length_; }
+    bool Truncate(uint64_t) override { return false; }
+    bool IsMemory() const override { return false; }
+    std::unique_ptr<Stream> Duplicate() const override { return std::make_unique<Sparse>(*this); }
+
+   private:
+    Bytes head_;
+    uint64_t length_;
+    uint64_t position_ = 0;
+  };
+  for (const uint32_t size : {IffFile::kMaxChunkSize, IffFile::kMaxChunkSize + 1}) {
+    SCOPED_TRACE(size);
+    IffBuilder b;
+    const uint32_t at = b.Chunk("BIGG", 1, 0x10, "", {}, size);
+    auto file = IffFile::AttachStream(Sparse(b.Get(), uint64_t(at) + size), "big", true);
+    ASSERT_TRUE(file && file->ReadDirectory());
+    EXPECT_EQ(Listing(*file), size == IffFile::kMaxChunkSize ? Strings{"BIGG#1"} : Strings{});
+  }
+}
+
 // Some community object files end in bytes that look like a chunk header claiming hundreds of
 // megabytes: neither the scan nor a map entry may list it, or the file could never be saved.
 TEST(ReadDirectory, ATailThatOnlyLooksLikeAChunkIsLeftOut) {
