@@ -45,6 +45,8 @@ TEST(ResourceBcon, ValueEditing) {
   EXPECT_FALSE(bcon.RemoveValue(5));
   // The count has 15 bits: a longer list would spill into the editable bit.
   EXPECT_FALSE(bcon.SetValue(0x7FFF, 1));
+  bcon.values.resize(0x7FFF);  // the most the count holds
+  EXPECT_TRUE(bcon.Encode());
   bcon.values.resize(0x8000);
   EXPECT_FALSE(bcon.Encode());
 }

@@ -218,6 +218,11 @@ TEST(ResourceStr, BasicCountsThatLookLikeFormatWordsAreRefused) {
   ASSERT_TRUE(str.Encode());
   EXPECT_EQ(str.Chunk().Data()[0], 0xFC);
   EXPECT_EQ(str.Chunk().Data()[1], 0xFF);
+  // ... and read back as that many strings, not as a format word.
+  ResourceStr back;
+  ASSERT_TRUE(DecodeBytes(back, Bytes(str.Chunk().Data(), str.Chunk().Data() + str.Chunk().Size())));
+  EXPECT_TRUE(back.basicMode);
+  EXPECT_EQ(back.items.size(), 0xFFFCu);
 }
 
 }  // namespace

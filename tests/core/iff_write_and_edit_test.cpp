@@ -350,6 +350,32 @@ TEST(Resource, SaveReencodesAnExistingIdentityInPlaceOrAppendsANewOne) {
   EXPECT_EQ(flaky.Chunk().name, "") << "the resource's own identity is untouched";
 }
 
+// Decoders read with the cursor and encoders may write by the flags: Load starts every decode at
+// the first byte, whatever an earlier reader left, and Export encodes under the resource's flags.
+TEST(Resource, DecodeStartsAtTheFirstByteAndExportKeepsTheFlags) {
+  class CursorResource : public ResourceData {
+   public:
+    bool Decode() override {
+      bytes.clear();
+      for (uint8_t b; Chunk().ReadU8(b);) bytes.push_back(b);
+      return true;
+    }
+    bool Encode() override {
+      Chunk().SetSize(0);
+      return Chunk().WriteU16(Chunk().flags);
+    }
+  };
+  auto file = TwoChunkFile();
+  IffChunk& chunk = *file->Find(kAAAA, 1);
+  ASSERT_TRUE(chunk.Skip(chunk.Size()));
+  CursorResource r;
+  ASSERT_TRUE(r.Load(*file, chunk));
+  EXPECT_EQ(std::string(r.bytes.begin(), r.bytes.end()), "one");
+  MemoryStream out;
+  ASSERT_TRUE(r.Export(out));
+  EXPECT_EQ(out.Bytes(), (Bytes{0x00, 0x00})) << "the chunk's flags are 0";
+}
+
 TEST(Resource, AFailedEncodeChangesNothingAndExportWritesNothing) {
   auto file = TwoChunkFile();
   FlakyResource r;

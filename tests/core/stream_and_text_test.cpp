@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/byte_order.h"
 #include "core/stream.h"
 #include "core/text_codec.h"
 #include "core/type_code.h"
@@ -133,6 +134,11 @@ TEST(TextCodec, UnmappableOrBrokenInputBecomesQuestionMarks) {
   std::string bytes;
   EXPECT_FALSE(Utf16ToCp1252(u"a\u4E00", bytes));
   EXPECT_EQ(bytes, "a?");
+}
+
+TEST(ByteOrder, SwapsReverseTheBytes) {
+  EXPECT_EQ(SwapU16(0x1122), 0x2211);
+  EXPECT_EQ(SwapU32(0x11223344u), 0x44332211u);
 }
 
 TEST(TypeCode, FirstCharacterIsTheMostSignificantByte) {
