@@ -228,6 +228,8 @@ TEST_F(FormatterTest, MainFailureFallsBackToDefault) {
   EXPECT_EQ(formatter_.FormatInstruction(300, someBytes, "", &source), "300 (01 ff ff ff ff ff ff ff)");
   EXPECT_EQ(source, InstructionFormatter::Source::Default);
   EXPECT_EQ(formatter_.FormatInstruction(300, allFF, ""), "300");
+  const std::array<uint8_t, 8> lastByte = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01};
+  EXPECT_EQ(formatter_.FormatInstruction(300, lastByte, ""), "300 (ff ff ff ff ff ff ff 01)");
   EXPECT_EQ(formatter_.FormatInstruction(0x8005, allFF, ""), "-32763");
   UseScript("main(9)=[: %0 == 1 : undefined(1) : : \"ok\"];");
   EXPECT_EQ(formatter_.FormatInstruction(1, allFF, ""), "");  // primitive without names: empty name

@@ -80,7 +80,8 @@ TEST(PrimitiveCatalogueTest, CountsAndBackslashes) {
 
 TEST(PrimitiveCatalogueTest, FindSubroutineIgnoresCaseAndTakesTheFirst) {
   PrimitiveCatalogue catalogue;
-  ASSERT_TRUE(catalogue.Load("MAIN(9)=1;Main(9)=2;x(0)=3;"));
+  ASSERT_TRUE(catalogue.Load("MAIN(9)=1;Main(9)=2;x(0)=3;Zoom(0)=4;"));
+  ASSERT_NE(catalogue.FindSubroutine("zoom"), nullptr);  // every letter of the alphabet is lowered
   ASSERT_NE(catalogue.FindSubroutine("main"), nullptr);
   EXPECT_EQ(catalogue.FindSubroutine("main")->body, "=1;");
   EXPECT_EQ(catalogue.FindSubroutine("X")->body, "=3;");
