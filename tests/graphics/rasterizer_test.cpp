@@ -46,7 +46,8 @@ TEST(BlendTable, BuiltTableServesBlendAndOpacityScales) {
   ASSERT_TRUE(BlendTable::Instance().Build());
   EXPECT_EQ(Blend(200, 10, 255), 200) << "a = 255 keeps a lighter destination";
   EXPECT_EQ(Blend(0, 255, 128), BlendByFormula(0, 255, 128));
-  const std::pair<int, int> opacities[] = {{0, 0}, {1, 8}, {15, 123}, {16, 132}, {30, 247}, {31, 255}, {255, 255}};
+  const std::pair<int, int> opacities[] = {{0, 0},     {1, 8},     {11, 90},   {15, 123},
+                                           {16, 132}, {30, 247}, {31, 255}, {255, 255}};
   for (auto [o, scaled] : opacities) EXPECT_EQ(Spr2Opacity(uint8_t(o)), scaled) << o;
 }
 
@@ -241,6 +242,12 @@ TEST_F(Raster, StreamsStopAtTheCanvasBottomAndAtTheirLastByte) {
   SpriteCanvas f = Canvas(2, 2);
   EXPECT_TRUE(Draw1(f, {4, 0, 2, 255, 3, 0, 9, 255, 2, 1, 4, 0}));
   EXPECT_EQ(f.MaskRow(0)[1], 255);
+
+  // SPR# skip-rows 2 from row 0 lands on row 2.
+  SpriteCanvas g = Canvas(3, 1);
+  EXPECT_TRUE(Draw1(g, {4, 6, 3, 1, 1, 0, 9, 2, 3, 1, 1, 0, 5, 0}));
+  EXPECT_EQ(g.MaskRow(1)[0], 0);
+  EXPECT_EQ(g.MaskRow(2)[0], 255);
 }
 
 TEST_F(Raster, InvalidCommandsFailAndKeepWhatWasDrawn) {
