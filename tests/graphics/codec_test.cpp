@@ -185,9 +185,7 @@ TEST(Spr2, OffsetTableIsPaddedTo64WithA3) {
     Bytes b = EncodeBytes(s);
     const size_t first = count == 13 ? 64 : 128;
     EXPECT_EQ(b[12] | b[13] << 8, int(first));
-    const size_t tableEnd = 12 + 4 * count;
-    EXPECT_EQ(first - tableEnd, count == 13 ? 0u : 60u);
-    for (size_t i = tableEnd; i < first; ++i) EXPECT_EQ(b[i], 0xA3) << i;
+    for (size_t i = 12 + 4 * count; i < first; ++i) EXPECT_EQ(b[i], 0xA3) << i;
     ResourceSpr2 back;
     ASSERT_TRUE(DecodeBytes(back, b, 0x0000)) << "the flags' byte-order bit is not consulted";
     ASSERT_EQ(back.frames.size(), count);

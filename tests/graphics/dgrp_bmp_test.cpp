@@ -67,9 +67,7 @@ TEST_F(Composition, BoundsCoverEveryFrameAndEmptyOnAnyMissingSprite) {
   image.sprites.push_back(Sprite(100, 7, 0, 0));
   EXPECT_TRUE(GetBounds(tf_.file(), image).IsEmpty());
   image.sprites.back() = Sprite(555, 0, 0, 0);
-  const DgrpRect empty = GetBounds(tf_.file(), image);
-  EXPECT_EQ(empty.left, 2147483647);
-  EXPECT_EQ(empty.bottom, -2147483647 - 1);
+  EXPECT_TRUE(GetBounds(tf_.file(), image).IsEmpty());
   EXPECT_TRUE(GetBounds(tf_.file(), DgrpImage{}).IsEmpty());
 }
 
@@ -173,10 +171,8 @@ TEST_F(Composition, UndrawableOffsetsAndFramesAreRefusedBeforeDrawing) {
 TEST(Centring, TruncatesTowardZeroAndHandlesTheEmptyBox) {
   EXPECT_EQ(CenterOnBounds(100, 50, DgrpRect{-10, -31, 21, 4}), (DrawPosition{(100 - 11) / 2, (50 + 27) / 2}));
   EXPECT_EQ(CenterOnBounds(-5, 0, DgrpRect{0, 0, 0, 0})->x, -2) << "toward zero, not down";
-  EXPECT_EQ(CenterOnBounds(101, 40, DgrpRect{}), (DrawPosition{51, 20}));
   EXPECT_EQ(CenterOnBounds(0, 0, DgrpRect{-2147483647 - 1, 0, -2147483647 - 1, 0}), std::nullopt)
       << "a centre past the int range";
-  EXPECT_EQ(CenterBitmap(100, 80, 31, 90), (DrawPosition{34, -5}));
   EXPECT_EQ(CenterBitmap(7, 9, 0, 0), (DrawPosition{3, 4}));
   EXPECT_EQ(CenterBitmap(2147483647, 0, -2147483647 - 1, 0).x, 2147483647);
 }

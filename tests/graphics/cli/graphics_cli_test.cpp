@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -143,7 +142,6 @@ TEST(GraphicsCli, SpriteExportThenImportKeepsTheFrame) {
   QDir d(tmp.path());
   Result r = RunCli({"sprite-export", file, "SPR#", "200", "0", d.filePath("px.bmp"), d.filePath("zp.bmp")});
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
-  EXPECT_EQ(QFileInfo(d.filePath("px.bmp")).size(), 1078 + 4 * 3);
   r = RunCli({"sprite-import", file, "SPR#", "200", "1", d.filePath("px.bmp"), d.filePath("zp.bmp")});
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
   EXPECT_TRUE(r.out.contains("Sprite successfully imported!"));
