@@ -11,6 +11,7 @@
 #include "behaviour/function_catalogue.h"
 #include "core/iff_file.h"
 #include "edit/bhav_editor.h"
+#include "tests/edit/encoded.h"
 
 namespace scrivet {
 namespace {
@@ -37,14 +38,6 @@ Jumps JumpsOf(const BhavEditor& editor) {
 Jumps Plus(Jumps jumps, std::pair<int, int> last) {
   jumps.push_back(last);
   return jumps;
-}
-
-std::vector<uint8_t> Encoded(const ResourceBhav& routine) {
-  ResourceBhav copy;
-  copy.CopyFrom(routine);
-  std::vector<uint8_t> bytes;
-  EXPECT_TRUE(copy.EncodeToBytes(bytes));
-  return bytes;
 }
 
 // Rewrite must give the same graph under the new numbering: each line's successors are its old

@@ -8,6 +8,7 @@
 #include "codecs/resource_spr2.h"
 #include "core/iff_file.h"
 #include "edit/dgrp_editor.h"
+#include "tests/edit/encoded.h"
 
 namespace scrivet {
 namespace {
@@ -32,14 +33,6 @@ class DgrpEditorTest : public ::testing::Test {
     group_.images[1].sprites = {Sprite(100, 0x12), Sprite(7), Sprite(200)};
   }
 
-  std::vector<uint8_t> Bytes(const ResourceDgrp& group) {
-    ResourceDgrp copy;
-    copy.CopyFrom(group);
-    std::vector<uint8_t> bytes;
-    EXPECT_TRUE(copy.EncodeToBytes(bytes));
-    return bytes;
-  }
-
   std::unique_ptr<IffFile> file_;
   ResourceDgrp group_;  // twelve images; image 1 has three sprites
 };
@@ -56,11 +49,9 @@ TEST_F(DgrpEditorTest, HeadingsNameOneDirectionOrShowTheLowEightBits) {
   for (const auto& c : cases) {
     DgrpImage image;
     image.directionFlags = c.flags;
-    image.zoom = 3;
     const DgrpImageHeading heading = HeadingOf(image);
     EXPECT_EQ(heading.direction, c.direction) << c.flags;
     EXPECT_EQ(heading.flagDigits, c.digits) << c.flags;
-    EXPECT_EQ(heading.zoom, 3u);
   }
 }
 
@@ -144,7 +135,7 @@ TEST_F(DgrpEditorTest, AutoUpdateOffChangesNothingUntilUpdate) {
 }
 
 TEST_F(DgrpEditorTest, ListCommandsMoveTheSelectionAndUndoBackToTheSameBytes) {
-  const std::vector<uint8_t> opened = Bytes(group_);
+  const std::vector<uint8_t> opened = Encoded(group_);
   DgrpPropertiesEditor editor(*file_, group_, 1);
   auto ids = [&] {
     std::vector<uint32_t> out;
@@ -168,7 +159,7 @@ TEST_F(DgrpEditorTest, ListCommandsMoveTheSelectionAndUndoBackToTheSameBytes) {
   EXPECT_FALSE(editor.Delete());
   while (editor.Undo()) {
   }
-  EXPECT_EQ(Bytes(editor.Group()), opened);
+  EXPECT_EQ(Encoded(editor.Group()), opened);
   EXPECT_TRUE(editor.IsClean());
 }
 

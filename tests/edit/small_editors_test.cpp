@@ -10,6 +10,7 @@
 #include "edit/carr_editor.h"
 #include "edit/name_editor.h"
 #include "edit/objf_editor.h"
+#include "tests/edit/encoded.h"
 
 namespace scrivet {
 namespace {
@@ -25,13 +26,6 @@ ResourceCarr Career(size_t jobs) {
     career.jobs[i].jobName = "Job " + std::to_string(i);
   }
   return career;
-}
-
-template <class R>
-Bytes Encoded(R resource) {
-  Bytes bytes;
-  EXPECT_TRUE(resource.EncodeToBytes(bytes));
-  return bytes;
 }
 
 TEST(CarrEditor, EachBoxChecksItsRangeAndStoresItsField) {

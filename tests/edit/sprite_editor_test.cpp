@@ -7,6 +7,7 @@
 
 #include "core/stream.h"
 #include "edit/sprite_editor.h"
+#include "tests/edit/encoded.h"
 #include "tests/graphics/graphics_test_util.h"
 
 namespace scrivet {
@@ -14,14 +15,6 @@ namespace {
 
 using gtest::Bytes;
 using gtest::Spr2Stream;
-
-template <class R>
-Bytes Encoded(const R& resource) {
-  R copy = resource;
-  Bytes b;
-  EXPECT_TRUE(copy.EncodeToBytes(b));
-  return b;
-}
 
 // Palette 1; an SPR# of three 2 x 2 frames told apart by x (10, 11, 12), pixel (1, 1) transparent.
 struct SprFixture {

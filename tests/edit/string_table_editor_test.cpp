@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "edit/string_table_editor.h"
+#include "tests/edit/encoded.h"
 
 namespace scrivet {
 namespace {
@@ -13,13 +14,6 @@ ResourceStr Table(size_t items, size_t languages = 1) {
   for (size_t i = 0; i < items; ++i)
     for (size_t l = 0; l < languages; ++l) table.SetString(i, l, 0, "v" + std::to_string(i) + "/" + std::to_string(l));
   return table;
-}
-
-std::vector<uint8_t> Bytes(const ResourceStr& table) {
-  ResourceStr copy = table;
-  std::vector<uint8_t> bytes;
-  EXPECT_TRUE(copy.EncodeToBytes(bytes));
-  return bytes;
 }
 
 TEST(StringTableEditor, LayoutBoxesEnableTheirControls) {
@@ -166,7 +160,7 @@ TEST(StringTableEditor, FilterKeepsTheItemsOwnNumbers) {
 TEST(StringTableEditor, UndoingEveryEditGivesBackTheOpeningBytes) {
   ResourceStr table = Table(4, 3);
   table.items[1].slots[0].value = "x\ry";
-  const std::vector<uint8_t> opening = Bytes(table);
+  const std::vector<uint8_t> opening = Encoded(table);
   StringTableEditor editor(table);
   editor.Select({1});
   editor.SetSelectedText(0, "x\ny\nz");
@@ -178,15 +172,15 @@ TEST(StringTableEditor, UndoingEveryEditGivesBackTheOpeningBytes) {
   editor.Select({0, 3});
   editor.Delete();
   editor.SetUseDescriptions(false);
-  const std::vector<uint8_t> edited = Bytes(editor.Table());
+  const std::vector<uint8_t> edited = Encoded(editor.Table());
   int steps = 0;
   while (editor.Undo()) ++steps;
   EXPECT_EQ(steps, 6);
   EXPECT_TRUE(editor.IsClean());
-  EXPECT_EQ(Bytes(editor.Table()), opening);
+  EXPECT_EQ(Encoded(editor.Table()), opening);
   while (editor.Redo()) {
   }
-  EXPECT_EQ(Bytes(editor.Table()), edited);
+  EXPECT_EQ(Encoded(editor.Table()), edited);
 }
 
 }  // namespace

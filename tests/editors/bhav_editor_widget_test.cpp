@@ -8,29 +8,17 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
-#include <functional>
 
 #include "app/editor_dispatch.h"
 #include "behaviour/behaviour_startup.h"
 #include "editors/bhav_editor_dialog.h"
 #include "editors/select_function_dialog.h"
+#include "tests/editors/when_open.h"
 #include "tests/support/scripted_platform.h"
 
 namespace scrivet {
 namespace {
-
-template <class Dialog>
-void WhenOpen(std::function<void(Dialog&)> action) {
-  QTimer::singleShot(0, [action] {
-    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));  // shortcuts need an active window
-    action(*dialog);
-    if (dialog->isVisible()) dialog->reject();
-  });
-}
 
 void Trigger(QMenu* menu, const QString& text) {
   for (QAction* action : menu->actions())
@@ -94,7 +82,7 @@ TEST_F(BhavEditorWidget, EditsAParameterRunsALineCommandAndOkStoresTheRoutine) {
     QTest::keyClick(&list, Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), &dialog.NumberBox(BhavEditorDialog::Box::Function));
     dialog.OkButton().click();
-  });
+  }, true);
   EXPECT_EQ(RunEditorFor(TypeRows(), routine_, context), EditorResult::Ok);
   ResourceBhav stored;
   ASSERT_TRUE(stored.Load(*file_, *file_->Find(ResourceBhav::kType, 4103)));
@@ -119,13 +107,13 @@ TEST_F(BhavEditorWidget, FunctionPickerAndCalledRoutine) {
       EXPECT_EQ(platform_.MessageTexts().back(), "Select an item before clicking OK!");
       functions.setCurrentIndex(separator + 1);
       picker.OkButton().click();
-    });
+    }, true);
     dialog.FunctionButton().click();
     EXPECT_EQ(dialog.NumberBox(BhavEditorDialog::Box::Function).text(), "256");
     EXPECT_TRUE(dialog.Description().text().startsWith("(glob:) Idle"));
     platform_.answers = {MessageAnswer::Ok};
     dialog.OfferCalledRoutine(3);  // answered OK: this editor closes with its edits
-  });
+  }, true);
   EXPECT_EQ(RunEditorFor(TypeRows(), routine_, context), EditorResult::Ok);
   EXPECT_TRUE(context.openAfterClose.requested);
   EXPECT_EQ(context.openAfterClose.id, 4105);

@@ -10,28 +10,17 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 
 #include "app/editor_dispatch.h"
 #include "behaviour/behaviour_startup.h"
 #include "editors/dgrp_editor_dialog.h"
 #include "editors/dgrp_properties_dialog.h"
 #include "editors/draw_group_preview.h"
+#include "tests/editors/when_open.h"
 #include "tests/support/scripted_platform.h"
 
 namespace scrivet {
 namespace {
-
-template <class Dialog>
-void WhenOpen(std::function<void(Dialog&)> action) {
-  QTimer::singleShot(0, [action] {
-    auto* dialog = dynamic_cast<Dialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    action(*dialog);
-    if (dialog->isVisible()) dialog->reject();
-  });
-}
 
 // Pixels of the picture that are not the background.
 int Drawn(const QImage& image, uint32_t background) {

@@ -1,33 +1,21 @@
 // The editor table's raw-data row really opens the hex editor and stores what it returns.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 
 #include "app/editor_dispatch.h"
 #include "behaviour/behaviour_startup.h"
 #include "codecs/type_table.h"
 #include "editors/hex_edit_control.h"
 #include "editors/hex_editor_dialog.h"
+#include "tests/editors/when_open.h"
 #include "tests/support/scripted_platform.h"
 
 namespace scrivet {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-// Runs `action` on the hex editor once it is up in its modal loop.
-void WhenHexEditorOpens(std::function<void(HexEditorDialog&)> action) {
-  QTimer::singleShot(0, [action] {
-    auto* dialog = qobject_cast<HexEditorDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    action(*dialog);
-    if (dialog->isVisible()) dialog->reject();
-  });
-}
 
 Bytes ChunkBytes(const IffChunk& chunk) { return Bytes(chunk.Data(), chunk.Data() + chunk.Size()); }
 
@@ -45,14 +33,14 @@ TEST(HexEditorDispatch, RawTypesOpenTheHexEditorAndOkSavesIntoTheContainer) {
     ASSERT_TRUE(resource->Load(*file, *chunk));
     EditorContext context{*file, nullptr, platform, behaviour.primitives, behaviour.functions, privateFunctions, {}};
 
-    WhenHexEditorOpens([](HexEditorDialog& dialog) {
+    WhenOpen<HexEditorDialog>([](HexEditorDialog& dialog) {
       QTest::keyClicks(&dialog.Control(), "ff");
       dialog.CancelButton().click();
     });
     EXPECT_EQ(RunEditorFor(TypeRows(), *resource, context), EditorResult::Cancel);
     EXPECT_EQ(ChunkBytes(*file->Find(type, 7)), original);
 
-    WhenHexEditorOpens([](HexEditorDialog& dialog) {
+    WhenOpen<HexEditorDialog>([](HexEditorDialog& dialog) {
       QTest::keyClick(&dialog.Control(), Qt::Key_End, Qt::ControlModifier);
       QTest::keyClick(&dialog.Control(), Qt::Key_Right);
       QTest::keyClick(&dialog.Control(), Qt::Key_Right);

@@ -1,14 +1,15 @@
-// The career, constants, sound, semi-global and function table editors, each opened through the
-// application's table on a real resource (a generated career), changed and confirmed.
+// The career, constants, sound, semi-global, function table, strings, object definition and
+// interaction menu editors, each opened through the application's table on a real resource (a
+// generated career), changed and confirmed.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
 #include <functional>
@@ -23,7 +24,11 @@
 #include "editors/bcon_editor_dialog.h"
 #include "editors/carr_editor_dialog.h"
 #include "editors/name_editor_dialogs.h"
+#include "editors/objd_editor_dialog.h"
 #include "editors/objf_editor_dialog.h"
+#include "editors/string_table_editor_dialog.h"
+#include "editors/ttab_editor_dialog.h"
+#include "tests/editors/when_open.h"
 #include "tests/support/scripted_platform.h"
 
 namespace scrivet {
@@ -52,12 +57,7 @@ class SmallEditorDialogs : public ::testing::Test {
     if (!chunk) return EditorResult::NotHandled;
     std::unique_ptr<IffResource> resource = CreateResourceForType(type);
     EXPECT_TRUE(resource->Load(*file_, *chunk));
-    QTimer::singleShot(0, [action] {
-      auto* dialog = dynamic_cast<Dialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      action(*dialog);
-      if (dialog->isVisible()) dialog->reject();
-    });
+    WhenOpen<Dialog>(action);
     context_ = std::make_unique<EditorContext>(
         EditorContext{*file_, nullptr, platform_, behaviour_.primitives, behaviour_.functions, privateFunctions_,
                       {false, 0, 0}});
@@ -65,9 +65,10 @@ class SmallEditorDialogs : public ::testing::Test {
   }
 
   template <class R>
-  R Stored(uint16_t id) {
+  R Stored(uint16_t id, TypeCode type = R::kType) {
     R resource;
-    EXPECT_TRUE(resource.Load(*file_, *file_->Find(R::kType, id)));
+    IffChunk* chunk = file_->Find(type, id);
+    EXPECT_TRUE(chunk && resource.Load(*file_, *chunk));
     return resource;
   }
 
@@ -160,6 +161,72 @@ TEST_F(SmallEditorDialogs, FunctionTableNamesRoutinesAndOpensOne) {
   EXPECT_EQ(context_->openAfterClose.type, ResourceBhav::kType);
   EXPECT_EQ(context_->openAfterClose.id, 0x1001);
   EXPECT_EQ(Stored<ResourceObjf>(16807).entries[0], (FunctionEntry{4095, 0x1001}));
+}
+
+TEST_F(SmallEditorDialogs, StringsEditorKeepsTheLineBreaksOfAnEditedText) {
+  if (!OpenCorpusFile(kCalendar)) GTEST_SKIP() << "no corpus file " << kCalendar;
+  const ResourceStr before = Stored<ResourceStr>(301);
+  const EditorResult result = Run<StringTableEditorDialog>(ResourceStr::kType, 301, [](StringTableEditorDialog& d) {
+    EXPECT_FALSE(d.TextBox().isEnabled());
+    EXPECT_EQ(d.TextBox().toPlainText(), QStringLiteral("No item selected"));
+    d.ItemList().selectRow(1);
+    QTest::keyClick(&d.TextBox(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(&d.TextBox(), "?");
+    QTest::keyClick(&d.TextBox(), Qt::Key_Z, Qt::ControlModifier);  // the dialog's undo, not the box's
+    EXPECT_FALSE(d.Logic().CanUndo());
+    QTest::keyClick(&d.TextBox(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(&d.TextBox(), "!");
+    QTest::keyClick(&d.TextBox(), Qt::Key_Return);
+    QTest::keyClicks(&d.TextBox(), "x");
+    d.OkButton().click();
+  });
+  ASSERT_EQ(result, EditorResult::Ok);
+  const ResourceStr after = Stored<ResourceStr>(301);
+  EXPECT_EQ(after.items[1].slots[0].value, before.items[1].slots[0].value + "!\r\nx");
+  EXPECT_EQ(after.items[0], before.items[0]);
+  EXPECT_EQ(after.items[1].slots[0].description, before.items[1].slots[0].description);
+}
+
+TEST_F(SmallEditorDialogs, ObjectDefinitionEditorStoresATypedField) {
+  if (!OpenCorpusFile(kCalendar)) GTEST_SKIP() << "no corpus file " << kCalendar;
+  const EditorResult result = Run<ObjdEditorDialog>(ResourceObjd::kType, 16819, [](ObjdEditorDialog& d) {
+    QTest::keyClicks(&d.FindBox(), "sale");
+    EXPECT_EQ(d.FieldList().currentItem()->text(0), QStringLiteral("Sale price"));
+    EXPECT_TRUE(d.HelpBox().toPlainText().startsWith(QStringLiteral("Sale price\n\nNo Description.")));
+    d.Box(NumberBase::Decimal).selectAll();
+    QTest::keyClicks(&d.Box(NumberBase::Decimal), "-2");
+    EXPECT_EQ(d.Box(NumberBase::Hex).text(), QStringLiteral("FFFFFFFE"));
+    EXPECT_EQ(d.FieldList().currentItem()->text(1), QStringLiteral("-2"));
+    d.OkButton().click();
+  });
+  ASSERT_EQ(result, EditorResult::Ok);
+  uint32_t price = 0;
+  Stored<ResourceObjd>(16819).ReadField(68, 2, price);
+  EXPECT_EQ(price, 0xFFFEu);
+}
+
+TEST_F(SmallEditorDialogs, InteractionMenuEditorAddsTheMissingMenuTexts) {
+  if (!OpenCorpusFile(kCalendar)) GTEST_SKIP() << "no corpus file " << kCalendar;
+  static constexpr TypeCode kTexts = MakeTypeCode("TTAs");
+  ASSERT_EQ(file_->Find(kTexts, 129), nullptr);
+  const EditorResult result = Run<TtabEditorDialog>(ResourceTtab::kType, 129, [this](TtabEditorDialog& d) {
+    QTest::keyClicks(&d.NameBox(), "Look");
+    EXPECT_EQ(d.InteractionList().item(0)->text(), QStringLiteral("#0: Look"));
+    d.AdvertisementList().setCurrentItem(d.AdvertisementList().topLevelItem(3));
+    d.NumberBox(TtabNumber::Max).setText(QStringLiteral("70000"));
+    d.OkButton().click();  // refused: the dialog stays open
+    ASSERT_TRUE(d.isVisible());
+    EXPECT_EQ(platform_.MessageTexts(), QStringList{QStringLiteral("Please enter an integer between 0 and 65535.")});
+    d.NumberBox(TtabNumber::Max).setText(QStringLiteral("40"));
+    d.OkButton().click();
+  });
+  ASSERT_EQ(result, EditorResult::Ok);
+  EXPECT_EQ(Stored<ResourceTtab>(129).interactions[0].advertisements[7].max, 40);
+  const IffChunk* texts = file_->Find(kTexts, 129);
+  ASSERT_NE(texts, nullptr);
+  EXPECT_EQ(texts->name, "");
+  EXPECT_EQ(texts->flags, IffChunk::kDefaultFlags);
+  EXPECT_EQ(Stored<ResourceStr>(129, kTexts).items.at(0).slots[0].value, "Look");
 }
 
 }  // namespace

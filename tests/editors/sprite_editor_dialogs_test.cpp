@@ -2,14 +2,12 @@
 // value typed with Auto update on, and OK pressed.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 #include <filesystem>
 #include <functional>
 
@@ -18,6 +16,7 @@
 #include "codecs/type_table.h"
 #include "editors/sprite_editor_dialogs.h"
 #include "editors/sprite_view.h"
+#include "tests/editors/when_open.h"
 #include "tests/support/scripted_platform.h"
 
 namespace scrivet {
@@ -69,18 +68,16 @@ void EditRealSprite(int field, const QString& typed, std::function<void(Dialog&)
   std::unique_ptr<IffResource> resource = CreateResourceForType(Sprite::kType);
   ASSERT_TRUE(resource->Load(*file, *file->Find(Sprite::kType, id)));
 
-  QTimer::singleShot(0, [&] {
-    auto* dialog = dynamic_cast<Dialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->FrameList().count(), int(before.frames.size()));
-    EXPECT_EQ(dialog->View().Picture().size(), QSize(before.frames[0].width, before.frames[0].height));
-    dialog->View().DragBy(3, -2);
-    EXPECT_EQ(dialog->PositionText().text(), "Position = {3, -2}");
-    check(*dialog);
-    QLineEdit& box = dialog->FieldBox(field);
+  WhenOpen<Dialog>([&](Dialog& dialog) {
+    EXPECT_EQ(dialog.FrameList().count(), int(before.frames.size()));
+    EXPECT_EQ(dialog.View().Picture().size(), QSize(before.frames[0].width, before.frames[0].height));
+    dialog.View().DragBy(3, -2);
+    EXPECT_EQ(dialog.PositionText().text(), "Position = {3, -2}");
+    check(dialog);
+    QLineEdit& box = dialog.FieldBox(field);
     box.selectAll();
     QTest::keyClicks(&box, typed);
-    dialog->OkButton().click();
+    dialog.OkButton().click();
   });
   ASSERT_EQ(RunEditorFor(TypeRows(), *resource, context), EditorResult::Ok);
   Sprite after;
