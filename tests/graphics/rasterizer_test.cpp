@@ -84,6 +84,8 @@ TEST_F(Raster, DepthTestTiesGoToTheLaterPixel) {
     EXPECT_EQ(c.PixelRgb(0, 0), Rgb(2)) << "equal depth: drawn";
     ASSERT_TRUE(Draw2(c, Spr2Stream().NextRow().Depth({{201, 3}}).End()));
     EXPECT_EQ(c.PixelRgb(0, 0), Rgb(2)) << "farther: not drawn";
+    ASSERT_TRUE(Draw2(c, Spr2Stream().NextRow().Alpha({{200, 5, 31}}).End()));
+    EXPECT_EQ(c.PixelRgb(0, 0), Rgb(5)) << "alpha pixels win ties too";
   }
 
   SpriteCanvas fresh = Canvas(1, 1);
@@ -299,6 +301,9 @@ TEST(SpriteCanvas, ClearFillsEveryPixelAtEachDepth) {
       for (size_t at = 5 * size_t(c.BytesPerPixel()); at < c.ColorStride(); ++at)
         EXPECT_EQ(c.color[row * c.ColorStride() + at], 0) << "padding";
     EXPECT_EQ(c.depth, std::vector<uint8_t>(c.depth.size(), 7));
+    SpriteCanvas fresh(3, 5, bits);
+    ASSERT_TRUE(fresh.Allocate());
+    EXPECT_EQ(fresh.depth, std::vector<uint8_t>(fresh.depth.size(), 255)) << "a new canvas is farthest away";
     SpriteCanvas same(3, 5, bits);
     ASSERT_TRUE(same.AllocateCleared(0xFF8442, 7));
     EXPECT_EQ(same.color, c.color);
@@ -347,6 +352,8 @@ TEST(FrameDrawing, PalettesAreLookedUpInTheFile) {
   EXPECT_TRUE(DrawSpr2FrameFromFile(tf.file(), frame, 5, c)) << "missing frame palette: the fallback";
   EXPECT_FALSE(DrawSpr2FrameFromFile(tf.file(), frame, 7, c));
   EXPECT_FALSE(DrawSpr2FrameFromFile(tf.file(), frame, 6, c)) << "16 colours are not drawable";
+  frame.palette = 6;
+  EXPECT_FALSE(DrawSpr2FrameFromFile(tf.file(), frame, 5, c)) << "the frame's own palette when the file has it";
 
   ResourceSpr spr;
   spr.paletteId = 5;
