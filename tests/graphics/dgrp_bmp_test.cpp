@@ -168,6 +168,18 @@ TEST_F(Composition, UndrawableOffsetsAndFramesAreRefusedBeforeDrawing) {
   }
 }
 
+// A composed picture is limited by its area: two small sprites far apart make one too large.
+TEST_F(Composition, ComposingRefusesPicturesOfTooManyPixels) {
+  DgrpImage image;
+  image.sprites = {Sprite(100, 0, 0, 0), Sprite(101, 0, 2100, 0)};
+  SpriteCanvas canvas;
+  GraphicsFailure failure;
+  EXPECT_TRUE(ComposeCropped(tf_.file(), image, 0, canvas, &failure)) << "2102 x 2 pixels";
+  image.sprites[1].pixelY = 2100;
+  EXPECT_FALSE(ComposeCropped(tf_.file(), image, 0, canvas, &failure)) << "2102 x 2102 pixels";
+  EXPECT_EQ(failure.error, GraphicsError::ImageTooLarge);
+}
+
 TEST(Centring, TruncatesTowardZeroAndHandlesTheEmptyBox) {
   EXPECT_EQ(CenterOnBounds(100, 50, DgrpRect{-10, -31, 21, 4}), (DrawPosition{(100 - 11) / 2, (50 + 27) / 2}));
   EXPECT_EQ(CenterOnBounds(-5, 0, DgrpRect{0, 0, 0, 0})->x, -2) << "toward zero, not down";
@@ -327,6 +339,7 @@ TEST_F(BmpExchange, ImportResultCodes) {
       {"pixel file compressed", [](BmpPair& p) { p.pixels[30] = 1; }, R::BadPixelFile},
       {"mask 8 bits", [](BmpPair& p) { p.mask[28] = 8; }, R::BadMaskFile},
       {"sizes differ", [](BmpPair& p) { p.mask[18] = 9; }, R::SizeMismatch},
+      {"heights differ", [](BmpPair& p) { p.mask[22] = 2; }, R::SizeMismatch},
       {"top-down pixel file",
        [](BmpPair& p) {
          StoreU32LE(&p.pixels[22], uint32_t(-3));
