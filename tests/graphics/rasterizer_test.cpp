@@ -207,12 +207,13 @@ TEST_F(Raster, PacksAndBlendsAtEachDepth) {
       {32, {157, 55, 200, 0}},
   };
   for (const Case& c : cases) {
-    SpriteCanvas canvas = Canvas(1, 2, c.bits, 0xFFFFFF);
+    // A background whose channels differ in every bit a wrong shift would move.
+    const uint32_t background = 0x3C78B4;
+    SpriteCanvas canvas = Canvas(1, 2, c.bits, background);
     ASSERT_TRUE(Draw2(canvas, Spr2Stream().NextRow().Depth({{0, 200}}).Alpha({{0, 200, 16}}).End()));
     EXPECT_EQ(Bytes(canvas.ColorRow(0), canvas.ColorRow(0) + c.stored.size()), c.stored) << c.bits;
-    // The blended pixel: white unpacked at this depth, mixed, packed again.
-    SpriteCanvas white = Canvas(1, 1, c.bits, 0xFFFFFF);
-    const uint32_t w = white.PixelRgb(0, 0);
+    // The blended pixel: the background unpacked at this depth, mixed, packed again.
+    const uint32_t w = Canvas(1, 1, c.bits, background).PixelRgb(0, 0);
     const uint8_t keep = 255 - Spr2Opacity(16);
     SpriteCanvas expect = Canvas(1, 1, c.bits);
     expect.Clear(uint32_t(BlendDirect(uint8_t(w >> 16), 200, keep)) << 16 |
