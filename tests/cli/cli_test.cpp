@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "core/iff_file.h"
+#include "tools/far_writer.h"
 
 using namespace scrivet;
 
@@ -174,6 +175,38 @@ TEST_F(CliTest, AddRenameRemoveChangeTheFile) {
   ASSERT_EQ(RunCli({"rm", fixture, "BHAV", "4096"}).code, 0);
   QJsonArray rows = QJsonDocument::fromJson(RunCli({"ls", "--json", fixture}).out).array();
   EXPECT_EQ(rows.size(), 4);
+}
+
+// Each command does exactly what it was asked, no more: flags, one id, a new name alone, an
+// honest exit code, and no archive entry written outside the target folder.
+TEST_F(CliTest, CommandsDoWhatTheyWereAskedAndNoMore) {
+  WriteAll(dir.filePath("data.bin"), "d");
+  ASSERT_EQ(RunCli({"add", "--flags", "0x0000", fixture, "OBJD", "5", "Thing", dir.filePath("data.bin")}).code, 0);
+  EXPECT_EQ(RunCli({"add", "--flags", "0x10000", fixture, "OBJD", "6", "x", dir.filePath("data.bin")}).code, 2);
+  EXPECT_EQ(RunCli({"rename", fixture, "STR#", "128", "STR#", "128", "Renamed"}).code, 0) << "only the name changes";
+  int flags = -1;
+  QString name;
+  for (const auto& row : QJsonDocument::fromJson(RunCli({"ls", "--json", fixture}).out).array()) {
+    const QJsonObject o = row.toObject();
+    if (o["type"] == "OBJD") flags = o["flags"].toInt();
+    if (o["type"] == "STR#") name = o["name"].toString();
+  }
+  EXPECT_EQ(flags, 0);
+  EXPECT_EQ(name, "Renamed");
+
+  ASSERT_EQ(RunCli({"export", fixture, "BHAV", "4096", "--dir", dir.filePath("one")}).code, 0);
+  EXPECT_EQ(QDir(dir.filePath("one")).entryList(QDir::Files), QStringList{"BHAV4096.bin"});
+
+  auto broken = IffFile::CreateEmpty(false);
+  broken->AddChunk(MakeTypeCode("STR#"), 1, "", "\x05\x00", 2);  // five strings, no bytes for them
+  ASSERT_TRUE(broken->SaveToPath(dir.filePath("broken.iff").toStdString()));
+  EXPECT_EQ(RunCli({"check", dir.filePath("broken.iff")}).code, 1);
+
+  const std::vector<uint8_t> far = BuildFarArchive({{"a\\..", {'x'}}});
+  WriteAll(dir.filePath("bad.far"), QByteArray(reinterpret_cast<const char*>(far.data()), qsizetype(far.size())));
+  const Result r = RunCli({"far", "extract", dir.filePath("bad.far"), "--dir", dir.filePath("sub")});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_TRUE(r.err.contains("no usable file name")) << r.err.toStdString();
 }
 
 TEST_F(CliTest, ResaveKeepsBytesAndFailedSaveKeepsOldFile) {
