@@ -30,7 +30,8 @@ Bytes FixedRecord(uint16_t action, uint16_t check, uint32_t motives, uint32_t fl
 }
 
 TEST(ResourceTtab, Version0And1Pairs) {
-  Bytes v0 = Cat({Header(1, 0), Values({0x1001, 2, 3, 50, 20, 7})});
+  // Pairs for motives 16 and 20 name no advertisement and are skipped.
+  Bytes v0 = Cat({Header(1, 0), Values({0x1001, 3, 3, 50, 16, 7, 20, 7})});
   ResourceTtab ttab;
   ASSERT_TRUE(DecodeBytes(ttab, v0));
   ASSERT_EQ(ttab.interactions.size(), 1u);
@@ -40,6 +41,12 @@ TEST(ResourceTtab, Version0And1Pairs) {
   EXPECT_EQ(in.advertisements[3].max, 50);
   EXPECT_EQ(in.attenuationCode, 1u);
   EXPECT_EQ(in.joinIndex, -1);
+  EXPECT_EQ(in, [] {
+    Interaction expected;
+    expected.actionFunction = 0x1001;
+    expected.advertisements[3].max = 50;
+    return expected;
+  }());
   FeedPrefixes<ResourceTtab>(v0, kLE, true);
 
   Bytes v1 = Cat({Header(2, 1), Values({0x1001, 0x1002, 1, 15, 9}), Values({0x1003, 0, 0})});

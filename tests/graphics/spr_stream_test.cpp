@@ -159,6 +159,7 @@ TEST(SprDecoder, ClipsToTheFrameAndStopsAtTheEndOfTheStream) {
   EXPECT_EQ(img.PixelRow(0)[2], 9);
   EXPECT_TRUE(img.MaskBit(2, 0));
   EXPECT_FALSE(img.MaskBit(1, 0));
+  EXPECT_EQ(img.PixelRow(0)[3], 7) << "nothing past the right edge, not even in the row's padding";
   EXPECT_EQ(img.PixelRow(1)[0], 7);
 
   // Pixels before any row command draw nothing; a copy cut short by the end draws what is there.
