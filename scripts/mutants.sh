@@ -8,7 +8,7 @@
 #   --tree DIR        source tree to mutate (default: the checkout holding this script)
 #   --build DIR       its configured build folder (default: TREE/build)
 #   --list FILE       mutation list (default: TREE/scripts/mutants.txt)
-#   --only SPEC       entries by number, e.g. 3,7-9
+#   --only LIST       entries by number, e.g. 3,7-9
 #   --folder NAME     entries whose file lies below NAME/ (repeatable)
 #   --match REGEX     entries whose file or label matches
 #   --all-tests       run every affected test program to the end and name every failing test
