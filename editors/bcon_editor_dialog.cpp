@@ -39,7 +39,7 @@ BconEditorDialog::BconEditorDialog(BconEditor& logic, Platform& platform, QWidge
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("&Value:"), value_);
 
-  undo_ = new DialogUndo(this, [this] { Undo(); }, [this] { Redo(); });
+  undo_ = DialogUndo::For(this, logic_, [this] { Refresh(); });
   auto* bottom = undo_->ButtonRow(&ok_);
 
   auto* layout = new QVBoxLayout(this);
@@ -58,7 +58,7 @@ BconEditorDialog::BconEditorDialog(BconEditor& logic, Platform& platform, QWidge
   connect(value_, &QLineEdit::editingFinished, this, [this] { TakeValue(); });
   connect(editable_, &QCheckBox::clicked, this, [this](bool checked) {
     logic_.SetEditable(checked);
-    AfterEdit();
+    undo_->Follow(logic_);
   });
   undo_->WatchTextBoxes();
 
@@ -87,7 +87,7 @@ void BconEditorDialog::Refresh() {
 void BconEditorDialog::ShowValue() {
   value_->setText(logic_.HasSelection() ? QString::number(logic_.SelectedValue()) : QString());
   value_->setEnabled(logic_.HasSelection());
-  AfterEdit();
+  undo_->Follow(logic_);
 }
 
 void BconEditorDialog::ShowMenu(const QPoint& position) {
@@ -95,8 +95,7 @@ void BconEditorDialog::ShowMenu(const QPoint& position) {
   menu.addAction(QStringLiteral("&Add"), this, &BconEditorDialog::AddValue);
   menu.addAction(QStringLiteral("&Delete"), this, &BconEditorDialog::DeleteValue)->setEnabled(logic_.HasSelection());
   menu.addSeparator();
-  menu.addAction(QStringLiteral("&Undo"), this, &BconEditorDialog::Undo)->setEnabled(logic_.CanUndo());
-  menu.addAction(QStringLiteral("&Redo"), this, &BconEditorDialog::Redo)->setEnabled(logic_.CanRedo());
+  undo_->AddTo(menu, logic_);
   menu.exec(list_->viewport()->mapToGlobal(position));
 }
 
@@ -121,20 +120,8 @@ bool BconEditorDialog::TakeValue() {
   value_->setText(QString::number(logic_.SelectedValue()));
   if (parse.ok()) list_->topLevelItem(int(logic_.Selected()))->setText(kValueColumn, value_->text());
   logic_.BreakMerge();
-  AfterEdit();
+  undo_->Follow(logic_);
   return AcceptNumber(platform_, this, parse);
-}
-
-void BconEditorDialog::AfterEdit() { undo_->Update(logic_.CanUndo(), logic_.CanRedo()); }
-
-void BconEditorDialog::Undo() {
-  logic_.Undo();
-  Refresh();
-}
-
-void BconEditorDialog::Redo() {
-  logic_.Redo();
-  Refresh();
 }
 
 void BconEditorDialog::accept() {

@@ -39,9 +39,6 @@ class BconEditorDialog : public QDialog {
   void ShowValue();
   void ShowMenu(const QPoint& position);
   bool TakeValue();
-  void AfterEdit();
-  void Undo();
-  void Redo();
 
   BconEditor& logic_;
   Platform& platform_;

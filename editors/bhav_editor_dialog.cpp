@@ -185,16 +185,7 @@ BhavEditorDialog::BhavEditorDialog(BhavEditor& logic, EditorContext& context)
   middle->addLayout(lines, 1);
   middle->addLayout(lineFields);
 
-  undo_ = new DialogUndo(
-      this,
-      [this] {
-        logic_.Undo();
-        ShowAll();
-      },
-      [this] {
-        logic_.Redo();
-        ShowAll();
-      });
+  undo_ = DialogUndo::For(this, logic_, [this] { ShowAll(); });
   auto* bottom = undo_->ButtonRow(&ok_);
 
   auto* layout = new QVBoxLayout(this);
@@ -205,11 +196,11 @@ BhavEditorDialog::BhavEditorDialog(BhavEditor& logic, EditorContext& context)
   // Bindings.
   connect(version_, &QComboBox::activated, this, [this](int index) {
     logic_.SetVersionIndex(index);
-    AfterEdit();
+    undo_->Follow(logic_);
   });
   connect(type_, &QComboBox::activated, this, [this](int index) {
     logic_.SetType(uint8_t(index));
-    AfterEdit();
+    undo_->Follow(logic_);
   });
   connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
     if (guard_) return;
@@ -424,7 +415,7 @@ bool BhavEditorDialog::TakeBox(Box box, bool report) {
   if (IsLineBox(box))
     AfterLineEdit(edit);
   else
-    AfterEdit();
+    undo_->Follow(logic_);
   return true;
 }
 
@@ -452,7 +443,7 @@ void BhavEditorDialog::ShowAll() {
   SelectRowOfLogic();
   ShowLine();
   ShowJumps();
-  AfterEdit();
+  undo_->Follow(logic_);
 }
 
 void BhavEditorDialog::ShowHeader() {
@@ -553,10 +544,8 @@ void BhavEditorDialog::AfterLineEdit(QLineEdit* typing) {
   choices_[1]->setCurrentIndex(int(BhavEditor::ChoiceOf(line->falseTarget)));
   description_->setText(list_->topLevelItem(int(selected))->text(1));
   ShowJumps();
-  AfterEdit();
+  undo_->Follow(logic_);
 }
-
-void BhavEditorDialog::AfterEdit() { undo_->Update(logic_.CanUndo(), logic_.CanRedo()); }
 
 bool RunBhavEditor(ResourceBhav& routine, EditorContext& context) {
   BhavEditor logic(routine, SemiGlobalName(context.file));

@@ -67,7 +67,6 @@ class BhavEditorDialog : public QDialog {
   void SelectRowOfLogic();
   // After a field edit of the selected line; `typing` keeps its text as typed.
   void AfterLineEdit(QLineEdit* typing);
-  void AfterEdit();
   // A number box: live while the text is a valid number; `finished` reports a refused text.
   bool TakeBox(Box box, bool finished);
   bool TakeHex(size_t index);

@@ -101,7 +101,7 @@ CarrEditorDialog::CarrEditorDialog(CarrEditor& logic, Platform& platform, QWidge
   right->addLayout(groups);
   right->addStretch();
 
-  undo_ = new DialogUndo(this, [this] { Undo(); }, [this] { Redo(); });
+  undo_ = DialogUndo::For(this, logic_, [this] { Refresh(); });
   ok_ = new QPushButton(QStringLiteral("&OK"), this);
   auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
   ok_->setDefault(true);
@@ -182,7 +182,7 @@ void CarrEditorDialog::ShowJob() {
   }
   choice_->setCurrentIndex(any ? int(logic_.Career().jobs[logic_.Selected()].extra20) : -1);
   choice_->setEnabled(any);
-  AfterEdit();
+  undo_->Follow(logic_);
 }
 
 void CarrEditorDialog::ShowMenu(const QPoint& position) {
@@ -190,8 +190,7 @@ void CarrEditorDialog::ShowMenu(const QPoint& position) {
   menu.addAction(QStringLiteral("&Add"), this, &CarrEditorDialog::AddJob);
   menu.addAction(QStringLiteral("&Delete"), this, &CarrEditorDialog::DeleteJob)->setEnabled(logic_.HasSelectedJob());
   menu.addSeparator();
-  menu.addAction(QStringLiteral("&Undo"), this, &CarrEditorDialog::Undo)->setEnabled(logic_.CanUndo());
-  menu.addAction(QStringLiteral("&Redo"), this, &CarrEditorDialog::Redo)->setEnabled(logic_.CanRedo());
+  undo_->AddTo(menu, logic_);
   menu.exec(jobs_->viewport()->mapToGlobal(position));
 }
 
@@ -225,7 +224,7 @@ bool CarrEditorDialog::TakeNumber(JobBox box) {
   // the box must not refuse the same text twice.
   edit->Edit()->setText(QString::fromStdString(logic_.JobNumberText(box)));
   logic_.BreakMerge();
-  AfterEdit();
+  undo_->Follow(logic_);
   return AcceptNumber(platform_, this, parse);
 }
 
@@ -233,7 +232,7 @@ void CarrEditorDialog::Step(JobBox box, int steps) {
   if (!TakeNumber(box)) return;
   logic_.StepJobNumber(box, steps);
   numbers_[size_t(box)]->Edit()->setText(QString::fromStdString(logic_.JobNumberText(box)));
-  AfterEdit();
+  undo_->Follow(logic_);
 }
 
 void CarrEditorDialog::TextEdited(QLineEdit* box, EditError error, const std::string& now) {
@@ -241,19 +240,7 @@ void CarrEditorDialog::TextEdited(QLineEdit* box, EditError error, const std::st
     box->setText(FromCp1252(now));
     RefuseText(platform_, this, error);
   }
-  AfterEdit();
-}
-
-void CarrEditorDialog::AfterEdit() { undo_->Update(logic_.CanUndo(), logic_.CanRedo()); }
-
-void CarrEditorDialog::Undo() {
-  logic_.Undo();
-  Refresh();
-}
-
-void CarrEditorDialog::Redo() {
-  logic_.Redo();
-  Refresh();
+  undo_->Follow(logic_);
 }
 
 void CarrEditorDialog::accept() {

@@ -59,9 +59,6 @@ class CarrEditorDialog : public QDialog {
   bool TakeNumber(JobBox box);
   void Step(JobBox box, int steps);
   void TextEdited(QLineEdit* box, EditError error, const std::string& now);
-  void AfterEdit();
-  void Undo();
-  void Redo();
 
   CarrEditor& logic_;
   Platform& platform_;

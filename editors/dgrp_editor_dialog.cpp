@@ -56,7 +56,7 @@ DgrpEditorDialog::DgrpEditorDialog(DgrpEditor& logic, IffFile& file, Platform& p
   commands->addWidget(export_);
   commands->addStretch();
 
-  undo_ = new DialogUndo(this, [this] { Undo(); }, [this] { Redo(); });
+  undo_ = DialogUndo::For(this, logic_, [this] { Refresh(); });
   auto* bottom = undo_->ButtonRow(&ok_);
 
   auto* layout = new QVBoxLayout(this);
@@ -93,7 +93,7 @@ void DgrpEditorDialog::ShowImage() {
   preview_->Center();
   properties_->setEnabled(logic_.HasImage());
   export_->setEnabled(!logic_.ShownImage().sprites.empty());
-  undo_->Update(logic_.CanUndo(), logic_.CanRedo());
+  undo_->Follow(logic_);
 }
 
 void DgrpEditorDialog::EditProperties() {
@@ -123,16 +123,6 @@ void DgrpEditorDialog::ExportPng() {
   QString error;
   if (!SavePng(CanvasPicture(canvas, true), path, error))
     platform_.Error(this, QStringLiteral("Can't write %1: %2").arg(path, error));
-}
-
-void DgrpEditorDialog::Undo() {
-  logic_.Undo();
-  Refresh();
-}
-
-void DgrpEditorDialog::Redo() {
-  logic_.Redo();
-  Refresh();
 }
 
 bool RunDgrpEditor(ResourceDgrp& group, EditorContext& context) {

@@ -43,8 +43,6 @@ class DgrpEditorDialog : public QDialog {
  private:
   void Refresh();
   void ShowImage();
-  void Undo();
-  void Redo();
 
   DgrpEditor& logic_;
   IffFile& file_;

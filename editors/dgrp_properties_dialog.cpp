@@ -107,7 +107,7 @@ DgrpPropertiesDialog::DgrpPropertiesDialog(DgrpPropertiesEditor& logic, IffFile&
   right->addWidget(preview_, 1);
   right->addWidget(position_);
 
-  undo_ = new DialogUndo(this, [this] { Undo(); }, [this] { Redo(); });
+  undo_ = DialogUndo::For(this, logic_, [this] { Refresh(); });
   auto* bottom = undo_->ButtonRow(&ok_);
 
   auto* columns = new QHBoxLayout;
@@ -133,7 +133,7 @@ DgrpPropertiesDialog::DgrpPropertiesDialog(DgrpPropertiesEditor& logic, IffFile&
   connect(luminous_, &QCheckBox::clicked, this, [this] { Edited(""); });
   connect(autoUpdate_, &QCheckBox::clicked, this, [this](bool on) {
     logic_.SetAutoUpdate(on, Fields());
-    AfterEdit();
+    undo_->Follow(logic_);
   });
   connect(update_, &QPushButton::clicked, this, &DgrpPropertiesDialog::Update);
   connect(add_, &QPushButton::clicked, this, &DgrpPropertiesDialog::AddSprite);
@@ -209,7 +209,7 @@ void DgrpPropertiesDialog::ShowFields() {
                                                       zOffset_, flip_, luminous_, update_})
     box->setEnabled(sprite != nullptr);
   guard_ = false;
-  AfterEdit();
+  undo_->Follow(logic_);
 }
 
 void DgrpPropertiesDialog::ShowPreview() { preview_->SetImage(file_, logic_.Image()); }
@@ -220,7 +220,7 @@ void DgrpPropertiesDialog::Edited(const char* mergeKey) {
   if (!logic_.FieldEdited(Fields(), mergeKey).ok() || !logic_.AutoUpdate()) return;
   ShowList();
   ShowPreview();
-  AfterEdit();
+  undo_->Follow(logic_);
 }
 
 bool DgrpPropertiesDialog::Report(const DgrpFieldRefusal& refusal) {
@@ -274,18 +274,6 @@ void DgrpPropertiesDialog::MoveUp() {
 
 void DgrpPropertiesDialog::MoveDown() {
   logic_.Down();
-  Refresh();
-}
-
-void DgrpPropertiesDialog::AfterEdit() { undo_->Update(logic_.CanUndo(), logic_.CanRedo()); }
-
-void DgrpPropertiesDialog::Undo() {
-  logic_.Undo();
-  Refresh();
-}
-
-void DgrpPropertiesDialog::Redo() {
-  logic_.Redo();
   Refresh();
 }
 

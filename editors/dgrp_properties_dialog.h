@@ -64,9 +64,6 @@ class DgrpPropertiesDialog : public QDialog {
   void ShowPreview();
   void Edited(const char* mergeKey);
   bool Report(const DgrpFieldRefusal& refusal);
-  void AfterEdit();
-  void Undo();
-  void Redo();
 
   DgrpPropertiesEditor& logic_;
   IffFile& file_;

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
@@ -73,6 +74,11 @@ bool DialogUndo::eventFilter(QObject* watched, QEvent* event) {
   event->accept();
   if (event->type() == QEvent::KeyPress) (key == UndoKey::Undo ? undo_ : redo_)();
   return true;
+}
+
+void DialogUndo::AddTo(QMenu& menu, bool canUndo, bool canRedo) {
+  menu.addAction(QStringLiteral("&Undo"), this, [this] { undo_(); })->setEnabled(canUndo);
+  menu.addAction(QStringLiteral("&Redo"), this, [this] { redo_(); })->setEnabled(canRedo);
 }
 
 QHBoxLayout* DialogUndo::ButtonRow(QPushButton** ok, QDialogButtonBox** box) {

@@ -34,22 +34,13 @@ NameEditorDialog::NameEditorDialog(NameEditor& logic, Platform& platform, const 
   layout->addWidget(name_);
   layout->addStretch();
 
-  undo_ = new DialogUndo(
-      this,
-      [this] {
-        logic_.Undo();
-        Show();
-      },
-      [this] {
-        logic_.Redo();
-        Show();
-      });
+  undo_ = DialogUndo::For(this, logic_, [this] { Show(); });
   auto* bottom = undo_->ButtonRow(&ok_);
   layout->addLayout(bottom);
 
   connect(name_, &QLineEdit::textEdited, this, [this](const QString& typed) {
     if (RefuseText(platform_, this, logic_.SetName(ToCp1252(typed)))) name_->setText(FromCp1252(logic_.Name()));
-    undo_->Update(logic_.CanUndo(), logic_.CanRedo());
+    undo_->Follow(logic_);
   });
   undo_->WatchTextBoxes();
   setMinimumSize(layout->minimumSize().expandedTo(QSize(360, 0)));
@@ -58,7 +49,7 @@ NameEditorDialog::NameEditorDialog(NameEditor& logic, Platform& platform, const 
 
 void NameEditorDialog::Show() {
   if (name_->text() != FromCp1252(logic_.Name())) name_->setText(FromCp1252(logic_.Name()));
-  undo_->Update(logic_.CanUndo(), logic_.CanRedo());
+  undo_->Follow(logic_);
 }
 
 FwavEditorDialog::FwavEditorDialog(NameEditor& logic, Platform& platform, uint16_t id, QWidget* parent)

@@ -91,16 +91,7 @@ ObjdEditorDialog::ObjdEditorDialog(ObjdEditor& logic, std::function<uint32_t()> 
   splitter->setStretchFactor(0, 1);
   splitter->setStretchFactor(1, 1);
 
-  undo_ = new DialogUndo(
-      this,
-      [this] {
-        logic_.Undo();
-        Refresh();
-      },
-      [this] {
-        logic_.Redo();
-        Refresh();
-      });
+  undo_ = DialogUndo::For(this, logic_, [this] { Refresh(); });
   auto* bottom = undo_->ButtonRow(&ok_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(splitter, 1);
@@ -136,7 +127,7 @@ void ObjdEditorDialog::Refresh() {
   for (int row = 0; row < list_->topLevelItemCount(); ++row)
     list_->topLevelItem(row)->setText(1, QString::fromStdString(logic_.ValueText(size_t(row))));
   ShowSelection();
-  undo_->Update(logic_.CanUndo(), logic_.CanRedo());
+  undo_->Follow(logic_);
 }
 
 void ObjdEditorDialog::ShowSelection() {
@@ -165,7 +156,7 @@ void ObjdEditorDialog::Typed(NumberBase base) {
   const int row = int(logic_.Selected());
   if (QTreeWidgetItem* item = list_->topLevelItem(row))
     item->setText(1, QString::fromStdString(logic_.ValueText(size_t(row))));
-  undo_->Update(logic_.CanUndo(), logic_.CanRedo());
+  undo_->Follow(logic_);
 }
 
 void ObjdEditorDialog::Find(bool next) {

@@ -81,7 +81,7 @@ ObjfEditorDialog::ObjfEditorDialog(ObjfEditor& logic, Platform& platform, QWidge
     boxes->addWidget(open_[i], int(i), 2);
   }
 
-  undo_ = new DialogUndo(this, [this] { Undo(); }, [this] { Redo(); });
+  undo_ = DialogUndo::For(this, logic_, [this] { Refresh(); });
   auto* bottom = undo_->ButtonRow(&ok_);
 
   auto* layout = new QVBoxLayout(this);
@@ -134,7 +134,7 @@ void ObjfEditorDialog::ShowBoxes() {
     ids_[i]->setEnabled(any);
     open_[i]->setEnabled(any && logic_.InFile(id));
   }
-  AfterEdit();
+  undo_->Follow(logic_);
 }
 
 bool ObjfEditorDialog::TakeId(ObjfBox box) {
@@ -146,7 +146,7 @@ bool ObjfEditorDialog::TakeId(ObjfBox box) {
   open_[size_t(box)]->setEnabled(logic_.InFile(logic_.Id(box)));
   ShowEntry(logic_.Selected());
   logic_.BreakMerge();
-  AfterEdit();
+  undo_->Follow(logic_);
   return AcceptNumber(platform_, this, parse);
 }
 
@@ -155,18 +155,6 @@ void ObjfEditorDialog::Open(ObjfBox box) {
   toOpen_ = logic_.Id(box);
   accept();
   if (result() != QDialog::Accepted) toOpen_.reset();
-}
-
-void ObjfEditorDialog::AfterEdit() { undo_->Update(logic_.CanUndo(), logic_.CanRedo()); }
-
-void ObjfEditorDialog::Undo() {
-  logic_.Undo();
-  Refresh();
-}
-
-void ObjfEditorDialog::Redo() {
-  logic_.Redo();
-  Refresh();
 }
 
 void ObjfEditorDialog::accept() {

@@ -43,9 +43,6 @@ class ObjfEditorDialog : public QDialog {
   void ShowBoxes();
   bool TakeId(ObjfBox box);
   void Open(ObjfBox box);
-  void AfterEdit();
-  void Undo();
-  void Redo();
 
   ObjfEditor& logic_;
   Platform& platform_;

@@ -271,7 +271,7 @@ void SpriteEditorDialog<L>::Inform(const QString& text) {
 
 template <class L>
 void SpriteEditorDialog<L>::AfterEdit() {
-  undo_->Update(logic_.CanUndo(), logic_.CanRedo());
+  undo_->Follow(logic_);
 }
 
 template <class L>

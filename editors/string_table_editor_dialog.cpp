@@ -174,7 +174,7 @@ StringTableEditorDialog::StringTableEditorDialog(StringTableEditor& logic, Platf
   splitter->setStretchFactor(1, 2);
   splitter->setChildrenCollapsible(false);
 
-  undo_ = new DialogUndo(this, [this] { Undo(); }, [this] { Redo(); });
+  undo_ = DialogUndo::For(this, logic_, [this] { Refresh(); });
   QDialogButtonBox* buttons = nullptr;
   auto* bottom = undo_->ButtonRow(&ok_, &buttons);
   buttons->button(QDialogButtonBox::Cancel)->setAutoDefault(false);
@@ -238,7 +238,7 @@ void StringTableEditorDialog::Refresh() {
   list_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
   guard_ = false;
   RefreshBoxes();
-  undo_->Update(logic_.CanUndo(), logic_.CanRedo());
+  undo_->Follow(logic_);
 }
 
 void StringTableEditorDialog::RefreshBoxes() {
@@ -288,7 +288,7 @@ void StringTableEditorDialog::BoxEdited(int part) {
     const auto at = std::lower_bound(rows.begin(), rows.end(), logic_.Selection().front());
     if (at != rows.end()) model_->RowChanged(int(at - rows.begin()));
   }
-  undo_->Update(logic_.CanUndo(), logic_.CanRedo());
+  undo_->Follow(logic_);
 }
 
 bool StringTableEditorDialog::Refuse(const EditFailure& failure) {
@@ -323,19 +323,8 @@ void StringTableEditorDialog::ShowMenu(const QPoint& position) {
   menu.addAction(QStringLiteral("&Delete"), this, &StringTableEditorDialog::DeleteItems)
       ->setEnabled(logic_.CanDelete());
   menu.addSeparator();
-  menu.addAction(QStringLiteral("&Undo"), this, &StringTableEditorDialog::Undo)->setEnabled(logic_.CanUndo());
-  menu.addAction(QStringLiteral("&Redo"), this, &StringTableEditorDialog::Redo)->setEnabled(logic_.CanRedo());
+  undo_->AddTo(menu, logic_);
   menu.exec(list_->viewport()->mapToGlobal(position));
-}
-
-void StringTableEditorDialog::Undo() {
-  logic_.Undo();
-  Refresh();
-}
-
-void StringTableEditorDialog::Redo() {
-  logic_.Redo();
-  Refresh();
 }
 
 bool RunStringTableEditor(ResourceStr& table, EditorContext& context) {

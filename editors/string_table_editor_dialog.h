@@ -48,8 +48,6 @@ class StringTableEditorDialog : public QDialog {
   void BoxEdited(int part);
   void ShowMenu(const QPoint& position);
   bool Refuse(const EditFailure& failure);
-  void Undo();
-  void Redo();
 
   StringTableEditor& logic_;
   Platform& platform_;

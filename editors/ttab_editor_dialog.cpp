@@ -127,16 +127,7 @@ TtabEditorDialog::TtabEditorDialog(TtabEditor& logic, Platform& platform, QWidge
   advertisementLayout->addWidget(ads_, 1);
   advertisementLayout->addLayout(adForm);
 
-  undo_ = new DialogUndo(
-      this,
-      [this] {
-        logic_.Undo();
-        Refresh();
-      },
-      [this] {
-        logic_.Redo();
-        Refresh();
-      });
+  undo_ = DialogUndo::For(this, logic_, [this] { Refresh(); });
   auto* bottom = undo_->ButtonRow(&ok_);
 
   auto* groups = new QHBoxLayout;
@@ -166,7 +157,7 @@ TtabEditorDialog::TtabEditorDialog(TtabEditor& logic, Platform& platform, QWidge
     } else if (QListWidgetItem* entry = list_->item(int(logic_.Current()))) {
       entry->setText(EntryText(logic_.Current(), logic_.Name(logic_.Current())));
     }
-    AfterEdit();
+    undo_->Follow(logic_);
   });
   for (size_t i = 0; i < numbers_.size(); ++i)
     connect(numbers_[i], &QLineEdit::editingFinished, this, [this, i] { TakeNumber(TtabNumber(i)); });
@@ -190,7 +181,7 @@ TtabEditorDialog::TtabEditorDialog(TtabEditor& logic, Platform& platform, QWidge
   connect(varyBy_, &QComboBox::activated, this, [this](int index) {
     logic_.SetPersonality(index);
     ShowAdvertisements();
-    AfterEdit();
+    undo_->Follow(logic_);
   });
   undo_->WatchTextBoxes();
 
@@ -235,7 +226,7 @@ void TtabEditorDialog::ShowInteraction() {
   ads_->setEnabled(any);
   ShowAdvertisements();
   ShowAdvertisementBoxes();
-  undo_->Update(logic_.CanUndo(), logic_.CanRedo());
+  undo_->Follow(logic_);
 }
 
 void TtabEditorDialog::ShowAdvertisements() {
@@ -269,7 +260,7 @@ bool TtabEditorDialog::TakeNumber(TtabNumber box) {
   }
   edit->setText(QString::fromStdString(logic_.NumberText(box)));
   if (box == TtabNumber::Min || box == TtabNumber::Max) ShowAdvertisements();
-  AfterEdit();
+  undo_->Follow(logic_);
   return true;
 }
 
@@ -283,7 +274,7 @@ bool TtabEditorDialog::TakeAttenuationValue() {
     attenuationValue_->selectAll();
     return false;
   }
-  AfterEdit();
+  undo_->Follow(logic_);
   return true;
 }
 
@@ -295,8 +286,6 @@ bool TtabEditorDialog::Refuse(const EditFailure& failure) {
   platform_.Message(this, text, kCaption, MessageIcon::Warning);
   return true;
 }
-
-void TtabEditorDialog::AfterEdit() { undo_->Update(logic_.CanUndo(), logic_.CanRedo()); }
 
 void TtabEditorDialog::accept() {
   for (TtabNumber box : {TtabNumber::ActionTree, TtabNumber::CheckTree, TtabNumber::JoinItem, TtabNumber::Threshold,

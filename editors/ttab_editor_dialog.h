@@ -47,7 +47,6 @@ class TtabEditorDialog : public QDialog {
   bool TakeNumber(TtabNumber box);
   bool TakeAttenuationValue();
   bool Refuse(const EditFailure& failure);
-  void AfterEdit();
   void Refresh();
 
   TtabEditor& logic_;
