@@ -35,22 +35,24 @@ bool ChunkSelection::Contains(const IffChunk& chunk) const {
   return (anyType_ && chunk.id == id_) || std::binary_search(keys_.begin(), keys_.end(), Key(chunk.type, chunk.id));
 }
 
+std::vector<size_t> ChunkSelection::PositionsIn(const IffFile& file) const {
+  std::vector<size_t> positions;
+  for (size_t i = 0; i < file.ChunkCount(); ++i)
+    if (Contains(file.ChunkAt(i))) positions.push_back(i);
+  return positions;
+}
+
 bool CaptureChunks(const IffFile& file, const ChunkSelection& selection, PlacedChunks& out) {
   out.clear();
-  for (size_t i = 0; i < file.ChunkCount(); ++i) {
-    const IffChunk& chunk = file.ChunkAt(i);
-    if (!selection.Contains(chunk)) continue;
-    if (!chunk.IsLoaded()) return false;
-    out.emplace_back(i, chunk);
+  for (size_t i : selection.PositionsIn(file)) {
+    if (!file.ChunkAt(i).IsLoaded()) return false;
+    out.emplace_back(i, file.ChunkAt(i));
   }
   return true;
 }
 
 void RestoreChunks(IffFile& file, const ChunkSelection& selection, const PlacedChunks& state) {
-  std::vector<size_t> current;
-  for (size_t i = 0; i < file.ChunkCount(); ++i)
-    if (selection.Contains(file.ChunkAt(i))) current.push_back(i);
-  file.RemoveChunksAt(current);
+  file.RemoveChunksAt(selection.PositionsIn(file));
   file.InsertChunksAt(PlacedChunks(state));
 }
 
@@ -93,10 +95,8 @@ DocumentChange::~DocumentChange() {
 bool DocumentChange::Touch(const ChunkSelection& selection) {
   FinishStep();
   IffFile& file = doc_.File();
-  for (size_t i = 0; i < file.ChunkCount(); ++i) {
-    IffChunk& chunk = file.ChunkAt(i);
-    if (selection.Contains(chunk) && !doc_.LoadChunk(chunk, owner_)) return false;
-  }
+  for (size_t i : selection.PositionsIn(file))
+    if (!doc_.LoadChunk(file.ChunkAt(i), owner_)) return false;
   ChunkChange step;
   step.selection = selection;
   if (!CaptureChunks(file, selection, step.before)) return false;
@@ -108,11 +108,8 @@ bool DocumentChange::Touch(const ChunkSelection& selection) {
 void DocumentChange::FinishStep() {
   if (!open_) return;
   ChunkChange& step = steps_.back();
-  // Touch loaded every selected chunk and a change makes loaded chunks only; this is for safety.
-  IffFile& file = doc_.File();
-  for (size_t i = 0; i < file.ChunkCount(); ++i)
-    if (step.selection.Contains(file.ChunkAt(i))) file.LoadChunkData(file.ChunkAt(i));
-  if (!CaptureChunks(file, step.selection, step.after)) step.after = step.before;
+  // Touch loaded every selected chunk, and a change makes loaded chunks only.
+  if (!CaptureChunks(doc_.File(), step.selection, step.after)) step.after = step.before;
   open_ = false;
 }
 

@@ -25,6 +25,8 @@ class ChunkSelection {
   ChunkSelection& Add(TypeCode type, uint16_t id);
   ChunkSelection& AnyTypeWithId(uint16_t id);
   bool Contains(const IffChunk& chunk) const;
+  // The list positions of the file's chunks it holds, ascending.
+  std::vector<size_t> PositionsIn(const IffFile& file) const;
 
  private:
   std::vector<uint64_t> keys_;  // sorted

@@ -164,12 +164,7 @@ void ResourceListController::Delete() {
   for (const ResourceKey& key : SelectedResources()) selection.Add(key.type, key.id);
   DocumentChange change(doc_, QStringLiteral("Delete"), owner_);
   if (!change.Touch(selection)) return;
-  // One pass, however many are selected.
-  IffFile& file = doc_.File();
-  std::vector<size_t> positions;
-  for (size_t i = 0; i < file.ChunkCount(); ++i)
-    if (selection.Contains(file.ChunkAt(i))) positions.push_back(i);
-  file.RemoveChunksAt(positions);
+  doc_.File().RemoveChunksAt(selection.PositionsIn(doc_.File()));
   change.Commit();
 }
 

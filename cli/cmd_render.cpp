@@ -7,9 +7,7 @@
 #include "cli/cli_util.h"
 #include "cli/command.h"
 #include "codecs/resource_dgrp.h"
-#include "graphics/draw_group.h"
 #include "editors/picture_file.h"
-#include "graphics/sprite_canvas.h"
 
 namespace scrivet::cli {
 namespace {
@@ -29,19 +27,6 @@ QString DirectionName(uint32_t flags) {
   QString digits;
   for (int bit = 7; bit >= 0; --bit) digits += (flags >> bit) & 1 ? '1' : '0';
   return "dirflags" + digits;
-}
-
-// Composes one image cropped to its bounds; false with a message on failure.
-bool RenderImage(IffFile& file, const DgrpImage& image, bool transparent, QRgb background, QImage& out,
-                 QString& error) {
-  SpriteCanvas canvas;
-  GraphicsFailure failure;
-  if (!ComposeCropped(file, image, transparent ? 0 : (background & 0xFFFFFF), canvas, &failure)) {
-    error = ComposeFailureText(failure);
-    return false;
-  }
-  out = CanvasPicture(canvas, transparent);
-  return true;
 }
 
 int RunRender(const QStringList& args) {
@@ -89,7 +74,7 @@ int RunRender(const QStringList& args) {
     if (!ok || index < 0 || size_t(index) >= dgrp.images.size())
       return Fail(QString("the draw group has no image %1").arg(pos.value(3)));
     QImage image;
-    if (!RenderImage(*file, dgrp.images[index], transparent, bg, image, error))
+    if (!ComposePicture(*file, dgrp.images[index], transparent, bg, image, error))
       return Fail(QString("image %1: %2").arg(index).arg(error));
     return WritePng(image, parser.value(output)) ? 0 : 2;
   }
@@ -105,7 +90,7 @@ int RunRender(const QStringList& args) {
                              .arg(DirectionName(source.directionFlags))
                              .arg(source.zoom);
     QImage image;
-    if (!RenderImage(*file, source, transparent, bg, image, error)) {
+    if (!ComposePicture(*file, source, transparent, bg, image, error)) {
       err << "scrivet2-cli: image " << i << ": " << error << '\n';
       ++failures;
       continue;

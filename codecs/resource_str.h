@@ -39,7 +39,6 @@ class LanguageSlots {
     if (rest_.empty()) rest_.resize(kLanguageCount - 1);  // all the other languages at once
     return rest_[language - 1];
   }
-  static constexpr size_t size() { return kLanguageCount; }
   void fill(const StringSlot& slot) {
     first_ = slot;
     rest_.assign(kLanguageCount - 1, slot);

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/byte_order.h"
 #include "core/type_code.h"
 
 namespace scrivet {
@@ -71,14 +72,13 @@ class IffChunk {
   }
   bool ReadU16(uint16_t& v) {
     if (size_ - cursor_ < 2) return false;
-    v = uint16_t(data_[cursor_] | data_[cursor_ + 1] << 8);
+    v = LoadU16LE(data_ + cursor_);
     cursor_ += 2;
     return true;
   }
   bool ReadU32(uint32_t& v) {
     if (size_ - cursor_ < 4) return false;
-    const uint8_t* p = data_ + cursor_;
-    v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    v = LoadU32LE(data_ + cursor_);
     cursor_ += 4;
     return true;
   }

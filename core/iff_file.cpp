@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "core/byte_order.h"

@@ -36,11 +36,7 @@ NumberParse BconEditor::SetValue(std::string_view text) {
 }
 
 void BconEditor::SetEditable(bool editable) {
-  Change("Editable constants", [&](BconEditorState& s) {
-    if (s.constants.editable == editable) return false;
-    s.constants.editable = editable;
-    return true;
-  });
+  Change("Editable constants", [&](BconEditorState& s) { return Store(s.constants.editable, editable); });
 }
 
 EditError BconEditor::Add() {

@@ -69,11 +69,7 @@ EditError CarrEditor::SetCareerName(std::string_view name) {
   if (EditError error = CheckText(name); error != EditError::None) return error;
   Change(
       "Career name",
-      [&](CarrEditorState& s) {
-        if (s.career.careerName == name) return false;
-        s.career.careerName.assign(name);
-        return true;
-      },
+      [&](CarrEditorState& s) { return Store(s.career.careerName, name); },
       "name");
   return EditError::None;
 }
@@ -85,10 +81,7 @@ EditError CarrEditor::SetJobText(JobText text, std::string_view value) {
   Change(
       "Job text",
       [&](CarrEditorState& s) {
-        std::string& field = *SelectedJob(s)->Texts()[index];
-        if (field == value) return false;
-        field.assign(value);
-        return true;
+        return Store(*SelectedJob(s)->Texts()[index], value);
       },
       Key("text", Selected(), index));
   return EditError::None;
@@ -100,10 +93,7 @@ bool CarrEditor::StoreNumber(JobBox box, int64_t value) {
   return Change(
       "Job value",
       [&](CarrEditorState& s) {
-        int32_t& field = *SelectedJob(s)->Numbers()[RuleOf(box).field];
-        if (field == stored) return false;
-        field = stored;
-        return true;
+        return Store(*SelectedJob(s)->Numbers()[RuleOf(box).field], stored);
       },
       Key("number", Selected(), index));
 }

@@ -1,8 +1,6 @@
 #include "edit/dgrp_editor.h"
 
 #include <bit>
-#include <charconv>
-#include <system_error>
 #include <type_traits>
 
 #include "codecs/resource_spr2.h"
@@ -14,40 +12,13 @@ namespace {
 
 const DgrpImage kNoImage;
 
-std::string_view Trimmed(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// Shortest text that reads back to the same float.
-std::string FormatReal(float value) {
-  char text[32];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  return std::string(text, result.ptr);
-}
-
-NumberParse ParseReal(std::string_view text, float old, float& value) {
-  NumberParse parse;
-  parse.detail = std::string(Trimmed(text));
-  // An untouched box keeps the stored bits (a NaN's payload, say).
+// An untouched box keeps the stored bits (a NaN's payload, say).
+NumberParse ParseOffset(std::string_view text, float old, float& value) {
+  NumberParse parse = ParseReal(text, value);
   if (parse.detail == FormatReal(old)) {
+    parse.error = EditError::None;
     value = old;
-    return parse;
   }
-  if (parse.detail.empty()) {
-    parse.error = EditError::Empty;
-    return parse;
-  }
-  const char* begin = parse.detail.data();
-  const char* end = begin + parse.detail.size();
-  // from_chars takes no plus sign; a box may.
-  if (*begin == '+' && end - begin > 1 && begin[1] != '-') ++begin;
-  const auto result = std::from_chars(begin, end, value, std::chars_format::general);
-  if (result.ec == std::errc::result_out_of_range)
-    parse.error = EditError::OutOfRange;
-  else if (result.ec != std::errc() || result.ptr != end)
-    parse.error = EditError::NotANumber;
   return parse;
 }
 
@@ -85,14 +56,15 @@ DgrpImageHeading HeadingOf(const DgrpImage& image) {
 
 // ---------------------------------------------------------------- image picker
 
-DgrpEditor::DgrpEditor(const ResourceDgrp& group) : state_{group, group.images.empty() ? kNoRow : 0} {}
+DgrpEditor::DgrpEditor(const ResourceDgrp& group)
+    : EditorState({group, group.images.empty() ? kNoRow : 0}) {}
 
-void DgrpEditor::SelectImage(size_t index) { state_.image = index < ImageCount() ? index : kNoRow; }
+void DgrpEditor::SelectImage(size_t index) { Quietly().image = index < ImageCount() ? index : kNoRow; }
 
 const DgrpImage& DgrpEditor::ShownImage() const { return HasImage() ? Group().images[SelectedImage()] : kNoImage; }
 
 void DgrpEditor::TakeProperties(const ResourceDgrp& edited) {
-  history_.Apply(state_, "Properties", [&](DgrpEditorState& s) {
+  Change("Properties", [&](DgrpEditorState& s) {
     if (s.group.version == edited.version && SameImages(s.group.images, edited.images)) return false;
     s.group.version = edited.version;
     s.group.images = edited.images;
@@ -104,8 +76,9 @@ void DgrpEditor::TakeProperties(const ResourceDgrp& edited) {
 // ---------------------------------------------------------------- properties
 
 DgrpPropertiesEditor::DgrpPropertiesEditor(IffFile& file, const ResourceDgrp& group, size_t image)
-    : file_(file), image_(image), state_{group, kNoRow} {
-  if (image_ < Group().images.size() && !Image().sprites.empty()) state_.sprite = 0;
+    : EditorState({group, image < group.images.size() && !group.images[image].sprites.empty() ? 0 : kNoRow}),
+      file_(file),
+      image_(image) {
   for (size_t pos = file_.FirstOfType(ResourceSpr2::kType); pos != IffFile::npos; pos = file_.NextOfSameType(pos))
     spriteIds_.push_back(file_.ChunkAt(pos).id);
 }
@@ -114,10 +87,7 @@ const DgrpImage& DgrpPropertiesEditor::Image() const {
   return image_ < Group().images.size() ? Group().images[image_] : kNoImage;
 }
 
-void DgrpPropertiesEditor::SelectSprite(size_t index) {
-  history_.BreakMerge();
-  state_.sprite = index < SpriteCount() ? index : kNoRow;
-}
+void DgrpPropertiesEditor::SelectSprite(size_t index) { Quietly().sprite = index < SpriteCount() ? index : kNoRow; }
 
 std::vector<DgrpSpriteEntry> DgrpPropertiesEditor::Entries() const {
   std::vector<DgrpSpriteEntry> entries;
@@ -172,7 +142,7 @@ DgrpFieldRefusal DgrpPropertiesEditor::Apply(const DgrpSpriteFields& fields, std
   };
   auto real = [&](Field field, const std::string& text, float& target) {
     if (!refusal.ok()) return;
-    NumberParse parse = ParseReal(text, target, target);
+    NumberParse parse = ParseOffset(text, target, target);
     if (!parse.ok()) refusal = {field, std::move(parse)};
   };
   whole(Field::SpriteIndex, fields.spriteIndex, kSpriteIndexField, next.spriteIndex);
@@ -228,22 +198,15 @@ bool DgrpPropertiesEditor::Delete() {
   });
 }
 
-bool DgrpPropertiesEditor::Up() {
-  if (!HasSprite()) return false;
-  const size_t image = image_;
-  return Change("Move sprite up", [image](DgrpPropertiesState& s) {
-    const std::optional<IndexMap> map = MoveRowUp(s.group.images[image].sprites, s.sprite);
-    if (!map) return false;
-    s.sprite = (*map)[s.sprite];
-    return true;
-  });
-}
+bool DgrpPropertiesEditor::Up() { return Move(true); }
+bool DgrpPropertiesEditor::Down() { return Move(false); }
 
-bool DgrpPropertiesEditor::Down() {
+bool DgrpPropertiesEditor::Move(bool up) {
   if (!HasSprite()) return false;
   const size_t image = image_;
-  return Change("Move sprite down", [image](DgrpPropertiesState& s) {
-    const std::optional<IndexMap> map = MoveRowDown(s.group.images[image].sprites, s.sprite);
+  return Change(up ? "Move sprite up" : "Move sprite down", [image, up](DgrpPropertiesState& s) {
+    std::vector<DgrpSprite>& sprites = s.group.images[image].sprites;
+    const std::optional<IndexMap> map = up ? MoveRowUp(sprites, s.sprite) : MoveRowDown(sprites, s.sprite);
     if (!map) return false;
     s.sprite = (*map)[s.sprite];
     return true;

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "codecs/resource_dgrp.h"
-#include "edit/edit_history.h"
+#include "edit/editor_state.h"
 #include "edit/list_edit.h"
 #include "edit/number_field.h"
 
@@ -37,14 +37,14 @@ struct DgrpEditorState {
   size_t image = kNoRow;
 };
 
-class DgrpEditor {
+class DgrpEditor : public EditorState<DgrpEditorState> {
  public:
   // Opens on a copy with the first image selected.
   explicit DgrpEditor(const ResourceDgrp& group);
 
-  const ResourceDgrp& Group() const { return state_.group; }
+  const ResourceDgrp& Group() const { return Now().group; }
   size_t ImageCount() const { return Group().images.size(); }
-  size_t SelectedImage() const { return state_.image; }
+  size_t SelectedImage() const { return Now().image; }
   bool HasImage() const { return SelectedImage() < ImageCount(); }
   void SelectImage(size_t index);
   // The image shown; an empty one when none is selected.
@@ -52,16 +52,6 @@ class DgrpEditor {
 
   // The properties editor's OK: its draw group becomes this one, as one step.
   void TakeProperties(const ResourceDgrp& edited);
-
-  bool Undo() { return history_.Undo(state_); }
-  bool Redo() { return history_.Redo(state_); }
-  bool CanUndo() const { return history_.CanUndo(); }
-  bool CanRedo() const { return history_.CanRedo(); }
-  bool IsClean() const { return history_.IsClean(); }
-
- private:
-  DgrpEditorState state_;
-  EditHistory<DgrpEditorState> history_;
 };
 
 // The property fields of the selected sprite, as their boxes hold them.
@@ -99,7 +89,7 @@ struct DgrpPropertiesState {
   size_t sprite = kNoRow;
 };
 
-class DgrpPropertiesEditor {
+class DgrpPropertiesEditor : public EditorState<DgrpPropertiesState> {
  public:
   static constexpr NumberField kSpriteIndexField = NumberField::Unsigned(4);
   static constexpr NumberField kPixelField = NumberField::Signed(4);
@@ -108,12 +98,12 @@ class DgrpPropertiesEditor {
   // the end edits nothing: every command then does nothing.
   DgrpPropertiesEditor(IffFile& file, const ResourceDgrp& group, size_t image);
 
-  const ResourceDgrp& Group() const { return state_.group; }
+  const ResourceDgrp& Group() const { return Now().group; }
   size_t ImageIndex() const { return image_; }
   // The image edited; an empty one when the index names none.
   const DgrpImage& Image() const;
   size_t SpriteCount() const { return Image().sprites.size(); }
-  size_t SelectedSprite() const { return state_.sprite; }
+  size_t SelectedSprite() const { return Now().sprite; }
   bool HasSprite() const { return SelectedSprite() < SpriteCount(); }
   void SelectSprite(size_t index);
 
@@ -148,24 +138,11 @@ class DgrpPropertiesEditor {
   // True the first time the preview reports a drawing failure, false ever after.
   bool TakeDrawFailureNotice();
 
-  bool Undo() { return history_.Undo(state_); }
-  bool Redo() { return history_.Redo(state_); }
-  bool CanUndo() const { return history_.CanUndo(); }
-  bool CanRedo() const { return history_.CanRedo(); }
-  bool IsClean() const { return history_.IsClean(); }
-  // The next field edit starts a step of its own even in the box the last one came from.
-  void BreakMerge() { history_.BreakMerge(); }
-
  private:
-  template <class Fn>
-  bool Change(const char* label, Fn&& change, std::string mergeKey = {}) {
-    return history_.Apply(state_, label, std::forward<Fn>(change), std::move(mergeKey));
-  }
+  bool Move(bool up);
 
   IffFile& file_;
   size_t image_;
-  DgrpPropertiesState state_;
-  EditHistory<DgrpPropertiesState> history_;
   std::vector<uint16_t> spriteIds_;
   bool autoUpdate_ = true;
   bool failureShown_ = false;

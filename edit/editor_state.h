@@ -1,6 +1,6 @@
 #pragma once
-// The part the small editors (career, constants, function table, sound and semi-global name)
-// share: the working state, selection included, with snapshot undo back to the state they
+// The part the editors share (career, constants, function table, sound and semi-global name,
+// draw groups): the working state, selection included, with snapshot undo back to the state they
 // opened with. Each editor changes its state only through Change, so every edit is a step.
 
 #include <string>
@@ -38,6 +38,14 @@ class EditorState {
   template <class Fn>
   bool Change(const char* label, Fn&& change, std::string mergeKey = {}) {
     return history_.Apply(state_, label, std::forward<Fn>(change), std::move(mergeKey));
+  }
+
+  // For a change that sets one field: false when it already holds the value.
+  template <class Field, class Value>
+  static bool Store(Field& field, const Value& value) {
+    if (field == value) return false;
+    field = value;
+    return true;
   }
 
   // A resource text cannot hold a zero byte: the file would end the text there.

@@ -6,11 +6,7 @@ EditError NameEditor::SetName(std::string_view name) {
   if (EditError error = CheckText(name); error != EditError::None) return error;
   Change(
       "Name",
-      [&](std::string& now) {
-        if (now == name) return false;
-        now.assign(name);
-        return true;
-      },
+      [&](std::string& now) { return Store(now, name); },
       "name");
   return EditError::None;
 }

@@ -1,6 +1,8 @@
 #include "edit/number_field.h"
 
 #include <charconv>
+#include <cmath>
+#include <system_error>
 
 namespace scrivet {
 
@@ -144,6 +146,59 @@ std::string FormatBinary(uint32_t bits, int bitCount) {
   std::string text;
   for (int bit = bitCount - 1; bit >= 0; --bit) text.push_back(bit < 32 && ((bits >> bit) & 1) ? '1' : '0');
   return text;
+}
+
+std::string FormatReal(float value) {
+  char buffer[32];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+  return std::string(buffer, end);
+}
+
+NumberParse ParseReal(std::string_view text, float& value) {
+  NumberParse parse;
+  text = Trim(text);
+  parse.detail.assign(text);
+  if (text.empty()) {
+    parse.error = EditError::Empty;
+    return parse;
+  }
+  // from_chars takes no plus sign; a box may.
+  if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+  float read = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), read, std::chars_format::general);
+  if (ec == std::errc::result_out_of_range)
+    parse.error = EditError::OutOfRange;
+  else if (ec != std::errc() || end != text.data() + text.size())
+    parse.error = EditError::NotANumber;
+  else
+    value = read;
+  return parse;
+}
+
+NumberParse ParseTruncated(std::string_view text, const NumberField& field) {
+  NumberParse result;
+  result.min = field.min;
+  result.max = field.max;
+  text = Trim(text);
+  result.detail.assign(text);
+  if (text.empty()) {
+    result.error = EditError::Empty;
+    return result;
+  }
+  if (text.front() == '+') text.remove_prefix(1);
+  double value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (ec == std::errc::invalid_argument || end != text.data() + text.size() || std::isnan(value)) {
+    result.error = EditError::NotANumber;
+    return result;
+  }
+  const double whole = std::trunc(value);
+  if (ec == std::errc::result_out_of_range || whole < double(field.min) || whole > double(field.max)) {
+    result.error = EditError::OutOfRange;
+    return result;
+  }
+  result.value = static_cast<int64_t>(whole);
+  return result;
 }
 
 }  // namespace scrivet

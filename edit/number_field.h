@@ -88,4 +88,12 @@ std::string FormatHex(uint32_t bits, int minDigits);
 // Bits `bitCount - 1` down to 0 as "1" and "0".
 std::string FormatBinary(uint32_t bits, int bitCount);
 
+// Real-number boxes. The shortest text that reads back to the same float.
+std::string FormatReal(float value);
+// A real number (sign, digits, fraction, exponent), blanks around it aside; `value` is set only
+// when it reads. Empty, NotANumber or OutOfRange otherwise.
+NumberParse ParseReal(std::string_view text, float& value);
+// A decimal number with an optional fraction, truncated toward zero, within the field's range.
+NumberParse ParseTruncated(std::string_view text, const NumberField& field);
+
 }  // namespace scrivet

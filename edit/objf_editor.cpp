@@ -16,10 +16,7 @@ NumberParse ObjfEditor::SetId(ObjfBox box, std::string_view text) {
       "Routine id",
       [&](ObjfEditorState& s) {
         FunctionEntry& entry = s.table.entries[s.selected];
-        uint16_t& field = box == ObjfBox::Action ? entry.actionFunction : entry.checkFunction;
-        if (field == id) return false;
-        field = id;
-        return true;
+        return Store(box == ObjfBox::Action ? entry.actionFunction : entry.checkFunction, id);
       },
       (box == ObjfBox::Action ? "action" : "check") + std::to_string(Selected()));
   return parse;

@@ -1,7 +1,5 @@
 #include "edit/sprite_editor.h"
 
-#include <charconv>
-#include <cmath>
 #include <tuple>
 
 #include "codecs/resource_palt.h"
@@ -49,33 +47,6 @@ FieldVerdict CheckAll(const std::vector<std::string>& fields, size_t count, std:
 }
 
 }  // namespace
-
-NumberParse ParseTruncated(std::string_view text, const NumberField& field) {
-  NumberParse result;
-  result.min = field.min;
-  result.max = field.max;
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  result.detail.assign(text);
-  if (text.empty()) {
-    result.error = EditError::Empty;
-    return result;
-  }
-  if (text.front() == '+') text.remove_prefix(1);
-  double value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-  if (ec == std::errc::invalid_argument || end != text.data() + text.size() || std::isnan(value)) {
-    result.error = EditError::NotANumber;
-    return result;
-  }
-  const double whole = std::trunc(value);
-  if (ec == std::errc::result_out_of_range || whole < double(field.min) || whole > double(field.max)) {
-    result.error = EditError::OutOfRange;
-    return result;
-  }
-  result.value = static_cast<int64_t>(whole);
-  return result;
-}
 
 // SPR#
 

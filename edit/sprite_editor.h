@@ -195,7 +195,4 @@ class Spr2Editor : public FrameListEditor<ResourceSpr2> {
   View view_ = View::Pixels;
 };
 
-// A decimal number with an optional fraction, truncated toward zero, within the field's range.
-NumberParse ParseTruncated(std::string_view text, const NumberField& field);
-
 }  // namespace scrivet

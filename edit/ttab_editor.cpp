@@ -1,7 +1,6 @@
 #include "edit/ttab_editor.h"
 
 #include <bit>
-#include <charconv>
 #include <cmath>
 
 #include "edit/string_table_editor.h"
@@ -26,12 +25,6 @@ uint32_t FlagBit(TtabFlag flag) {
 
 // Checked while the bit is clear.
 bool Inverted(TtabFlag flag) { return flag == TtabFlag::Children || flag == TtabFlag::Adults; }
-
-std::string FormatFloat(float value) {
-  char buffer[32];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-  return std::string(buffer, end);
-}
 
 }  // namespace
 
@@ -178,18 +171,13 @@ std::string TtabEditor::AttenuationText() const {
   const Interaction* in = CurrentInteraction();
   if (!in) return {};
   const int choice = AttenuationChoice();
-  if (choice > 0) return FormatFloat(kAttenuationPresets[size_t(choice)]);
-  return FormatFloat(std::bit_cast<float>(in->attenuationValue));
+  if (choice > 0) return FormatReal(kAttenuationPresets[size_t(choice)]);
+  return FormatReal(std::bit_cast<float>(in->attenuationValue));
 }
 
 EditError TtabEditor::EnterAttenuationValue(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   float value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-    return EditError::NotANumber;
+  if (!ParseReal(text, value).ok() || !std::isfinite(value)) return EditError::NotANumber;
   if (AttenuationEditable())
     ChangeCurrent("Attenuation value", [&](Interaction& in) { in.attenuationValue = std::bit_cast<uint32_t>(value); });
   return EditError::None;

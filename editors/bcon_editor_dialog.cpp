@@ -102,8 +102,7 @@ void BconEditorDialog::ShowMenu(const QPoint& position) {
 void BconEditorDialog::AddValue() {
   if (!TakeValue()) return;
   if (logic_.Add() == EditError::ListFull)
-    platform_.Message(this, QStringLiteral("A constants list can't hold more than %1 values.").arg(ResourceBcon::kMaxValues),
-                      QStringLiteral("Scrivet 2"), MessageIcon::Warning);
+    platform_.Warn(this, QStringLiteral("A constants list can't hold more than %1 values.").arg(ResourceBcon::kMaxValues));
   Refresh();
 }
 

@@ -286,12 +286,7 @@ QMenu* BhavEditorDialog::ContextMenu() {
   add("&Rewrite", Command::Rewrite, true);
   add("D&uplicate", Command::Duplicate, selected);
   menu->addSeparator();
-  QAction* undo = menu->addAction(QStringLiteral("Undo"), undo_->UndoButton(), &QPushButton::click);
-  undo->setShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_Z));
-  undo->setEnabled(logic_.CanUndo());
-  QAction* redo = menu->addAction(QStringLiteral("Redo"), undo_->RedoButton(), &QPushButton::click);
-  redo->setShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_Y));
-  redo->setEnabled(logic_.CanRedo());
+  undo_->AddTo(*menu, logic_);
   return menu;
 }
 

@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -102,17 +101,7 @@ CarrEditorDialog::CarrEditorDialog(CarrEditor& logic, Platform& platform, QWidge
   right->addStretch();
 
   undo_ = DialogUndo::For(this, logic_, [this] { Refresh(); });
-  ok_ = new QPushButton(QStringLiteral("&OK"), this);
-  auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-  ok_->setDefault(true);
-  connect(ok_, &QPushButton::clicked, this, &CarrEditorDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(undo_->UndoButton());
-  bottom->addWidget(undo_->RedoButton());
-  bottom->addStretch();
-  bottom->addWidget(ok_);
-  bottom->addWidget(cancel);
+  auto* bottom = undo_->ButtonRow(&ok_);
 
   auto* columns = new QHBoxLayout;
   columns->addLayout(left, 2);

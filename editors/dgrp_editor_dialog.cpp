@@ -107,10 +107,10 @@ void DgrpEditorDialog::EditProperties() {
 
 void DgrpEditorDialog::ExportPng() {
   if (!logic_.HasImage()) return;
-  SpriteCanvas canvas;
-  GraphicsFailure failure;
-  if (!ComposeCropped(file_, logic_.ShownImage(), 0, canvas, &failure)) {
-    platform_.Error(this, QStringLiteral("Can't export the image: %1.").arg(ComposeFailureText(failure)));
+  QImage picture;
+  QString error;
+  if (!ComposePicture(file_, logic_.ShownImage(), true, 0, picture, error)) {
+    platform_.Error(this, QStringLiteral("Can't export the image: %1.").arg(error));
     return;
   }
   FileDialogRequest request;
@@ -120,8 +120,7 @@ void DgrpEditorDialog::ExportPng() {
   request.defaultSuffix = QStringLiteral("png");
   const QString path = platform_.SaveFileName(this, request);
   if (path.isEmpty()) return;
-  QString error;
-  if (!SavePng(CanvasPicture(canvas, true), path, error))
+  if (!SavePng(picture, path, error))
     platform_.Error(this, QStringLiteral("Can't write %1: %2").arg(path, error));
 }
 

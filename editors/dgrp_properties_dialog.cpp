@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -238,7 +237,7 @@ bool DgrpPropertiesDialog::Report(const DgrpFieldRefusal& refusal) {
   const bool real = refusal.field == Field::XOffset || refusal.field == Field::YOffset ||
                     refusal.field == Field::ZOffset;
   if (real)
-    platform_.Message(this, RealRefusalText(), QStringLiteral("Scrivet 2"), MessageIcon::Warning);
+    platform_.Warn(this, RealRefusalText());
   else
     AcceptNumber(platform_, this, refusal.parse);
   box->setFocus();

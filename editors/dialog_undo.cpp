@@ -77,8 +77,12 @@ bool DialogUndo::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DialogUndo::AddTo(QMenu& menu, bool canUndo, bool canRedo) {
-  menu.addAction(QStringLiteral("&Undo"), this, [this] { undo_(); })->setEnabled(canUndo);
-  menu.addAction(QStringLiteral("&Redo"), this, [this] { redo_(); })->setEnabled(canRedo);
+  QAction* undo = menu.addAction(QStringLiteral("&Undo"), this, [this] { undo_(); });
+  undo->setShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_Z));
+  undo->setEnabled(canUndo);
+  QAction* redo = menu.addAction(QStringLiteral("&Redo"), this, [this] { redo_(); });
+  redo->setShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_Y));
+  redo->setEnabled(canRedo);
 }
 
 QHBoxLayout* DialogUndo::ButtonRow(QPushButton** ok, QDialogButtonBox** box) {

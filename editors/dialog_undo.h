@@ -26,8 +26,6 @@ class DialogUndo : public QObject {
         dialog, [&logic, refresh] { logic.Undo(); refresh(); }, [&logic, refresh] { logic.Redo(); refresh(); });
   }
 
-  QPushButton* UndoButton() const { return undoButton_; }
-  QPushButton* RedoButton() const { return redoButton_; }
   void Update(bool canUndo, bool canRedo);
   template <class Logic>
   void Follow(const Logic& logic) { Update(logic.CanUndo(), logic.CanRedo()); }

@@ -18,9 +18,6 @@ class DrawGroupPreview : public CanvasView {
 
   // Shows a copy of `image`, whose sprites are looked up in `file`.
   void SetImage(IffFile& file, const DgrpImage& image);
-  // Shows image `index` of the group; false, and a picture that fails to draw, when it has none.
-  bool SetImageByIndex(IffFile& file, const ResourceDgrp& group, int index);
-  const DgrpImage& Image() const { return image_; }
   // Centres the image's box (the middle of the area when it has none or a sprite is missing).
   void Center();
   // Takes the look of the editor window: its button-face colour as background, and the screen's
@@ -34,7 +31,6 @@ class DrawGroupPreview : public CanvasView {
  private:
   IffFile* file_ = nullptr;
   DgrpImage image_;
-  bool noSuchImage_ = false;
 };
 
 }  // namespace scrivet

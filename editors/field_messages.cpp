@@ -13,7 +13,7 @@ QString RealRefusalText() { return QStringLiteral("Please enter a number."); }
 
 bool AcceptNumber(Platform& platform, QWidget* parent, const NumberParse& parse) {
   if (parse.ok()) return true;
-  platform.Message(parent, NumberRefusalText(parse), QStringLiteral("Scrivet 2"), MessageIcon::Warning);
+  platform.Warn(parent, NumberRefusalText(parse));
   return false;
 }
 

@@ -16,8 +16,7 @@ namespace scrivet {
 
 bool RefuseText(Platform& platform, QWidget* parent, EditError error) {
   if (error == EditError::None) return false;
-  platform.Message(parent, QStringLiteral("A text can't hold a zero character: the file would end it there."),
-                   QStringLiteral("Scrivet 2"), MessageIcon::Warning);
+  platform.Warn(parent, QStringLiteral("A text can't hold a zero character: the file would end it there."));
   return true;
 }
 

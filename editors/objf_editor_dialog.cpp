@@ -166,9 +166,7 @@ bool RunObjfEditor(ResourceObjf& table, EditorContext& context) {
   ObjfEditorDialog dialog(logic, context.platform, context.parent);
   if (dialog.exec() != QDialog::Accepted) return false;
   if (const std::optional<uint16_t> id = dialog.RoutineToOpen()) {
-    context.openAfterClose.requested = true;
-    context.openAfterClose.type = ResourceBhav::kType;
-    context.openAfterClose.id = *id;
+    context.openAfterClose = {true, ResourceBhav::kType, *id};
     // Nothing changed here: the file is not marked modified just for passing through.
     if (logic.IsClean()) return false;
   }

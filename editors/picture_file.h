@@ -12,6 +12,7 @@
 
 #include "core/stream.h"
 #include "editors/qt_text.h"
+#include "graphics/draw_group.h"
 #include "graphics/preview.h"
 
 namespace scrivet {
@@ -39,6 +40,20 @@ inline QString ComposeFailureText(const GraphicsFailure& failure) {
     case GraphicsError::ImageTooLarge: return QString("the image is too large (%1)").arg(detail);
     default: return QStringLiteral("Can't display the sprite!");
   }
+}
+
+// One draw-group image composed and cropped to its bounds, transparent or on `background`; false
+// with the reason in words on failure.
+inline bool ComposePicture(IffFile& file, const DgrpImage& image, bool transparent, QRgb background, QImage& out,
+                           QString& error) {
+  SpriteCanvas canvas;
+  GraphicsFailure failure;
+  if (!ComposeCropped(file, image, transparent ? 0 : (background & 0xFFFFFF), canvas, &failure)) {
+    error = ComposeFailureText(failure);
+    return false;
+  }
+  out = CanvasPicture(canvas, transparent);
+  return true;
 }
 
 // False with the reason in `error` when the image cannot be encoded or the file written; the old

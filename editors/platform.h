@@ -62,6 +62,10 @@ class Platform {
   void Error(QWidget* parent, const QString& text, const QString& caption = QStringLiteral("Error")) {
     Message(parent, text, caption, MessageIcon::Error);
   }
+  // A refused entry in an editor: caption "Scrivet 2", warning icon.
+  void Warn(QWidget* parent, const QString& text) {
+    Message(parent, text, QStringLiteral("Scrivet 2"), MessageIcon::Warning);
+  }
 };
 
 // What an editor may use besides its own copy of the resource.

@@ -222,7 +222,7 @@ bool SpriteEditorDialog<L>::Update() {
     if constexpr (std::is_same_v<L, Spr2Editor>)
       real = verdict.field == Spr2Editor::kOriginX || verdict.field == Spr2Editor::kOriginY;
     if (real && verdict.parse.error == EditError::NotANumber)
-      platform_.Message(this, RealRefusalText(), kAppTitle, MessageIcon::Warning);
+      platform_.Warn(this, RealRefusalText());
     else
       AcceptNumber(platform_, this, verdict.parse);
     box->setFocus();

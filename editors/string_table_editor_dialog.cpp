@@ -293,7 +293,7 @@ void StringTableEditorDialog::BoxEdited(int part) {
 
 bool StringTableEditorDialog::Refuse(const EditFailure& failure) {
   if (failure.error == EditError::None) return false;
-  platform_.Message(this, StringTableRefusalText(failure), kCaption, MessageIcon::Warning);
+  platform_.Warn(this, StringTableRefusalText(failure));
   return true;
 }
 

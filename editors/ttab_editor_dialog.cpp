@@ -25,8 +25,6 @@ namespace scrivet {
 
 namespace {
 
-const QString kCaption = QStringLiteral("Scrivet 2");
-
 constexpr const char* kMotives[] = {"Mood", "Energy", "Comfort", "Hunger", "Hygiene", "Bladder", "Room", "Social", "Fun"};
 static_assert(std::size(kMotives) == TtabEditor::kAdvertisementRows.size());
 
@@ -269,7 +267,7 @@ bool TtabEditorDialog::TakeAttenuationValue() {
       attenuationValue_->text() == QString::fromStdString(logic_.AttenuationText()))
     return true;
   if (logic_.EnterAttenuationValue(ToCp1252(attenuationValue_->text())) != EditError::None) {
-    platform_.Message(this, RealRefusalText(), kCaption, MessageIcon::Warning);
+    platform_.Warn(this, RealRefusalText());
     attenuationValue_->setFocus();
     attenuationValue_->selectAll();
     return false;
@@ -283,7 +281,7 @@ bool TtabEditorDialog::Refuse(const EditFailure& failure) {
   const QString text = failure.error == EditError::TooManyInteractions
                            ? QStringLiteral("An interaction table can't hold more than 65535 interactions.")
                            : StringTableRefusalText(failure);
-  platform_.Message(this, text, kCaption, MessageIcon::Warning);
+  platform_.Warn(this, text);
   return true;
 }
 
@@ -301,11 +299,10 @@ bool RunTtabEditor(ResourceTtab& table, EditorContext& context) {
   ResourceStr texts;
   IffChunk* existing = context.file.Find(kTexts, id);
   if (existing && !texts.Load(context.file, *existing)) {
-    context.platform.Message(context.parent,
+    context.platform.Warn(context.parent,
                              QStringLiteral("The menu texts of this interaction table (TTAs #%1) can't be read, so "
                                             "the table can't be edited.")
-                                 .arg(id),
-                             kCaption, MessageIcon::Warning);
+                                 .arg(id));
     return false;
   }
   TtabEditor logic(table, texts);

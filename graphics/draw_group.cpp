@@ -155,8 +155,8 @@ bool ComposeCropped(IffFile& file, const DgrpImage& image, uint32_t background, 
     return ReportFailure(failure, GraphicsError::OutOfRange,
                          "left " + std::to_string(box.left) + ", top " + std::to_string(box.top));
   SpriteCanvas composed(static_cast<int>(h), static_cast<int>(w), 32);
-  if (!composed.Allocate(true, false)) return ReportFailure(failure, GraphicsError::CannotDraw, "out of memory");
-  composed.Clear(background & 0xFFFFFF, 255);
+  if (!composed.AllocateCleared(background & 0xFFFFFF, 255, true, false))
+    return ReportFailure(failure, GraphicsError::CannotDraw, "out of memory");
   composed.drawX = -box.left;
   composed.drawY = -box.top;
   if (!DrawImage(file, image, composed, failure)) return false;

@@ -1,6 +1,5 @@
 #include "graphics/sprite_render.h"
 
-#include <iterator>
 #include <string>
 #include <utility>
 
@@ -11,21 +10,12 @@ namespace scrivet {
 
 namespace {
 
-struct GreyTable {
-  uint8_t entries[256 * 3];
-  GreyTable() {
-    for (int i = 0; i < 256; ++i) entries[i * 3] = entries[i * 3 + 1] = entries[i * 3 + 2] = static_cast<uint8_t>(i);
-  }
-};
-
 void MakeGreyBitmap(const SpriteCanvas& canvas, std::vector<uint8_t>&& plane, RenderedBitmap& out) {
-  static const GreyTable kGrey;
   out.width = canvas.width;
   out.height = canvas.height;
   out.bitsPerPixel = 8;
   out.stride = canvas.PlaneStride();
   out.bits = std::move(plane);
-  out.greyTable.assign(std::begin(kGrey.entries), std::end(kGrey.entries));
 }
 
 void TakeColour(SpriteCanvas& canvas, int depth, RenderedBitmap& color) {
@@ -34,7 +24,6 @@ void TakeColour(SpriteCanvas& canvas, int depth, RenderedBitmap& color) {
   color.bitsPerPixel = depth;
   color.stride = canvas.ColorStride();
   color.bits = std::move(canvas.color);
-  color.greyTable.clear();
 }
 
 template <class Frame>

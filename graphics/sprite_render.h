@@ -20,8 +20,6 @@ struct RenderedBitmap {
   int bitsPerPixel = 0;
   size_t stride = 0;
   std::vector<uint8_t> bits;
-  // Grey table (entry i = i, i, i) for the 8-bit planes; empty for the colour bitmap.
-  std::vector<uint8_t> greyTable;
 };
 
 // Both renderers refuse a frame whose size does not fit its stream (FrameTooLarge) before
