@@ -15,8 +15,6 @@ using namespace scrivet::testsupport;
 
 namespace {
 
-namespace fs = std::filesystem;
-
 Bytes SmallFile() {
   IffBuilder b("2.0");
   b.Chunk("AAAA", 1, 0x10, "a", Filled(300, 1));
@@ -33,11 +31,9 @@ TEST(AtomicSave, ReplacesTheFileTheContainerReadsFromAndLeavesNothingElse) {
   CoreFailure failure;
   ASSERT_TRUE(file->SaveToPath(dir / "a.iff", &failure)) << failure.detail;
   EXPECT_EQ(dir.Listing(), (Strings{"a.iff"}));
-  MemoryStream expected;
-  ASSERT_TRUE(file->Write(&expected));
-  EXPECT_EQ(ReadFile(dir / "a.iff"), expected.Bytes());
-  EXPECT_EQ(ListingOf(expected.Bytes()), (Strings{"AAAA#1", "BBBB#2", "CCCC#3", "rsmp#0"}));
   EXPECT_TRUE(file->IsInMemory()) << "the container no longer depends on the replaced file";
+  EXPECT_EQ(ReadFile(dir / "a.iff"), WriteToBytes(*file));
+  EXPECT_EQ(ListingOf(ReadFile(dir / "a.iff")), (Strings{"AAAA#1", "BBBB#2", "CCCC#3", "rsmp#0"}));
 }
 
 // Another program rewriting the file in place, even to the same length, leaves the data not loaded
@@ -54,8 +50,7 @@ TEST(AtomicSave, AFileRewrittenBehindTheContainerIsNeitherReadNorSaved) {
   WriteFile(dir / "a.iff", rewritten);
   fs::last_write_time(dir / "a.iff", stamp + std::chrono::seconds(1));
   EXPECT_TRUE(file->SourceChanged());
-  EXPECT_FALSE(file->LoadChunkData(file->ChunkAt(0)));
-  EXPECT_FALSE(file->ChunkAt(0).IsLoaded());
+  EXPECT_FALSE(file->LoadChunkData(file->ChunkAt(0)) || file->ChunkAt(0).IsLoaded());
   for (const char* target : {"a.iff", "other.iff"}) {
     SCOPED_TRACE(target);
     CoreFailure failure;
@@ -123,8 +118,8 @@ TEST(AtomicSave, ThroughSymbolicLinksReplacesTheFileTheyNameAndKeepsTheLinks) {
     file->AddChunk(MakeTypeCode("CCCC"), 3, "c", "new", 3);
     CoreFailure failure;
     ASSERT_TRUE(file->SaveToPath(opened, &failure)) << failure.detail;
-    for (const auto& [link, text] : links) EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
     EXPECT_EQ(Tree(dir.Path()), before);
+    for (const auto& [link, text] : links) EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
     EXPECT_EQ(ListingOf(ReadFile(dir / "real" / "a.iff")), (Strings{"AAAA#1", "BBBB#2", "CCCC#3", "rsmp#0"}));
     EXPECT_EQ(fs::status(dir / "real" / "a.iff").permissions() & fs::perms::all, perms);
   }
