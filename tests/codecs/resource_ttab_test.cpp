@@ -46,8 +46,8 @@ Ads FixedAds(size_t motives) {
 TEST(ResourceTtab, EveryVersionDecodes) {
   const Interaction fixed0{.actionFunction = 0x1001, .checkFunction = 0x1002, .motiveCount = 18, .flags = 0x0401,
                            .textIndex = 4, .attenuationCode = 2, .attenuationValue = kFloat002,
-                           .attenuationThreshold = 7, .joinIndex = 0, .advertisements = FixedAds(18)};
-  const Interaction fixed1{.actionFunction = 0x1003};
+                           .attenuationThreshold = 7, .joinIndex = 0, .advertisements = FixedAds(18), .name = {}};
+  const Interaction fixed1{.actionFunction = 0x1003, .name = {}};
   const Interaction v7a{.actionFunction = 1, .name = "ab"}, v7b{.actionFunction = 2, .name = "xyz"};
   const auto fixed = [](uint16_t version) {
     return Cat({Header(2, version), version >= 9 ? Bytes{0} : Bytes{},
@@ -57,29 +57,29 @@ TEST(ResourceTtab, EveryVersionDecodes) {
   const std::vector<std::tuple<const char*, Bytes, std::vector<Interaction>>> cases{
       // Pairs for motives 16 and 20 name no advertisement and are skipped.
       {"v0", Cat({Header(1, 0), Values({0x1001, 3, 3, 50, 16, 7, 20, 7})}),
-       {{.actionFunction = 0x1001, .advertisements = Maxes({0, 0, 0, 50})}}},
+       {{.actionFunction = 0x1001, .advertisements = Maxes({0, 0, 0, 50}), .name = {}}}},
       {"v1", Cat({Header(2, 1), Values({0x1001, 0x1002, 1, 15, 9}), Values({0x1003, 0, 0})}),
        {{.actionFunction = 0x1001, .checkFunction = 0x1002,
-         .advertisements = Maxes({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9})},
-        {.actionFunction = 0x1003}}},
+         .advertisements = Maxes({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9}), .name = {}},
+        {.actionFunction = 0x1003, .name = {}}}},
       // The unused word sits before the float.
       {"v2", Cat({Header(1, 2), Values({0x1001, 0x1002, 2}), {0xA3, 0xA3}, U32(kFloat002), Values({40, 60})}),
        {{.actionFunction = 0x1001, .checkFunction = 0x1002, .attenuationCode = 0, .attenuationValue = kFloat002,
-         .advertisements = Maxes({40, 60})}}},
+         .advertisements = Maxes({40, 60}), .name = {}}}},
       {"v3, flags widened without sign", Cat({Header(1, 3), Values({1, 2, 1, 0x8001}), U32(kFloat002), Values({7})}),
        {{.actionFunction = 1, .checkFunction = 2, .flags = 0x8001, .attenuationCode = 0,
-         .attenuationValue = kFloat002, .advertisements = Maxes({7})}}},
+         .attenuationValue = kFloat002, .advertisements = Maxes({7}), .name = {}}}},
       {"v4, the 17th value dropped",
        Cat({Header(1, 4), Values({1, 2, 17, 0x0003, 0xFFFF}), U32(kFloat002),
             Values({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17})}),
        {{.actionFunction = 1, .checkFunction = 2, .flags = 3, .textIndex = 0xFFFF, .attenuationCode = 0,
-         .attenuationValue = kFloat002, .advertisements = Maxes({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16})}}},
+         .attenuationValue = kFloat002, .advertisements = Maxes({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}), .name = {}}}},
       {"v5, all fields 32-bit",
        Cat({Header(1, 5), Values({0x1010, 0x1011}), U32(16), U32(0x0209), U32(3), U32(kFloat002), U32(5),
             U32(uint32_t(-1)), Values({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})}),
        {{.actionFunction = 0x1010, .checkFunction = 0x1011, .flags = 0x0209, .textIndex = 3, .attenuationCode = 0,
          .attenuationValue = kFloat002, .attenuationThreshold = 5,
-         .advertisements = Maxes({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})}}},
+         .advertisements = Maxes({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}), .name = {}}}},
       {"v6", fixed(6), {fixed0, fixed1}},
       {"v8", fixed(8), {fixed0, fixed1}},
       {"v9 uncompressed", fixed(9), {fixed0, fixed1}},
@@ -126,7 +126,7 @@ TEST(ResourceTtab, FieldEncodedStreamCutShortReadsZerosAndBadInputIsRefused) {
   ASSERT_TRUE(DecodeBytes(ttab, Cat({Header(3, 10), {1}, sink})));
   // The stream ran out inside the first record.
   const Interaction cut{.actionFunction = 0x1001, .checkFunction = 0x1002, .motiveCount = 1000000,
-                        .attenuationCode = 0, .joinIndex = 0};
+                        .attenuationCode = 0, .joinIndex = 0, .name = {}};
   EXPECT_TRUE(ttab.interactions == std::vector<Interaction>{cut});
 
   EXPECT_FALSE(DecodeBytes(ttab, Header(0, 6), kBE));

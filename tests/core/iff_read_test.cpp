@@ -339,22 +339,4 @@ TEST(ReadDirectory, SharedBytesAreReadInPlaceUntilWritten) {
   EXPECT_EQ(Bytes(kept.Data(), kept.Data() + kept.Size()), Filled(130, 2));
 }
 
-TEST(ReadDirectory, OpenPathLoadsFromTheFileAndSaysWhyItFails) {
-  TempDir dir;
-  IffBuilder b("2.0");
-  b.Chunk("AAAA", 1, 0x10, "a", Filled(100, 1));
-  WriteFile(dir / "a.iff", b.Get());
-  WriteFile(dir / "text.iff", Bytes{'h', 'e', 'l', 'l', 'o'});
-  CoreFailure failure{CoreError::InvalidHandle, "stale"};
-  auto file = IffFile::OpenPath(dir / "a.iff", &failure);
-  ASSERT_TRUE(file);
-  EXPECT_EQ(failure.error, CoreError::None);
-  EXPECT_EQ(Images(*file)[0].data, Filled(100, 1));
-  const std::pair<const char*, CoreError> failing[] = {{"missing.iff", CoreError::System}, {"text.iff", CoreError::NotIff}};
-  for (const auto& [name, error] : failing) {
-    IffFile::OpenPath(dir / name, &failure);  // a text file opens; the container is not IFF
-    EXPECT_EQ(failure.error, error) << name;
-  }
-}
-
 }  // namespace

@@ -66,19 +66,6 @@ TEST_P(Streams, ReadWriteSeekTruncateAndDuplicate) {
 INSTANTIATE_TEST_SUITE_P(Kinds, Streams, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "File" : "Memory"; });
 
-TEST(FileStream, ReadOnlyStreamsRefuseWritesAndMissingFilesSayWhy) {
-  TempDir dir;
-  WriteFile(dir / "r.bin", Bytes{1});
-  auto s = FileStream::Open(dir / "r.bin", FileStream::Mode::Read);
-  ASSERT_TRUE(s);
-  EXPECT_FALSE(s->Write("x", 1));
-  EXPECT_FALSE(s->Truncate(0));
-  CoreFailure failure;
-  EXPECT_FALSE(FileStream::Open(dir / "none.bin", FileStream::Mode::Read, &failure));
-  EXPECT_EQ(failure.error, CoreError::System);
-  EXPECT_FALSE(FileStream::Open(dir.Path(), FileStream::Mode::Read)) << "a folder is not a file";
-}
-
 TEST(TextCodec, EveryByteSurvivesBothRoundTripsAndWindowsCharactersMap) {
   std::string bytes, back;
   for (int b = 0; b < 256; ++b) bytes.push_back(char(b));
