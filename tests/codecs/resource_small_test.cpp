@@ -39,8 +39,7 @@ TEST(ResourceBcon, ValueEditing) {
   int16_t v;
   EXPECT_TRUE(bcon.GetValue(5, v) && v == 7);
   EXPECT_FALSE(bcon.GetValue(6, v));
-  EXPECT_TRUE(bcon.RemoveValue(0));
-  EXPECT_EQ(bcon.values.front(), 2);
+  EXPECT_TRUE(bcon.RemoveValue(0) && bcon.values.front() == 2);
   EXPECT_FALSE(bcon.RemoveValue(5));
   // The count has 15 bits: a longer list would spill into the editable bit.
   EXPECT_FALSE(bcon.SetValue(0x7FFF, 1));

@@ -116,17 +116,7 @@ TEST(ResourceStr, EncodeWritesWholeLanguagesAndCutsBasicValues) {
   EXPECT_EQ(back.items[0].slots[0].value, std::string(255, 'x'));
 }
 
-TEST(ResourceStr, SetStringAppendsOnlyAtTheEnd) {
-  ResourceStr str;
-  EXPECT_TRUE(str.SetString(0, 0, 0, "a"));
-  EXPECT_FALSE(str.SetString(2, 0, 0, "c"));
-  EXPECT_TRUE(str.SetString(1, 19, 1, "d"));
-  EXPECT_FALSE(str.SetString(0, 20, 0, "x"));
-  EXPECT_FALSE(str.SetString(0, 0, 2, "x"));
-  EXPECT_EQ(str.items.size(), 2u);
-}
-
-TEST(ResourceStr, MalformedDataFails) {
+TEST(ResourceStr, MalformedDataAndBadEditsFail) {
   const Bytes cases[] = {
       {0xFD, 0xFF, 1, 0, 0, 'a', 0, 0},       // language code 0 (codes start at 1)
       {0xFD, 0xFF, 1, 0, 21, 'a', 0, 0},      // language code 21
@@ -138,6 +128,13 @@ TEST(ResourceStr, MalformedDataFails) {
     ResourceStr str;
     EXPECT_FALSE(DecodeBytes(str, bytes));
   }
+  // SetString appends only at the end, within the languages and parts.
+  ResourceStr str;
+  EXPECT_TRUE(str.SetString(0, 0, 0, "a"));
+  EXPECT_FALSE(str.SetString(2, 0, 0, "c"));
+  EXPECT_TRUE(str.SetString(1, 19, 1, "d"));
+  EXPECT_FALSE(str.SetString(0, 20, 0, "x") || str.SetString(0, 0, 2, "x"));
+  EXPECT_EQ(str.items.size(), 2u);
 }
 
 // A table whose flag names the wrong byte order is read in the other one, but only when that
@@ -163,14 +160,12 @@ TEST(ResourceStr, OtherByteOrderOnlyWhenItReadsTheWholeTable) {
     ResourceStr str;
     EXPECT_EQ(DecodeBytes(str, c.bytes, c.flags) ? str.items.size() : 0, c.items) << c.what;
   }
-  ResourceStr str;
+  ResourceStr str;  // written back in the order the flag names, as every table is
   ASSERT_TRUE(DecodeBytes(str, shower, kLE));
-  EXPECT_EQ(str.items[0].slots[0].value, "Can't get to shower.");
-  // Written back in the order the flag names, as every table is.
   EXPECT_EQ(EncodeBytes(str), Cat({{0x01, 0x00, 20}, Text("Can't get to shower.", false)}));
 }
 
-TEST(ResourceStr, TooManyStringsAreRefusedAndNothingIsWritten) {
+TEST(ResourceStr, TablesTooLargeToWriteAreRefusedAndNothingIsWritten) {
   ResourceStr str;
   str.items.resize(3300);
   for (size_t language = 0; language < kLanguageCount; ++language)
@@ -182,18 +177,15 @@ TEST(ResourceStr, TooManyStringsAreRefusedAndNothingIsWritten) {
   // Nineteen languages fit.
   str.items[0].slots[19].value.clear();
   EXPECT_TRUE(str.Encode());
-}
-
-TEST(ResourceStr, BasicCountsThatLookLikeFormatWordsAreRefused) {
-  ResourceStr str;
-  str.basicMode = true;
-  str.items.resize(0xFFFD);
-  str.items[0].slots[0].value = "a";
-  EXPECT_FALSE(str.Encode());
-  str.items.pop_back();
-  const Bytes out = EncodeBytes(str);
+  // Basic counts that look like format words are refused; 0xFFFC is read back as a count.
+  ResourceStr basic;
+  basic.basicMode = true;
+  basic.items.resize(0xFFFD);
+  basic.items[0].slots[0].value = "a";
+  EXPECT_FALSE(basic.Encode());
+  basic.items.pop_back();
+  const Bytes out = EncodeBytes(basic);
   EXPECT_EQ(Bytes(out.begin(), out.begin() + 2), (Bytes{0xFC, 0xFF}));
-  // ... and read back as that many strings, not as a format word.
   ResourceStr back;
   ASSERT_TRUE(DecodeBytes(back, out));
   EXPECT_TRUE(back.basicMode);
