@@ -57,11 +57,8 @@ template <typename R>
 void FeedPrefixes(const Bytes& bytes, uint16_t flags, bool mustFail) {
   for (size_t n = 0; n < bytes.size(); ++n) {
     R resource;
-    Bytes prefix(bytes.begin(), bytes.begin() + n);
-    bool ok = DecodeBytes(resource, prefix, flags);
-    if (mustFail) {
-      EXPECT_FALSE(ok) << "prefix of " << n << " bytes decoded";
-    }
+    const bool ok = DecodeBytes(resource, Bytes(bytes.begin(), bytes.begin() + n), flags);
+    EXPECT_FALSE(mustFail && ok) << "prefix of " << n << " bytes decoded";
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace scrivet {
@@ -22,35 +23,25 @@ std::vector<uint8_t> Bits(const std::string& pattern) {
   return out;
 }
 
-std::vector<uint8_t> Encode16(int16_t v) {
+// A 32-bit value, or with `narrow` a 16-bit one, written alone and flushed.
+std::vector<uint8_t> Encode(int32_t v, bool narrow) {
   std::vector<uint8_t> sink;
   FieldEncoder e(sink);
-  e.WriteValue16(v);
-  e.Flush();
-  return sink;
-}
-
-std::vector<uint8_t> Encode32(int32_t v) {
-  std::vector<uint8_t> sink;
-  FieldEncoder e(sink);
-  e.WriteValue32(v);
+  narrow ? e.WriteValue16(int16_t(v)) : e.WriteValue32(v);
   e.Flush();
   return sink;
 }
 
 TEST(FieldCodec, BitPatterns) {
-  EXPECT_EQ(Encode16(-16), Bits("1 00 10000"));
-  EXPECT_EQ(Encode16(-1), Bits("1 00 11111"));
-  EXPECT_EQ(Encode16(16), Bits("1 01 00010000"));
-  EXPECT_EQ(Encode16(-4096), Bits("1 10 1000000000000"));
-  EXPECT_EQ(Encode16(4096), Bits("1 11 0001000000000000"));
-  EXPECT_EQ(Encode32(0), Bits("0"));
-  EXPECT_EQ(Encode32(-1), Bits("1 00 111111"));
-  EXPECT_EQ(Encode32(1000), Bits("1 01 01111101000"));
-  EXPECT_EQ(Encode32(-32), Bits("1 00 100000"));
-  EXPECT_EQ(Encode32(-33), Bits("1 01 11111011111"));
-  EXPECT_EQ(Encode32(0x7FFFFFFF), Bits("1 11 01111111111111111111111111111111"));
-  EXPECT_EQ(Encode32(INT32_MIN), Bits("1 11 10000000000000000000000000000000"));
+  const std::tuple<int32_t, bool, const char*> cases[] = {
+      {-16, true, "1 00 10000"}, {-1, true, "1 00 11111"}, {16, true, "1 01 00010000"},
+      {-4096, true, "1 10 1000000000000"}, {4096, true, "1 11 0001000000000000"},
+      {0, false, "0"}, {-1, false, "1 00 111111"}, {1000, false, "1 01 01111101000"},
+      {-32, false, "1 00 100000"}, {-33, false, "1 01 11111011111"},
+      {0x7FFFFFFF, false, "1 11 01111111111111111111111111111111"},
+      {INT32_MIN, false, "1 11 10000000000000000000000000000000"},
+  };
+  for (const auto& [value, narrow, bits] : cases) EXPECT_EQ(Encode(value, narrow), Bits(bits)) << value;
 }
 
 TEST(FieldCodec, BoundaryValuesRoundTrip) {
@@ -77,14 +68,15 @@ TEST(FieldCodec, MissingBitsReadAsZero) {
   EXPECT_TRUE(empty.Exhausted());
 
   // 1000 cut after its first byte: the missing low bits are zero.
-  std::vector<uint8_t> bytes = Encode32(1000);
+  std::vector<uint8_t> bytes = Encode(1000, false);
   FieldDecoder cut(bytes.data(), 1);
   EXPECT_EQ(cut.ReadValue32(), 0b01111000000);
   EXPECT_TRUE(cut.Exhausted());
   EXPECT_EQ(cut.BytesConsumed(), 2u);  // one past the end
 }
 
-TEST(FieldCodec, BytesConsumedCountsStartedBytes) {
+// Consumed bytes count started ones; Flush pads only a partial byte.
+TEST(FieldCodec, BytesConsumedAndFlushWorkInWholeBytes) {
   std::vector<uint8_t> bytes = {0x00, 0xFF};
   FieldDecoder d(bytes.data(), bytes.size());
   EXPECT_EQ(d.BytesConsumed(), 0u);
@@ -94,9 +86,7 @@ TEST(FieldCodec, BytesConsumedCountsStartedBytes) {
   EXPECT_EQ(d.BytesConsumed(), 1u);
   EXPECT_EQ(d.ReadBit(), 1);
   EXPECT_EQ(d.BytesConsumed(), 2u);
-}
 
-TEST(FieldCodec, FlushPadsOnlyAPartialByte) {
   std::vector<uint8_t> sink;
   FieldEncoder e(sink);
   for (int i = 0; i < 8; ++i) e.WriteBit(1);

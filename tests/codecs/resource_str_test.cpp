@@ -16,6 +16,7 @@ const Bytes kFormat3 = Cat({{0xFD, 0xFF, 0x04, 0x00},
                             {1}, Text("Hello"), Text("greeting"),
                             {1}, Text("No"), Text("")});
 
+// Every layout decodes, refuses every prefix and, when little-endian, is written back as read.
 TEST(ResourceStr, LayoutsDecode) {
   struct Case {
     const char* name;
@@ -28,7 +29,9 @@ TEST(ResourceStr, LayoutsDecode) {
       {"empty basic", {0x00, 0x00}, kLE, true, false, false, 0},
       {"basic", Cat({{2, 0, 2}, Text("ab", false), {0}}), kLE, true, false, false, 2},
       {"basic, big-endian count", Cat({{0, 2, 2}, Text("ab", false), {0}}), kBE, true, false, false, 2},
-      {"values", Cat({{0xFF, 0xFF, 1, 0}, Text("v")}), kLE, false, false, false, 1},
+      {"values", Cat({{0xFF, 0xFF, 2, 0}, Text("v"), Text("")}), kLE, false, false, false, 2},
+      {"values keep every byte above zero", Cat({{0xFF, 0xFF, 1, 0}, {0x81, 0xE9, 0xFF, 0x00}}), kLE, false, false,
+       false, 1},
       {"descriptions", Cat({{0xFE, 0xFF, 1, 0}, Text("v"), Text("d")}), kLE, false, false, true, 1},
       {"languages", Cat({{0xFD, 0xFF, 2, 0}, {1}, Text("a"), Text(""), {1}, Text("b"), Text("")}), kLE, false, true, true, 2},
       {"languages, big-endian header", Cat({{0xFF, 0xFD, 0, 2}, {1}, Text("a"), Text(""), {1}, Text("b"), Text("")}), kBE, false, true, true, 2},
@@ -37,48 +40,36 @@ TEST(ResourceStr, LayoutsDecode) {
     SCOPED_TRACE(c.name);
     ResourceStr str;
     ASSERT_TRUE(DecodeBytes(str, c.bytes, c.flags));
-    EXPECT_EQ(str.basicMode, c.basic);
-    EXPECT_EQ(str.useLanguages, c.languages);
-    EXPECT_EQ(str.useDescriptions, c.descriptions);
-    EXPECT_EQ(str.items.size(), c.items);
+    EXPECT_EQ(std::tuple(str.basicMode, str.useLanguages, str.useDescriptions, str.items.size()),
+              std::tuple(c.basic, c.languages, c.descriptions, c.items));
     FeedPrefixes<ResourceStr>(c.bytes, c.flags, true);
+    if (c.flags == kLE) ExpectCanonical<ResourceStr>(c.bytes);
   }
+  ResourceStr str;  // a basic text ends at a zero byte
+  ASSERT_TRUE(DecodeBytes(str, {1, 0, 3, 'a', 0, 'b'}));
+  EXPECT_EQ(str.items[0].slots[0].value, "a");
 }
 
-TEST(ResourceStr, LanguageBlocksFillTheSameItems) {
+TEST(ResourceStr, LanguageBlocksFillTheSameItemsAndAreWrittenInOrder) {
   ResourceStr str;
   ASSERT_TRUE(DecodeBytes(str, kFormat3));
   ASSERT_EQ(str.items.size(), 2u);
-  EXPECT_EQ(str.items[0].slots[0].value, "Hello");
-  EXPECT_EQ(str.items[0].slots[0].description, "greeting");
-  EXPECT_EQ(str.items[0].slots[2].value, "Bonjour");
-  EXPECT_EQ(str.items[0].slots[2].description, "salut");
-  EXPECT_EQ(str.items[1].slots[2].value, "Non");
+  EXPECT_EQ(str.items[0].slots[0], (StringSlot{"Hello", "greeting"}));
+  EXPECT_EQ(str.items[0].slots[2], (StringSlot{"Bonjour", "salut"}));
+  EXPECT_EQ(str.items[1].slots[2], (StringSlot{"Non", ""}));
   std::string text;
   EXPECT_TRUE(str.GetString(1, 0, ResourceStr::kPartValue, text));
   EXPECT_EQ(text, "No");
   EXPECT_FALSE(str.GetString(2, 0, 0, text));
   EXPECT_FALSE(str.GetString(0, 20, 0, text));
   EXPECT_FALSE(str.GetString(0, 0, 2, text));
-}
-
-TEST(ResourceStr, EncodeWritesLanguagesInOrderAndSkipsEmptyOnes) {
-  ResourceStr str;
-  ASSERT_TRUE(DecodeBytes(str, kFormat3));
+  // Written back in language order, without the languages that hold no text.
   Bytes expected = Cat({{0xFD, 0xFF, 0x04, 0x00},
                         {1}, Text("Hello"), Text("greeting"), {1}, Text("No"), Text(""),
                         {3}, Text("Bonjour"), Text("salut"), {3}, Text("Non"), Text("")});
   EXPECT_EQ(EncodeBytes(str), expected);
   ExpectCanonical<ResourceStr>(expected);
   FeedPrefixes<ResourceStr>(expected, kLE, true);
-}
-
-TEST(ResourceStr, CanonicalInEveryLayout) {
-  ExpectCanonical<ResourceStr>(Cat({{2, 0, 2}, Text("ab", false), {0}}));
-  ExpectCanonical<ResourceStr>(Cat({{0xFF, 0xFF, 2, 0}, Text("v"), Text("")}));
-  ExpectCanonical<ResourceStr>(Cat({{0xFE, 0xFF, 1, 0}, Text("v"), Text("d")}));
-  // Texts keep every byte value above zero as it is.
-  ExpectCanonical<ResourceStr>(Cat({{0xFF, 0xFF, 1, 0}, {0x81, 0xE9, 0xFF, 0x00}}));
 }
 
 TEST(ResourceStr, AllEmptyTableIsWrittenEmptyInEveryLayout) {
@@ -91,44 +82,11 @@ TEST(ResourceStr, AllEmptyTableIsWrittenEmptyInEveryLayout) {
   };
   for (const Case& c : cases) {
     ResourceStr str;
-    str.basicMode = c.basic;
-    str.useLanguages = c.languages;
-    str.useDescriptions = c.descriptions;
+    std::tie(str.basicMode, str.useLanguages, str.useDescriptions) = std::tie(c.basic, c.languages, c.descriptions);
     str.items.resize(3);
     EXPECT_EQ(EncodeBytes(str), c.expected);
   }
-}
-
-TEST(ResourceStr, LanguageWithOneTextWritesEveryItem) {
-  ResourceStr str;
-  ASSERT_TRUE(str.SetString(0, 0, 0, "a"));
-  ASSERT_TRUE(str.SetString(1, 0, 0, "b"));
-  ASSERT_TRUE(str.SetString(1, 4, 1, "note"));
-  Bytes expected = Cat({{0xFD, 0xFF, 4, 0},
-                        {1}, Text("a"), Text(""), {1}, Text("b"), Text(""),
-                        {5}, Text(""), Text(""), {5}, Text(""), Text("note")});
-  EXPECT_EQ(EncodeBytes(str), expected);
-}
-
-TEST(ResourceStr, BasicValuesAreCutAt255Bytes) {
-  ResourceStr str;
-  str.basicMode = true;
-  ASSERT_TRUE(str.SetString(0, 0, 0, std::string(300, 'x')));
-  Bytes out = EncodeBytes(str);
-  ASSERT_EQ(out.size(), 2u + 1 + 255);
-  EXPECT_EQ(out[2], 255);
-  ResourceStr back;
-  ASSERT_TRUE(DecodeBytes(back, out));
-  EXPECT_EQ(back.items[0].slots[0].value, std::string(255, 'x'));
-}
-
-TEST(ResourceStr, BasicTextEndsAtAZeroByte) {
-  ResourceStr str;
-  ASSERT_TRUE(DecodeBytes(str, {1, 0, 3, 'a', 0, 'b'}));
-  EXPECT_EQ(str.items[0].slots[0].value, "a");
-}
-
-TEST(ResourceStr, DescriptionsOffTurnsLanguagesOff) {
+  // ... and with descriptions off, the languages are off too.
   ResourceStr str;
   str.SetString(0, 0, 0, "v");
   str.SetString(0, 1, 0, "uk");
@@ -137,19 +95,30 @@ TEST(ResourceStr, DescriptionsOffTurnsLanguagesOff) {
   EXPECT_FALSE(str.useLanguages);
 }
 
-TEST(ResourceStr, SetStringAppendsOnlyAtTheEnd) {
+// A language with one text writes every item; basic values are cut at 255 bytes.
+TEST(ResourceStr, EncodeWritesWholeLanguagesAndCutsBasicValues) {
   ResourceStr str;
-  EXPECT_TRUE(str.SetString(0, 0, 0, "a"));
-  EXPECT_FALSE(str.SetString(2, 0, 0, "c"));
-  EXPECT_TRUE(str.SetString(1, 19, 1, "d"));
-  EXPECT_FALSE(str.SetString(0, 20, 0, "x"));
-  EXPECT_FALSE(str.SetString(0, 0, 2, "x"));
-  EXPECT_EQ(str.items.size(), 2u);
+  ASSERT_TRUE(str.SetString(0, 0, 0, "a"));
+  ASSERT_TRUE(str.SetString(1, 0, 0, "b"));
+  ASSERT_TRUE(str.SetString(1, 4, 1, "note"));
+  Bytes expected = Cat({{0xFD, 0xFF, 4, 0},
+                        {1}, Text("a"), Text(""), {1}, Text("b"), Text(""),
+                        {5}, Text(""), Text(""), {5}, Text(""), Text("note")});
+  EXPECT_EQ(EncodeBytes(str), expected);
+
+  ResourceStr basic;
+  basic.basicMode = true;
+  ASSERT_TRUE(basic.SetString(0, 0, 0, std::string(300, 'x')));
+  Bytes out = EncodeBytes(basic);
+  EXPECT_EQ(out, Cat({{1, 0, 255}, Bytes(255, 'x')}));
+  ResourceStr back;
+  ASSERT_TRUE(DecodeBytes(back, out));
+  EXPECT_EQ(back.items[0].slots[0].value, std::string(255, 'x'));
 }
 
-TEST(ResourceStr, MalformedDataFails) {
+TEST(ResourceStr, MalformedDataAndBadEditsFail) {
   const Bytes cases[] = {
-      {0xFD, 0xFF, 1, 0, 0, 'a', 0, 0},       // language code 0
+      {0xFD, 0xFF, 1, 0, 0, 'a', 0, 0},       // language code 0 (codes start at 1)
       {0xFD, 0xFF, 1, 0, 21, 'a', 0, 0},      // language code 21
       {0xFF, 0xFF, 1, 0, 'a', 'b'},           // no terminator
       {0xFC, 0xFF, 'a', 'b'},                 // -4: a huge basic count
@@ -159,6 +128,13 @@ TEST(ResourceStr, MalformedDataFails) {
     ResourceStr str;
     EXPECT_FALSE(DecodeBytes(str, bytes));
   }
+  // SetString appends only at the end, within the languages and parts.
+  ResourceStr str;
+  EXPECT_TRUE(str.SetString(0, 0, 0, "a"));
+  EXPECT_FALSE(str.SetString(2, 0, 0, "c"));
+  EXPECT_TRUE(str.SetString(1, 19, 1, "d"));
+  EXPECT_FALSE(str.SetString(0, 20, 0, "x") || str.SetString(0, 0, 2, "x"));
+  EXPECT_EQ(str.items.size(), 2u);
 }
 
 // A table whose flag names the wrong byte order is read in the other one, but only when that
@@ -181,20 +157,15 @@ TEST(ResourceStr, OtherByteOrderOnlyWhenItReadsTheWholeTable) {
       {"neither order reads", {0x00, 0x01, 21, 'x'}, kLE, 0},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
     ResourceStr str;
-    ASSERT_EQ(DecodeBytes(str, c.bytes, c.flags), c.items > 0);
-    if (c.items == 0) continue;
-    EXPECT_EQ(str.items.size(), c.items);
+    EXPECT_EQ(DecodeBytes(str, c.bytes, c.flags) ? str.items.size() : 0, c.items) << c.what;
   }
-  ResourceStr str;
+  ResourceStr str;  // written back in the order the flag names, as every table is
   ASSERT_TRUE(DecodeBytes(str, shower, kLE));
-  EXPECT_EQ(str.items[0].slots[0].value, "Can't get to shower.");
-  // Written back in the order the flag names, as every table is.
   EXPECT_EQ(EncodeBytes(str), Cat({{0x01, 0x00, 20}, Text("Can't get to shower.", false)}));
 }
 
-TEST(ResourceStr, TooManyStringsAreRefusedAndNothingIsWritten) {
+TEST(ResourceStr, TablesTooLargeToWriteAreRefusedAndNothingIsWritten) {
   ResourceStr str;
   str.items.resize(3300);
   for (size_t language = 0; language < kLanguageCount; ++language)
@@ -206,21 +177,17 @@ TEST(ResourceStr, TooManyStringsAreRefusedAndNothingIsWritten) {
   // Nineteen languages fit.
   str.items[0].slots[19].value.clear();
   EXPECT_TRUE(str.Encode());
-}
-
-TEST(ResourceStr, BasicCountsThatLookLikeFormatWordsAreRefused) {
-  ResourceStr str;
-  str.basicMode = true;
-  str.items.resize(0xFFFD);
-  str.items[0].slots[0].value = "a";
-  EXPECT_FALSE(str.Encode());
-  str.items.pop_back();
-  ASSERT_TRUE(str.Encode());
-  EXPECT_EQ(str.Chunk().Data()[0], 0xFC);
-  EXPECT_EQ(str.Chunk().Data()[1], 0xFF);
-  // ... and read back as that many strings, not as a format word.
+  // Basic counts that look like format words are refused; 0xFFFC is read back as a count.
+  ResourceStr basic;
+  basic.basicMode = true;
+  basic.items.resize(0xFFFD);
+  basic.items[0].slots[0].value = "a";
+  EXPECT_FALSE(basic.Encode());
+  basic.items.pop_back();
+  const Bytes out = EncodeBytes(basic);
+  EXPECT_EQ(Bytes(out.begin(), out.begin() + 2), (Bytes{0xFC, 0xFF}));
   ResourceStr back;
-  ASSERT_TRUE(DecodeBytes(back, Bytes(str.Chunk().Data(), str.Chunk().Data() + str.Chunk().Size())));
+  ASSERT_TRUE(DecodeBytes(back, out));
   EXPECT_TRUE(back.basicMode);
   EXPECT_EQ(back.items.size(), 0xFFFCu);
 }

@@ -43,9 +43,8 @@ TEST(ResourceTrcn, BothVersionsDecodeAndAreWrittenBackAsRead) {
   }
   ResourceTrcn first;
   ASSERT_TRUE(DecodeBytes(first, cases[0].bytes));
-  EXPECT_EQ(first.entries[1].comment, "why");
-  EXPECT_EQ(first.entries[1].id, 1203u);
-  EXPECT_EQ(first.entries[0].high, 100);
+  EXPECT_EQ(std::tuple(first.entries[1].comment, first.entries[1].id, first.entries[0].high),
+            std::tuple("why", 1203u, 100));
 }
 
 TEST(ResourceTrcn, UnknownLayoutsAreRefused) {

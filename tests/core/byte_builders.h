@@ -36,8 +36,7 @@ inline Bytes Filled(size_t n, uint8_t seed) {
 struct MapEntry {
   std::string type;
   uint32_t offset = 0;
-  uint16_t id = 0;
-  uint16_t flags = 0x0010;
+  uint16_t id = 0, flags = 0x0010;
   std::string name;
 };
 
@@ -123,8 +122,6 @@ class FarBuilder {
  public:
   explicit FarBuilder(bool twoByteNameLengths = false, uint32_t version = 1)
       : twoByte_(twoByteNameLengths), version_(version) {}
-
-  // Adds a file with its bytes.
   void File(const std::string& name, const Bytes& data) {
     RawEntry(name, uint32_t(data.size()), ManifestOffset());
     data_.insert(data_.end(), data.begin(), data.end());
@@ -156,6 +153,5 @@ class FarBuilder {
   uint32_t version_, count_ = 0;
   Bytes data_, manifest_;
 };
-
 
 }  // namespace scrivet::testbytes

@@ -40,8 +40,7 @@ class TempDir {
   ~TempDir() { fs::remove_all(path_, ec_); }
   const fs::path& Path() const { return path_; }
   fs::path operator/(const std::string& name) const { return path_ / name; }
-  // Names of the entries in the folder, sorted.
-  Strings Listing() const {
+  Strings Listing() const {  // sorted
     Strings names;
     for (const auto& e : fs::directory_iterator(path_)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
@@ -54,8 +53,8 @@ class TempDir {
 };
 
 inline void WriteFile(const fs::path& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 inline Bytes ReadFile(const fs::path& path) {
@@ -71,13 +70,11 @@ class CountingStream final : public Stream {
  public:
   struct Shared {
     Bytes bytes;
-    uint64_t bytesRead = 0;
-    uint64_t reads = 0;
+    uint64_t bytesRead = 0, reads = 0;
   };
   explicit CountingStream(Bytes bytes = {}, uint64_t room = 0) : room(room), shared_(std::make_shared<Shared>()) {
     shared_->bytes = std::move(bytes);
   }
-
   size_t Read(void* buffer, size_t n) override {
     ++shared_->reads;
     if (position_ >= shared_->bytes.size()) return 0;
@@ -117,8 +114,7 @@ class CountingStream final : public Stream {
 // What a reader can observe about one listed chunk.
 struct ChunkImage {
   std::string type;
-  uint16_t id = 0;
-  uint16_t flags = 0;
+  uint16_t id = 0, flags = 0;
   std::string name;
   Bytes data;
   bool operator==(const ChunkImage&) const = default;
@@ -134,9 +130,8 @@ inline std::vector<ChunkImage> Images(IffFile& file) {
   for (size_t i = 0; i < file.ChunkCount(); ++i) {
     IffChunk& c = file.ChunkAt(i);
     if (c.type == IffFile::kMapType) continue;
-    ChunkImage image{TypeCodeToString(c.type), c.id, c.flags, c.name, {}};
-    if (file.LoadChunkData(c)) image.data.assign(c.Data(), c.Data() + c.Size());
-    out.push_back(std::move(image));
+    out.push_back({TypeCodeToString(c.type), c.id, c.flags, c.name, {}});
+    if (file.LoadChunkData(c)) out.back().data.assign(c.Data(), c.Data() + c.Size());
   }
   return out;
 }
@@ -149,9 +144,9 @@ inline Bytes WriteToBytes(IffFile& file) {
   return out.Bytes();
 }
 
-// (type, id) of every listed chunk, resource maps included, as "TYPE#id" strings.
-inline std::vector<std::string> Listing(const IffFile& file) {
-  std::vector<std::string> out;
+// "TYPE#id" of every listed chunk, resource maps included.
+inline Strings Listing(const IffFile& file) {
+  Strings out;
   for (size_t i = 0; i < file.ChunkCount(); ++i)
     out.push_back(TypeCodeToString(file.ChunkAt(i).type) + "#" + std::to_string(file.ChunkAt(i).id));
   return out;
