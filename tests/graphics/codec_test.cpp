@@ -73,8 +73,6 @@ TEST(Spr, OldVersionsHaveAnEightByteHeader) {
     ResourceSpr s;
     ASSERT_TRUE(DecodeBytes(s, b)) << version;
     ASSERT_EQ(s.frames.size(), 2u);
-    EXPECT_EQ(s.frames[1].width, 9);
-    EXPECT_EQ(s.frames[1].pixelStream.size(), 4u);
     EXPECT_EQ(EncodeBytes(s), b) << version;
   }
 }

@@ -219,7 +219,7 @@ TEST(SpriteCanvas, ClearFillsEveryPixelAtEachDepth) {
   }
 }
 
-TEST(FrameDrawing, PalettesAreLookedUpInTheFile) {
+TEST(FrameDrawing, PalettesAreLookedUpInTheFileAndPlanesRendered) {
   gtest::TestFile tf;
   tf.AddTestPalette(5);
   Spr2Frame frame;
@@ -233,6 +233,15 @@ TEST(FrameDrawing, PalettesAreLookedUpInTheFile) {
   tf.AddTestPalette(6);
   frame.palette = 6;
   EXPECT_TRUE(DrawSpr2FrameFromFile(tf.file(), frame, 7, c)) << "the frame's own palette when the file has it";
+  // Rendered, the depth and opacity planes come out as their own bitmaps.
+  ResourceSpr2 sprite;
+  frame.width = 2;
+  frame.pixelStream = Spr2Stream().NextRow().Alpha({{40, 1, 31}, {60, 2, 0}}).End().bytes();
+  sprite.frames = {frame};
+  RenderedBitmap colour, depth, alpha;
+  ASSERT_TRUE(RenderFrame(tf.file(), sprite, 0, 0, 32, colour, depth, alpha));
+  EXPECT_EQ(Bytes(depth.bits.begin(), depth.bits.begin() + 2), (Bytes{40, 255}));
+  EXPECT_EQ(Bytes(alpha.bits.begin(), alpha.bits.begin() + 2), (Bytes{255, 0}));
 }
 
 // A frame's size is weighed against its stream before anything is allocated for it: at most 4096
