@@ -36,6 +36,7 @@ TEST(FunctionCatalogueTest, GlobalFolderRules) {
   EXPECT_EQ(catalogue.FindSemiGlobalList("Broken"), nullptr);
   const FunctionList* people = catalogue.FindSemiGlobalList("PeopleGlobals");
   ASSERT_NE(people, nullptr);
+  EXPECT_EQ(people->label, "PEOPLEGLOBALS");  // the base name after the last separator
   EXPECT_EQ(FunctionCatalogue::FindEntry(*people, 8192)->name, "Greet");
   EXPECT_EQ(catalogue.FindSemiGlobalList("people"), people);  // a substring of the label
   EXPECT_EQ(catalogue.FindSemiGlobalList(""), nullptr);

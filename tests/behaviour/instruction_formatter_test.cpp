@@ -56,13 +56,13 @@ TEST_F(FormatterTest, ExpressionsRunLeftToRightWithTheLeftSize) {
       {"1 + \"x\"", "1x"},
       {"5 - \"abc\"", "5"},
       {"\"7\" - 2", "5"},
+      {"\"-7x\" - 1", "-8"},  // a text's number is its leading digits, sign included
       {"7 / -2", "-3"},
       {"-7 % 2", "-1"},
       {"7 % -2", "1"},
       {"2147483647 + 1", "-2147483648"},
       {"\"a\\\"b\\\\c\\;\"", "a\"b\\c;"},
       {"\"unterminated", "unterminated;"},
-      {"  3  ", "3"},
       {"1 2", "1"},             // the expression ends at the first non-operator
   };
   for (const TextCase& c : cases) EXPECT_EQ(Eval(c.expression, args), c.text) << c.expression;

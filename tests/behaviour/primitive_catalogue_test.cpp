@@ -31,7 +31,6 @@ TEST(PrimitiveCatalogueTest, EntryRules) {
   };
   const Case cases[] = {
       {"; only comments\n;more\n", true, {}, "more"},
-      {"", true, {}, ""},
       {"a(1)=1;trailing text without parenthesis", true, {"a"}, "trailing text without parenthesis"},
       {"a(1)=1;b(2)=2", true, {"a"}, "b"},        // unterminated last entry is dropped
       {"a(1)=1;b(2)", false, {}, "a"},             // a name and count with no body

@@ -117,7 +117,8 @@ TEST(Spr2, OffsetTableIsPaddedTo64WithA3) {
     s.paletteId = 7;
     for (size_t i = 0; i < count; ++i) {
       Spr2Frame f;
-      f.width = uint16_t(i);
+      f.width = f.originX = uint16_t(i);
+      f.originY = 0xB0;  // origins that differ, so their order counts
       f.flags = 0xDEADBEEF;
       f.pixelStream = {uint8_t(i), 0xA0};
       s.frames.push_back(f);
