@@ -45,7 +45,7 @@ TEST(CanvasPixels, EveryDepthGivesOpaqueRgb32TopRowFirst) {
 }
 
 // The preview of a real composition: background where nothing is drawn, the frame at the
-// position, a missing sprite reported, and an image without sprites just blank.
+// position and a missing sprite reported.
 TEST(PreviewCanvas, DrawsTheImageAtThePositionOverTheBackground) {
   gtest::TestFile tf;
   tf.AddTestPalette(1);

@@ -1,4 +1,4 @@
-// render, sprite, sprite-export and sprite-import of scrivet2-cli, on fixtures built in code.
+// render and sprite of scrivet2-cli, on fixtures built in code.
 
 #include <gtest/gtest.h>
 
