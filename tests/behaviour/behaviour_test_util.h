@@ -21,20 +21,15 @@ namespace scrivet {
 
 class TempFolder {
  public:
-  TempFolder() {
-    static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("scrivet_behaviour_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
+  TempFolder() { std::filesystem::create_directories(path_); }
+  ~TempFolder() { std::filesystem::remove_all(path_, ec_); }
   const std::filesystem::path& path() const { return path_; }
 
  private:
-  std::filesystem::path path_;
+  static inline std::atomic<int> counter_{0};
+  std::filesystem::path path_ = std::filesystem::temp_directory_path() /
+                                ("scrivet_behaviour_" + std::to_string(::getpid()) + "_" + std::to_string(counter_++));
+  std::error_code ec_;
 };
 
 inline void WriteBytesFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {

@@ -24,10 +24,6 @@ inline void Put16(Bytes& b, uint16_t v) { b.insert(b.end(), {uint8_t(v), uint8_t
 inline void Put32(Bytes& b, uint32_t v) {
   b.insert(b.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
 }
-inline void Put16BE(Bytes& b, uint16_t v) { b.insert(b.end(), {uint8_t(v >> 8), uint8_t(v)}); }
-inline void Put32BE(Bytes& b, uint32_t v) {
-  b.insert(b.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
-}
 
 template <typename R>
 bool DecodeBytes(R& resource, const Bytes& bytes, uint16_t flags = 0x0010) {
@@ -124,8 +120,6 @@ class TestFile {
  public:
   TestFile() : file_(IffFile::CreateEmpty(false)) {}
   IffFile& file() { return *file_; }
-
-  void AddPalette(uint16_t id, ResourcePalt& palette) { Add(palette, id); }
   void AddTestPalette(uint16_t id) {
     ResourcePalt p;
     FillTestPalette(p);
@@ -142,12 +136,11 @@ class TestFile {
     ResourceSpr2 s;
     s.paletteId = paletteId;
     for (const auto& [size, stream] : frames) {
-      Spr2Frame f;
-      f.width = uint16_t(size.first);
-      f.height = uint16_t(size.second);
-      f.palette = paletteId;
-      f.pixelStream = stream;
-      s.frames.push_back(f);
+      s.frames.emplace_back();
+      s.frames.back().width = uint16_t(size.first);
+      s.frames.back().height = uint16_t(size.second);
+      s.frames.back().palette = paletteId;
+      s.frames.back().pixelStream = stream;
     }
     Add(s, id);
   }
