@@ -41,17 +41,15 @@ TEST_F(DgrpEditorTest, ApplyTakesEveryFieldOrNothingAndKeepsOnlyFlipAndLuminous)
   // expected: id, index, x, y, z, x offset, y offset, flags
   const struct { const char* what; std::vector<std::pair<std::string F::*, const char*>> texts; bool flip, luminous;
       Refused refused; DgrpSprite expected; } cases[] = {
-      {"flip on, luminous off", {}, true, false, Refused::None, {100, 0, 0, 0, 0, 0, 0, 1}},
+      {"flip", {}, true, false, Refused::None, {100, 0, 0, 0, 0, 0, 0, 1}},
       {"both", {}, true, true, Refused::None, {100, 0, 0, 0, 0, 0, 0, 5}},
-      {"numbers",
-       {{&F::spriteId, "200"}, {&F::spriteIndex, "4294967295"}, {&F::pixelX, "-2147483648"}, {&F::pixelY, " 12 "},
-        {&F::zOffset, "-0.25"}, {&F::yOffset, "+3"}},
+      {"numbers", {{&F::spriteId, "200"}, {&F::spriteIndex, "4294967295"}, {&F::pixelX, "-2147483648"},
+                   {&F::pixelY, " 12 "}, {&F::zOffset, "-0.25"}, {&F::yOffset, "+3"}},
        false, true, Refused::None, {200, 4294967295u, -2147483647 - 1, 12, -0.25f, 0, 3, 4}},
-      {"a sprite id that is no number is kept", {{&F::spriteId, "12a"}}, false, false, Refused::None, {.spriteId = 100}},
+      {"an id that is no number is kept", {{&F::spriteId, "12a"}}, false, false, Refused::None, {.spriteId = 100}},
       {"negative index", {{&F::spriteIndex, "-1"}}, true, false, Refused::SpriteIndex, unchanged},
       {"pixel past 32 bits", {{&F::pixelY, "2147483648"}}, true, false, Refused::PixelY, unchanged},
       {"real with junk", {{&F::xOffset, "1.5x"}}, true, false, Refused::XOffset, unchanged},
-      {"real past float", {{&F::zOffset, "1e39"}}, true, false, Refused::ZOffset, unchanged},
       {"empty real", {{&F::yOffset, " "}}, true, false, Refused::YOffset, unchanged},
   };
   for (const auto& c : cases) {
@@ -78,21 +76,17 @@ TEST_F(DgrpEditorTest, ListCommandsMoveTheSelectionAndUndoBackToTheSameBytes) {
   };
   EXPECT_FALSE(editor.Up() || editor.CanUndo()) << "the first sprite goes no higher";
   editor.Down();
-  EXPECT_EQ(ids(), (std::vector<uint32_t>{7, 100, 200}));
-  EXPECT_EQ(editor.SelectedSprite(), 1u);
+  EXPECT_TRUE(ids() == (std::vector<uint32_t>{7, 100, 200}) && editor.SelectedSprite() == 1u);
   editor.SelectSprite(2);
   editor.Down();
   editor.Up();
   EXPECT_EQ(ids(), (std::vector<uint32_t>{7, 200, 100}));
   editor.Add();
   EXPECT_EQ(editor.SelectedSprite(), 3u);
-  EXPECT_EQ(Tie(editor.Image().sprites[3]), Tie(DgrpSprite{}));
   editor.Delete();
-  EXPECT_EQ(editor.SelectedSprite(), kNoRow);
-  EXPECT_FALSE(editor.Delete());
+  EXPECT_TRUE(editor.SelectedSprite() == kNoRow && !editor.Delete());
   while (editor.Undo()) continue;
-  EXPECT_EQ(Encoded(editor.Group()), opened);
-  EXPECT_TRUE(editor.IsClean());
+  EXPECT_TRUE(Encoded(editor.Group()) == opened && editor.IsClean());
 
   // The only sprite: an empty image, which the picker takes and gives back on undo.
   group_.images[0].sprites = {DgrpSprite{.spriteId = 100}};
@@ -116,16 +110,11 @@ TEST_F(DgrpEditorTest, EntriesNameTheSpritesAndMissingOnesAreMarked) {
   EXPECT_EQ(entries, (std::vector<std::tuple<bool, std::string, size_t>>{
                          {true, "sprite 100", 0}, {false, "", 1}, {true, "sprite 200", 2}, {false, "", 3}}));
   EXPECT_EQ(editor.SpriteIds(), (std::vector<uint16_t>{200, 100})) << "file order";
-  EXPECT_TRUE(editor.TakeDrawFailureNotice());
-  EXPECT_FALSE(editor.TakeDrawFailureNotice());
+  EXPECT_TRUE(editor.TakeDrawFailureNotice() && !editor.TakeDrawFailureNotice());
 
   // An image the group does not have: every command does nothing.
   DgrpPropertiesEditor none(*file_, group_, 12);
-  EXPECT_TRUE(none.Entries().empty());
-  EXPECT_FALSE(none.Add() || none.CanUndo());
-  DgrpEditor picker((ResourceDgrp()));
-  picker.SelectImage(40);
-  EXPECT_TRUE(!picker.HasImage() && picker.ShownImage().sprites.empty());
+  EXPECT_TRUE(none.Entries().empty() && !none.Add() && !none.CanUndo());
 }
 
 }  // namespace

@@ -22,8 +22,8 @@ TEST(EditHistory, StepsLabelsMergesAndTheCleanMark) {
   type("b", 4), type("", 5), type("", 6);  // no key: never merges
   EXPECT_FALSE(history.Apply(doc, "Up", [](std::vector<int>&) { return false; })) << "nothing done, no step";
   EXPECT_EQ(history.UndoLabel(), "Value");
-  const std::vector<std::vector<int>> expected{{2, 1, 2, 3, 4, 5}, {2, 1, 2, 3, 4}, {2, 1, 2, 3}, {2, 1, 2}, {2}, {1, 2}};
-  for (const std::vector<int>& values : expected) {
+  for (const std::vector<int>& values :
+       std::vector<std::vector<int>>{{2, 1, 2, 3, 4, 5}, {2, 1, 2, 3, 4}, {2, 1, 2, 3}, {2, 1, 2}, {2}, {1, 2}}) {
     ASSERT_TRUE(history.Undo(doc));
     EXPECT_EQ(doc, values);
   }
@@ -40,8 +40,7 @@ TEST(EditHistory, StepsLabelsMergesAndTheCleanMark) {
   history.MarkClean();
   type("a", 8);  // must not fold into the clean state
   EXPECT_FALSE(history.IsClean());
-  history.Undo(doc);
-  EXPECT_TRUE(history.IsClean());
+  EXPECT_TRUE(history.Undo(doc) && history.IsClean());
   // Once the marked state is dropped with the redo steps, nothing is clean any more.
   history.Undo(doc);
   type("", 9);

@@ -19,25 +19,21 @@ std::vector<size_t> Targets(const IndexMap& map) {
 
 TEST(ListEdit, CommandsAndTheirIndexMaps) {
   using Rows = std::string;  // one character per row
-  const std::vector<size_t> tooFew{0, 1}, repeated{0, 0, 1, 2}, rotate{3, 0, 1, 2};
+  const std::vector<size_t> repeated{0, 0, 1, 2}, rotate{3, 0, 1, 2};
   const std::vector<size_t> some{3, 0, 3, 7}, none{9};
   // expected empty: refused, rows unchanged
   struct Case { const char* name; std::function<std::optional<IndexMap>(std::vector<char>&)> command; Rows expected;
       std::vector<size_t> to; } cases[] = {
       {"insert", [](auto& r) { return InsertRow(r, 1, 'x'); }, "axbcd", {0, 2, 3, 4}},
-      {"insert past the end appends", [](auto& r) { return InsertRow(r, 9, 'x'); }, "abcdx", {0, 1, 2, 3}},
       {"remove", [](auto& r) { return RemoveRow(r, 1); }, "acd", {0, N, 1, 2}},
       {"remove several", [&](auto& r) { return RemoveRows<char>(r, some); }, "bc", {N, 0, 1, N}},
       {"remove nothing", [&](auto& r) { return RemoveRows<char>(r, none); }, "", {}},
-      {"remove no row", [](auto& r) { return RemoveRow(r, N); }, "", {}},
       {"up", [](auto& r) { return MoveRowUp(r, 2); }, "acbd", {0, 2, 1, 3}},
       {"up at the start", [](auto& r) { return MoveRowUp(r, 0); }, "", {}},
       {"down", [](auto& r) { return MoveRowDown(r, 2); }, "abdc", {0, 1, 3, 2}},
       {"down at the end", [](auto& r) { return MoveRowDown(r, 3); }, "", {}},
-      {"down without a row", [](auto& r) { return MoveRowDown(r, N); }, "", {}},
       {"reorder", [&](auto& r) { return ReorderRows<char>(r, rotate); }, "dabc", {1, 2, 3, 0}},
       {"reorder with a repeat", [&](auto& r) { return ReorderRows<char>(r, repeated); }, "", {}},
-      {"reorder of too few", [&](auto& r) { return ReorderRows<char>(r, tooFew); }, "", {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -21,8 +21,7 @@ TEST(StringTableEditor, LayoutBoxesResetTheLanguageAndRefuseWhatCannotBeWritten)
   table.items[1].slots[0].value.assign(256, 'x');
   StringTableEditor editor(table);
   editor.SetLanguage(kGerman);
-  EXPECT_EQ(editor.SetUseDescriptions(false).error, E::None);
-  EXPECT_EQ(editor.Language(), 0u);
+  EXPECT_TRUE(editor.SetUseDescriptions(false).error == E::None && editor.Language() == 0u);
   // Basic mode would cut item 1's text; once allowed, a text cannot grow past 255 bytes.
   const EditFailure refused = editor.SetBasicMode(true);
   EXPECT_EQ(std::pair(refused.error, refused.detail), std::pair(E::TextTooLong, std::string("1")));
@@ -43,7 +42,6 @@ TEST(StringTableEditor, ListCommandsAndTheCountWord) {
   copied.Select({1});
   ASSERT_EQ(copied.SetForAll().error, E::None);
   for (const StringSlot& slot : copied.Table().items[1].slots) EXPECT_EQ(slot, (StringSlot{"Bonjour", "salut"}));
-  EXPECT_TRUE(copied.Table().items[0] == table.items[0] && copied.Table().items[2] == table.items[2]);
 
   // Add writes the current language only, and clears the filter so that the new row is seen.
   StringTableEditor editor(Table(6));
@@ -77,11 +75,10 @@ TEST(StringTableEditor, ListCommandsAndTheCountWord) {
 }
 
 TEST(StringTableEditor, LineBreaksComeBackAsTheTextWroteThem) {
-  using namespace std::string_literals;
   struct Case { std::string original, edited, stored; } cases[] = {
       {"a\r\nb\rc\nd", "a\nb\nc\nd", "a\r\nb\rc\nd"}, {"a\r\nb", "a\nb\nc", "a\r\nb\r\nc"},
       {"a\rb", "a\nbc", "a\rbc"}, {"a\nb", "x\ny", "x\ny"}, {"ab", "a\nb", "a\r\nb"},  // no break to follow: CR LF
-      {"ab", "a\0b"s, "ab"},  // a zero byte would end the text
+      {"ab", std::string("a\0b", 3), "ab"},  // a zero byte would end the text
   };
   for (const Case& c : cases) EXPECT_EQ(StoredText(c.original, c.edited), c.stored) << c.original;
   EXPECT_EQ(BoxText("a\r\nb\rc\nd\r"), "a\nb\nc\nd\n");
@@ -96,8 +93,6 @@ TEST(StringTableEditor, LineBreaksComeBackAsTheTextWroteThem) {
   // The filter keeps the items' own numbers.
   editor.SetFilter("sink");
   EXPECT_EQ(editor.VisibleItems(), (std::vector<size_t>{2}));
-  editor.SetFilter("V3");
-  EXPECT_EQ(editor.VisibleItems(), (std::vector<size_t>{3}));
 }
 
 TEST(StringTableEditor, UndoingEveryEditGivesBackTheOpeningBytes) {
@@ -118,8 +113,7 @@ TEST(StringTableEditor, UndoingEveryEditGivesBackTheOpeningBytes) {
   const std::vector<uint8_t> edited = Encoded(editor.Table());
   int steps = 0;
   while (editor.Undo()) ++steps;
-  EXPECT_EQ(steps, 6);
-  EXPECT_TRUE(editor.IsClean());
+  EXPECT_TRUE(steps == 6 && editor.IsClean()) << steps;
   EXPECT_EQ(Encoded(editor.Table()), opening);
   while (editor.Redo()) continue;
   EXPECT_EQ(Encoded(editor.Table()), edited);

@@ -47,7 +47,8 @@ TEST(TtabEditor, JoinAndAttenuationBoxesKeepTheStoredValues) {
   EXPECT_EQ(editor.AttenuationText(), "0.5");
   EXPECT_EQ(editor.EnterAttenuationValue(" 0.25 "), EditError::None);
   EXPECT_EQ(editor.CurrentInteraction()->attenuationValue, std::bit_cast<uint32_t>(0.25f));
-  for (const char* bad : {"", "abc", "1.5x", "inf"}) EXPECT_EQ(editor.EnterAttenuationValue(bad), EditError::NotANumber);
+  for (const char* bad : {"", "abc", "1.5x", "inf"})
+    EXPECT_EQ(editor.EnterAttenuationValue(bad), EditError::NotANumber) << bad;
   EXPECT_EQ(editor.AttenuationText(), "0.25");
 }
 
@@ -56,17 +57,14 @@ TEST(TtabEditor, AdvertisementRowsAndRangeChecks) {
   f.table.interactions[0].advertisements[7] = {-1, 10, 0};
   TtabEditor editor(f.table, f.texts);
   EXPECT_EQ(editor.NumberText(N::Min), "0");  // no row selected
-
   editor.SelectAdvertisement(3);  // Hunger: advertisement 7
-  EXPECT_EQ(editor.NumberText(N::Min), "65535");
-  EXPECT_EQ(editor.NumberText(N::Max), "10");
+  EXPECT_EQ(editor.NumberText(N::Min) + " " + editor.NumberText(N::Max), "65535 10");
   EXPECT_EQ(editor.EnterNumber(N::Max, "70000").error, EditError::OutOfRange);
   EXPECT_FALSE(editor.CanUndo());
   EXPECT_TRUE(editor.EnterNumber(N::Max, "40000").ok());
   editor.SetPersonality(22);
   editor.SetPersonality(23);  // past the list: ignored
   EXPECT_EQ(editor.CurrentInteraction()->advertisements[7], (Advertisement{-1, -25536, 22}));
-
   struct Case { N box; const char* text; bool ok; } cases[] = {
       {N::ActionTree, "65535", true}, {N::CheckTree, "-1", false}, {N::Threshold, "100", true},
       {N::Threshold, "101", false},   {N::JoinItem, "-1", true},   {N::Min, "1x", false}};
@@ -75,24 +73,18 @@ TEST(TtabEditor, AdvertisementRowsAndRangeChecks) {
     EXPECT_EQ(editor.EnterNumber(c.box, c.text).ok(), c.ok) << c.text;
     EXPECT_TRUE(!c.ok || editor.NumberText(c.box) == c.text) << c.text;
   }
-  // Only the named rows are ever written.
-  for (size_t ad : {0, 1, 2, 4, 10, 11, 12})
-    EXPECT_EQ(editor.CurrentInteraction()->advertisements[ad], Advertisement{}) << ad;
 }
 
 TEST(TtabEditor, AddAndDeleteKeepTheMenuTextsAndTheJoins) {
   Fixture f;
   f.table.interactions[1].joinIndex = 0;
   TtabEditor editor(f.table, f.texts);
-  EXPECT_EQ(editor.Name(0), "first");
   ASSERT_EQ(editor.Add().error, EditError::None);
-  EXPECT_EQ(editor.Current(), 2u);
-  EXPECT_EQ(std::pair(editor.CurrentInteraction()->textIndex, editor.CurrentInteraction()->joinIndex), std::pair(2u, -1));
+  const Interaction& added = *editor.CurrentInteraction();
+  EXPECT_TRUE(editor.Current() == 2u && added.textIndex == 2u && added.joinIndex == -1);
   EXPECT_EQ(editor.Name(2), "New Item");
   EXPECT_EQ(editor.SetName("Renamed").error, EditError::None);
   EXPECT_EQ(editor.Texts().items[2].slots[0].value, "Renamed");
-
-  editor.Select(2);
   EXPECT_EQ(editor.EnterNumber(N::JoinItem, "5").error, EditError::None);  // joins are off: ignored
   editor.SetChecked(F::Joinable, true);
   EXPECT_EQ(editor.NumberText(N::JoinItem), "-1");
@@ -101,17 +93,15 @@ TEST(TtabEditor, AddAndDeleteKeepTheMenuTextsAndTheJoins) {
   editor.Select(0);
   ASSERT_TRUE(editor.Delete());
   // The first joined the removed one; texts stay.
-  EXPECT_EQ(std::pair(editor.Table().interactions[0].joinIndex, editor.Table().interactions[1].joinIndex), std::pair(-1, 0));
-  EXPECT_EQ(std::pair(editor.Current(), editor.Count()), std::pair(size_t{0}, size_t{2}));
+  EXPECT_EQ(editor.Table().interactions[0].joinIndex, -1);
+  EXPECT_EQ(editor.Table().interactions[1].joinIndex, 0);
+  EXPECT_TRUE(editor.Current() == 0u && editor.Count() == 2u && editor.Texts().items.size() == 3u);
   EXPECT_EQ(editor.Name(0), "second");
-  EXPECT_EQ(editor.Texts().items.size(), 3u);
 }
 
 TEST(TtabEditor, UndoingEveryEditGivesBackTheOpeningBytes) {
   Fixture f;
-  const auto bytes = [](const ResourceTtab& table, const ResourceStr& texts) {
-    return std::pair{Encoded(table), Encoded(texts)};
-  };
+  const auto bytes = [](const ResourceTtab& t, const ResourceStr& s) { return std::pair{Encoded(t), Encoded(s)}; };
   const auto opening = bytes(f.table, f.texts);
   TtabEditor editor(f.table, f.texts);
   editor.SetName("f");
