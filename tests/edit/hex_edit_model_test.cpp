@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "edit/hex_edit_model.h"
@@ -17,11 +19,12 @@ Bytes Count(size_t n) {
   return b;
 }
 
-// A model with `data`, 4 bytes per line and `lines` whole lines in the window.
-HexEditModel Make(Bytes data, int lines = 100) {
+// A model with `data`, 4 bytes per line and `lines` whole lines in the window, caret placed.
+HexEditModel Make(Bytes data, int lines = 100, size_t caret = 0, P part = P::HighNibble) {
   HexEditModel m;
   m.SetData(std::move(data));
   m.SetGeometry(4, lines);
+  m.Click(HexHit{caret, part}, false);
   return m;
 }
 
@@ -29,13 +32,11 @@ void TypeText(HexEditModel& m, const std::string& text) {
   for (char c : text) m.Type(static_cast<uint8_t>(c));
 }
 
-void PlaceCaret(HexEditModel& m, size_t offset, P part) { m.Click(HexHit{offset, part}, false); }
-
-// The caret and the selection; undo brings all of it back.
+// The caret and the selection (0, 0 without one); undo brings all of it back.
 struct View {
   size_t caret;
   P part;
-  size_t start, end;  // 0, 0 without a selection
+  size_t start, end;
   bool operator==(const View&) const = default;
 };
 
@@ -44,98 +45,72 @@ View ViewOf(const HexEditModel& m) {
   return {m.Caret(), m.Part(), sel ? m.SelectionStart() : 0, sel ? m.SelectionEnd() : 0};
 }
 
-// Checks that one undo step takes `m` back to `data` and `view`, and redo forward again.
-void ExpectUndoRedo(HexEditModel& m, const Bytes& data, const View& view, const std::string& name) {
+// One undo step takes `m` back to `data` and `view`, and redo forward again.
+void ExpectUndoRedo(HexEditModel& m, const Bytes& data, const View& view) {
   const Bytes edited = m.Data();
   const View after = ViewOf(m);
-  ASSERT_TRUE(m.Undo()) << name;
-  EXPECT_EQ(m.Data(), data) << name;
-  EXPECT_EQ(ViewOf(m), view) << name;
-  EXPECT_TRUE(m.IsClean()) << name;
-  ASSERT_TRUE(m.Redo()) << name;
-  EXPECT_EQ(m.Data(), edited) << name;
-  EXPECT_EQ(ViewOf(m), after) << name;
+  ASSERT_TRUE(m.Undo());
+  EXPECT_EQ(m.Data(), data);
+  EXPECT_EQ(ViewOf(m), view);
+  EXPECT_TRUE(m.IsClean());
+  ASSERT_TRUE(m.Redo());
+  EXPECT_EQ(m.Data(), edited);
+  EXPECT_EQ(ViewOf(m), after);
 }
 
 TEST(HexEditModel, TypingIsOneUndoStep) {
-  struct Case {
-    const char* name;
-    Bytes data;
-    bool insert;
-    size_t caret;
-    P part;
-    const char* keys;
-    Bytes expected;
-    size_t caretAfter;
-    P partAfter;
-  } cases[] = {
-      {"empty data appends", {}, false, 0, P::HighNibble, "417f", {0x41, 0x7F}, 2, P::HighNibble},
-      {"end position", {0x10, 0x20}, false, 2, P::HighNibble, "4", {0x10, 0x20, 0x40}, 2, P::LowNibble},
-      {"overwrite one nibble", {0x12, 0x34}, false, 0, P::HighNibble, "f", {0xF2, 0x34}, 0, P::LowNibble},
-      {"low nibble", {0x12, 0x34}, false, 1, P::LowNibble, "0", {0x12, 0x30}, 2, P::HighNibble},
-      {"every digit", Bytes(8), false, 0, P::HighNibble, "0123456789abcdef",
-       {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}, 8, P::HighNibble},
-      {"insert mode", {0xAA, 0xBB}, true, 1, P::HighNibble, "56", {0xAA, 0x56, 0xBB}, 2, P::HighNibble},
-      {"not digits", {0x12}, false, 0, P::HighNibble, "AFGg xZ/:`{", {0x12}, 0, P::HighNibble},
-      {"character", {'a', 'b'}, false, 0, P::Character, "x", {'x', 'b'}, 1, P::Character},
-      {"character at the end", {'a', 'b'}, false, 2, P::Character, "x", {'a', 'b', 'x'}, 3, P::Character},
-      {"character insert", {'a', 'b'}, true, 1, P::Character, "xy", {'a', 'x', 'y', 'b'}, 3, P::Character},
-      {"any byte", {}, false, 0, P::Character, "A\xE9", {'A', 0xE9}, 2, P::Character},
+  struct Case { Bytes data; bool insert; size_t caret; P part; const char* keys; Bytes expected; size_t caretAfter;
+      P partAfter; } cases[] = {
+      {{}, false, 0, P::HighNibble, "417f", {0x41, 0x7F}, 2, P::HighNibble},
+      {{0x10, 0x20}, false, 2, P::HighNibble, "4", {0x10, 0x20, 0x40}, 2, P::LowNibble},
+      {Bytes(8), false, 0, P::HighNibble, "0123456789abcdef", {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}, 8,
+       P::HighNibble},
+      {{0xAA, 0xBB}, true, 1, P::HighNibble, "56", {0xAA, 0x56, 0xBB}, 2, P::HighNibble},
+      {{0x12}, false, 0, P::HighNibble, "AFGg xZ/:`{", {0x12}, 0, P::HighNibble},  // not digits
+      {{'a', 'b'}, false, 0, P::Character, "x", {'x', 'b'}, 1, P::Character},
+      {{'a', 'b'}, false, 2, P::Character, "x", {'a', 'b', 'x'}, 3, P::Character},
+      {{'a', 'b'}, true, 1, P::Character, "xy", {'a', 'x', 'y', 'b'}, 3, P::Character},
   };
   for (const Case& c : cases) {
-    HexEditModel m = Make(c.data);
+    SCOPED_TRACE(c.keys);
+    HexEditModel m = Make(c.data, 100, c.caret, c.part);
     if (c.insert) m.ToggleInsertMode();
-    PlaceCaret(m, c.caret, c.part);
     const View before = ViewOf(m);
     TypeText(m, c.keys);
-    EXPECT_EQ(m.Data(), c.expected) << c.name;
-    EXPECT_EQ(ViewOf(m), (View{c.caretAfter, c.partAfter, 0, 0})) << c.name;
-    if (c.expected == c.data) {
-      EXPECT_FALSE(m.CanUndo()) << c.name;
-      continue;
+    EXPECT_EQ(m.Data(), c.expected);
+    EXPECT_EQ(ViewOf(m), (View{c.caretAfter, c.partAfter, 0, 0}));
+    if (c.expected != c.data) {
+      ExpectUndoRedo(m, c.data, before);
+      m.Undo();
     }
-    ExpectUndoRedo(m, c.data, before, c.name);
-    m.Undo();
-    EXPECT_FALSE(m.CanUndo()) << c.name;
+    EXPECT_FALSE(m.CanUndo());
   }
 }
 
 TEST(HexEditModel, EditCommandsAndTheirUndo) {
-  enum class Command { DeleteKey, Backspace, DeleteSelection, Cut, Paste };
-  using C = Command;
+  enum class C { DeleteKey, Backspace, DeleteSelection, Cut, Paste };
   const Bytes block{'H', 'i'};
-  struct Case {
-    const char* name;
-    Command command;
-    size_t caret;
-    P part;
-    size_t dragTo;  // == caret: no selection
-    Bytes expected;  // from 0 1 2 3 4 5; empty: the command does nothing
-    size_t caretAfter;
+  // dragTo == caret: no selection; expected from 0 1 2 3 4 5, empty when the command does nothing
+  struct Case { const char* name; C command; size_t caret; P part; size_t dragTo; Bytes expected; size_t caretAfter;
   } cases[] = {
       {"delete key", C::DeleteKey, 1, P::HighNibble, 1, {0, 2, 3, 4, 5}, 1},
-      {"delete key on the last byte", C::DeleteKey, 5, P::LowNibble, 5, {0, 1, 2, 3, 4}, 5},
       {"delete key at the end", C::DeleteKey, 6, P::HighNibble, 6, {}, 6},
-      {"delete key takes the selection", C::DeleteKey, 1, P::Character, 3, {0, 3, 4, 5}, 1},
       {"backspace", C::Backspace, 2, P::HighNibble, 2, {0, 2, 3, 4, 5}, 1},
       {"backspace at the start", C::Backspace, 0, P::HighNibble, 0, {}, 0},
       {"backspace drops the selection", C::Backspace, 6, P::Character, 4, {0, 1, 2, 4, 5}, 3},
-      // The byte where a backwards drag in the hex column began is selected too.
       {"delete a backwards drag", C::DeleteSelection, 4, P::HighNibble, 1, {0, 5}, 1},
       {"delete nothing selected", C::DeleteSelection, 2, P::HighNibble, 2, {}, 2},
       {"cut", C::Cut, 1, P::Character, 3, {0, 3, 4, 5}, 1},
-      {"paste at the caret", C::Paste, 1, P::HighNibble, 1, {0, 'H', 'i', 1, 2, 3, 4, 5}, 1},
       {"paste after a low nibble's byte", C::Paste, 1, P::LowNibble, 1, {0, 1, 'H', 'i', 2, 3, 4, 5}, 1},
-      {"paste in the character column", C::Paste, 1, P::Character, 1, {0, 'H', 'i', 1, 2, 3, 4, 5}, 1},
       {"paste at the end position", C::Paste, 6, P::HighNibble, 6, {0, 1, 2, 3, 4, 5, 'H', 'i'}, 6},
       {"paste over a selection", C::Paste, 1, P::Character, 3, {0, 'H', 'i', 3, 4, 5}, 3},
       {"paste over everything", C::Paste, 0, P::Character, 6, {'H', 'i'}, 2},
   };
   for (bool insertMode : {false, true}) {  // no command here depends on the mode
     for (const Case& c : cases) {
-      HexEditModel m = Make(Count(6));
+      SCOPED_TRACE(c.name);
+      HexEditModel m = Make(Count(6), 100, c.caret, c.part);
       if (insertMode) m.ToggleInsertMode();
-      PlaceCaret(m, c.caret, c.part);
       if (c.dragTo != c.caret) m.DragTo(HexHit{c.dragTo, c.part});
       const View before = ViewOf(m);
       HexClipboardBlock cut;
@@ -144,151 +119,75 @@ TEST(HexEditModel, EditCommandsAndTheirUndo) {
         case C::DeleteKey: done = m.DeleteKey(); break;
         case C::Backspace: done = m.Backspace(); break;
         case C::DeleteSelection: done = m.DeleteSelection(); break;
-        case C::Cut: done = m.Cut(cut); break;
+        case C::Cut: done = m.Cut(cut) && cut.binary == Bytes{1, 2}; break;
         case C::Paste: done = m.Paste(block.data(), block.size()); break;
       }
-      EXPECT_EQ(done, !c.expected.empty()) << c.name;
-      EXPECT_EQ(m.Data(), done ? c.expected : Count(6)) << c.name;
-      EXPECT_EQ(m.Caret(), c.caretAfter) << c.name;
-      EXPECT_EQ(m.CanUndo(), done) << c.name;
+      EXPECT_EQ(done, !c.expected.empty());
+      EXPECT_EQ(m.Data(), done ? c.expected : Count(6));
+      EXPECT_EQ(m.Caret(), c.caretAfter);
+      EXPECT_EQ(m.CanUndo(), done);
       if (!done) continue;
-      EXPECT_FALSE(m.HasSelection()) << c.name;
-      if (c.command == C::Cut) {
-        EXPECT_EQ(cut.binary, (Bytes{1, 2}));
-      }
-      ExpectUndoRedo(m, Count(6), before, c.name);
+      EXPECT_FALSE(m.HasSelection());
+      ExpectUndoRedo(m, Count(6), before);
     }
   }
-  HexEditModel m = Make(Count(2));
-  EXPECT_FALSE(m.Paste(nullptr, 0));
-}
-
-TEST(HexEditModel, UndoStepsFollowTheCommands) {
-  HexEditModel m = Make(Count(8));
-  TypeText(m, "ab");
-  m.MoveCaret(1, 0, false);  // a move ends the run of typing
-  TypeText(m, "c");
-  m.Backspace();
-  m.Backspace();
-  EXPECT_EQ(m.Data(), (Bytes{2, 3, 4, 5, 6, 7}));
-  m.Undo();
-  m.Undo();
-  EXPECT_EQ(m.Data(), (Bytes{0xAB, 0x0C, 2, 3, 4, 5, 6, 7}));
-  m.Undo();
-  EXPECT_EQ(m.Data(), (Bytes{0xAB, 1, 2, 3, 4, 5, 6, 7}));
-  TypeText(m, "9");  // a new edit drops what could be redone
-  EXPECT_FALSE(m.CanRedo());
-  m.Undo();
-  m.Undo();
-  EXPECT_EQ(m.Data(), Count(8));
-  EXPECT_TRUE(m.IsClean());
-  EXPECT_FALSE(m.Undo());
-  m.Redo();
-  m.SetData(Count(3));  // new data is a new opening state
-  EXPECT_FALSE(m.CanUndo() || m.CanRedo());
+  EXPECT_FALSE(Make(Count(2)).Paste(nullptr, 0));
 }
 
 TEST(HexEditModel, CaretKeys) {
-  enum class Key { Left, Right, Up, Down, Home, End, CtrlHome, CtrlEnd };
-  using K = Key;
-  // 4 bytes per line; with 10 bytes lines start at 0, 4, 8 and the end position is 10.
-  struct Case {
-    size_t size, caret;
-    P part;
-    Key key;
-    size_t want;
-    P wantPart;
-  } cases[] = {
-      {10, 0, P::HighNibble, K::Left, 0, P::HighNibble},  // clamped at the start
-      {10, 1, P::HighNibble, K::Left, 0, P::LowNibble},   // previous byte's low nibble
-      {10, 0, P::HighNibble, K::Right, 0, P::LowNibble},
-      {10, 0, P::LowNibble, K::Left, 0, P::HighNibble},
-      {10, 3, P::LowNibble, K::Right, 4, P::HighNibble},  // onto the next line
-      {10, 9, P::LowNibble, K::Right, 10, P::HighNibble},
-      {10, 10, P::HighNibble, K::Right, 10, P::HighNibble},  // the end position has no low nibble
-      {10, 5, P::LowNibble, K::Up, 1, P::LowNibble},
-      {10, 5, P::LowNibble, K::Down, 9, P::LowNibble},
-      {10, 6, P::LowNibble, K::Down, 10, P::HighNibble},  // clamped
-      {10, 2, P::LowNibble, K::Up, 0, P::HighNibble},     // clamped
-      {10, 3, P::Character, K::Right, 4, P::Character},
-      {10, 10, P::Character, K::Right, 10, P::Character},
-      {10, 7, P::Character, K::Down, 10, P::Character},
-      {10, 7, P::Character, K::Up, 3, P::Character},
-      {10, 6, P::LowNibble, K::Home, 4, P::HighNibble},
-      {10, 6, P::LowNibble, K::End, 7, P::HighNibble},
-      {10, 10, P::HighNibble, K::End, 9, P::HighNibble},  // at most the last byte
-      {8, 8, P::HighNibble, K::Home, 8, P::HighNibble},
-      {10, 6, P::Character, K::CtrlHome, 0, P::Character},
-      {10, 2, P::LowNibble, K::CtrlEnd, 9, P::HighNibble},
-      {0, 0, P::HighNibble, K::End, 0, P::HighNibble},
-      {0, 0, P::HighNibble, K::CtrlEnd, 0, P::HighNibble},
+  // 10 bytes: lines at 0, 4, 8, the end position 10. Keys: the arrows L R U D, Home h, End e, Ctrl H E.
+  struct Case { size_t size, caret; P part; char key; size_t want; P wantPart; } cases[] = {
+      {10, 0, P::HighNibble, 'L', 0, P::HighNibble},    {10, 1, P::HighNibble, 'L', 0, P::LowNibble},
+      {10, 0, P::HighNibble, 'R', 0, P::LowNibble},    {10, 3, P::LowNibble, 'R', 4, P::HighNibble},
+      {10, 10, P::HighNibble, 'R', 10, P::HighNibble}, {10, 5, P::LowNibble, 'U', 1, P::LowNibble},
+      {10, 6, P::LowNibble, 'D', 10, P::HighNibble},    {10, 2, P::LowNibble, 'U', 0, P::HighNibble},
+      {10, 6, P::LowNibble, 'h', 4, P::HighNibble},     {10, 6, P::LowNibble, 'e', 7, P::HighNibble},
+      {10, 10, P::HighNibble, 'e', 9, P::HighNibble},    {10, 6, P::Character, 'H', 0, P::Character},
+      {10, 2, P::LowNibble, 'E', 9, P::HighNibble},  {0, 0, P::HighNibble, 'E', 0, P::HighNibble},
   };
   for (const Case& c : cases) {
-    HexEditModel m = Make(Count(c.size));
-    PlaceCaret(m, c.caret, c.part);
-    switch (c.key) {
-      case K::Left: m.MoveCaret(-1, 0, false); break;
-      case K::Right: m.MoveCaret(1, 0, false); break;
-      case K::Up: m.MoveCaret(0, -1, false); break;
-      case K::Down: m.MoveCaret(0, 1, false); break;
-      case K::Home: m.Home(false, false); break;
-      case K::End: m.End(false, false); break;
-      case K::CtrlHome: m.Home(true, false); break;
-      case K::CtrlEnd: m.End(true, false); break;
-    }
-    EXPECT_EQ(ViewOf(m), (View{c.want, c.wantPart, 0, 0})) << c.caret << " key " << static_cast<int>(c.key);
+    HexEditModel m = Make(Count(c.size), 100, c.caret, c.part);
+    if (c.key == 'h' || c.key == 'H')
+      m.Home(c.key == 'H', false);
+    else if (c.key == 'e' || c.key == 'E')
+      m.End(c.key == 'E', false);
+    else
+      m.MoveCaret((c.key == 'R') - (c.key == 'L'), (c.key == 'D') - (c.key == 'U'), false);
+    EXPECT_EQ(ViewOf(m), (View{c.want, c.wantPart, 0, 0})) << c.caret << " key " << c.key;
   }
 }
 
 TEST(HexEditModel, ScrollingFollowsTheCaretAndPagesKeepIt) {
   HexEditModel m = Make(Count(20), 2);  // 6 lines of which 2 are shown
   EXPECT_EQ(m.MaxTopLine(), 4u);
-  m.MoveCaret(0, 1, false);
-  EXPECT_EQ(m.TopLine(), 0u);
-  m.MoveCaret(0, 1, false);  // below the last visible line: one line down
-  EXPECT_EQ(m.TopLine(), 1u);
-  m.MoveCaret(0, -2, false);  // above the top
-  EXPECT_EQ(m.TopLine(), 0u);
-  m.PageDown(false);
-  EXPECT_EQ(m.TopLine(), 2u);
-  EXPECT_EQ(m.Caret(), 0u);
-  m.PageDown(false);
-  m.PageDown(false);
-  EXPECT_EQ(m.TopLine(), 4u);
-  m.PageUp(false);
-  EXPECT_EQ(m.TopLine(), 2u);
-  m.MoveCaret(1, 0, false);  // a caret out of view comes back into view
-  EXPECT_EQ(m.TopLine(), 0u);
-  m.End(true, false);
-  EXPECT_EQ(m.TopLine(), 4u);
-
+  std::vector<size_t> tops;
+  m.MoveCaret(0, 1, false), tops.push_back(m.TopLine());
+  m.MoveCaret(0, 1, false), tops.push_back(m.TopLine());  // below the last visible line: one line down
+  m.MoveCaret(0, -2, false), tops.push_back(m.TopLine());
+  m.PageDown(false), tops.push_back(m.TopLine() + 10 * m.Caret());  // pages keep the caret
+  m.PageDown(false), m.PageDown(false), tops.push_back(m.TopLine());
+  m.PageUp(false), tops.push_back(m.TopLine());
+  m.MoveCaret(1, 0, false), tops.push_back(m.TopLine());  // a caret out of view comes back into view
+  m.End(true, false), tops.push_back(m.TopLine());
+  EXPECT_EQ(tops, (std::vector<size_t>{0, 1, 0, 2, 4, 2, 0, 4}));
   // A new width keeps the top on a line start and within range.
   m.SetGeometry(3, 2);
-  EXPECT_EQ(m.Top() % 3, 0u);
-  EXPECT_LE(m.TopLine(), m.MaxTopLine());
+  EXPECT_TRUE(m.Top() % 3 == 0 && m.TopLine() <= m.MaxTopLine());
   m.SetGeometry(16, 50);
   EXPECT_EQ(m.Top(), 0u);
   EXPECT_EQ(m.VisibleLines(), 2);  // cut down to the lines the data needs
 }
 
-TEST(HexEditModel, Selections) {
-  struct Case {
-    P part;
-    size_t from, to;
-    bool shiftClick;  // else a drag
-    size_t start, end;
-  } cases[] = {
-      {P::HighNibble, 2, 5, false, 2, 6},  // forward: the byte under the pointer is included
-      {P::LowNibble, 2, 5, false, 2, 6},
+TEST(HexEditModel, SelectionsAndCopies) {
+  // shiftClick, else a drag
+  struct Case { P part; size_t from, to; bool shiftClick; size_t start, end; } cases[] = {
+      {P::HighNibble, 2, 5, false, 2, 6},  {P::LowNibble, 2, 5, false, 2, 6},
       {P::HighNibble, 5, 2, false, 2, 6},  // backward: the byte where the drag began is included
-      {P::HighNibble, 8, 10, false, 8, 10},
-      {P::Character, 2, 5, false, 2, 5},
-      {P::Character, 5, 2, false, 2, 5},
-      {P::Character, 7, 3, true, 3, 7},
+      {P::HighNibble, 8, 10, false, 8, 10}, {P::Character, 2, 5, false, 2, 5},
+      {P::Character, 5, 2, false, 2, 5},   {P::Character, 7, 3, true, 3, 7},
   };
   for (const Case& c : cases) {
-    HexEditModel m = Make(Count(10));
-    PlaceCaret(m, c.from, c.part);
+    HexEditModel m = Make(Count(10), 100, c.from, c.part);
     if (c.shiftClick)
       m.Click(HexHit{c.to, c.part}, true);
     else
@@ -297,8 +196,7 @@ TEST(HexEditModel, Selections) {
   }
 
   // Shift extends from the caret's old position; the anchor stays; a plain move clears.
-  HexEditModel m = Make(Count(10));
-  PlaceCaret(m, 2, P::Character);
+  HexEditModel m = Make(Count(10), 100, 2, P::Character);
   m.MoveCaret(2, 0, true);
   EXPECT_EQ(ViewOf(m), (View{4, P::Character, 2, 4}));
   m.MoveCaret(0, -1, true);
@@ -307,91 +205,55 @@ TEST(HexEditModel, Selections) {
   EXPECT_EQ(ViewOf(m), (View{9, P::Character, 2, 9}));
   m.MoveCaret(1, 0, false);
   EXPECT_FALSE(m.HasSelection());
-}
 
-TEST(HexEditModel, CopyFormatsDependOnTheCaretColumn) {
-  HexEditModel m = Make({0x41, 0x00, 0x42, 0x7F});
+  // The copied text follows the caret's column.
+  HexEditModel copy = Make({0x41, 0x00, 0x42, 0x7F});
   HexClipboardBlock block;
-  EXPECT_FALSE(m.Copy(block));  // nothing selected
-  PlaceCaret(m, 0, P::HighNibble);
-  m.DragTo(HexHit{2, P::HighNibble});
-  ASSERT_TRUE(m.Copy(block));
-  EXPECT_EQ(block.binary, (Bytes{0x41, 0x00, 0x42}));
-  EXPECT_EQ(block.text, "41 00 42 ");
-  m.ToggleColumn();
-  ASSERT_TRUE(m.Copy(block));
+  EXPECT_FALSE(copy.Copy(block));  // nothing selected
+  copy.DragTo(HexHit{2, P::HighNibble});
+  ASSERT_TRUE(copy.Copy(block));
+  EXPECT_EQ(std::pair(block.binary, block.text), std::pair(Bytes{0x41, 0x00, 0x42}, std::string("41 00 42 ")));
+  copy.ToggleColumn();
+  ASSERT_TRUE(copy.Copy(block));
   EXPECT_EQ(block.text, "A.B");
-  m.SelectAll();
-  ASSERT_TRUE(m.Copy(block));
-  EXPECT_EQ(block.text, "A.B.");
 }
 
 TEST(HexEditModel, SelectAllAndDeleteEverything) {
   HexEditModel m = Make(Count(9), 2);
   m.End(true, false);
   m.SelectAll();
-  EXPECT_TRUE(m.CaretHidden());  // until the caret is placed again
-  EXPECT_EQ(ViewOf(m).end, 9u);
+  EXPECT_TRUE(m.CaretHidden() && ViewOf(m).end == 9u);  // hidden until the caret is placed again
   EXPECT_TRUE(m.DeleteSelection());
-  EXPECT_EQ(m.Size(), 0u);
-  EXPECT_EQ(m.Top(), 0u);
-  EXPECT_EQ(m.TotalLines(), 1u);  // the end position's line
-  EXPECT_FALSE(m.CaretHidden());
-  uint8_t out[4] = {};
-  EXPECT_EQ(m.GetData(out, sizeof out), 0u);
+  EXPECT_TRUE(m.Size() == 0u && m.Top() == 0u && !m.CaretHidden());
   m.SelectAll();
   EXPECT_FALSE(m.HasSelection());
   TypeText(m, "ab");
   EXPECT_EQ(m.Data(), (Bytes{0xAB}));
 }
 
-TEST(HexLayout, ColumnsFromTheWindowSize) {
-  struct Case {
-    int width;
-    int bytesPerLine;
-    bool tooNarrow;
-  } cases[] = {
-      {9 * 8 + 10 + 4 * 8 * 16, 16, false}, {9 * 8 + 10 + 4 * 8 * 16 - 1, 15, false},
-      {9 * 8 + 10 + 4 * 8, 1, false},       {9 * 8 + 10 + 4 * 8 - 1, 1, true},
-      {0, 1, true},
-  };
-  for (const Case& c : cases) {
-    const HexLayout l = HexLayout::Compute(c.width, 100, 8, 13);
-    EXPECT_EQ(l.bytesPerLine, c.bytesPerLine) << c.width;
-    EXPECT_EQ(l.tooNarrow, c.tooNarrow) << c.width;
-    EXPECT_EQ(l.hexX, 9 * 8 + 6);
-    EXPECT_EQ(l.charX, 3 * 8 * (c.bytesPerLine + 3) + 10);
-    EXPECT_EQ(l.fullLines, 7);
+TEST(HexLayout, ColumnsAndHits) {
+  // Offsets (9 cells), a gap of 10 pixels, then 4 cells a byte for 16 bytes at most.
+  const std::pair<int, int> widths[] = {{9 * 8 + 10 + 4 * 8 * 16, 16}, {9 * 8 + 10 + 4 * 8 * 16 - 1, 15},
+                                        {9 * 8 + 10 + 4 * 8, 1}, {9 * 8 + 10 + 4 * 8 - 1, 0}, {0, 0}};
+  for (const auto& [width, bytes] : widths) {
+    const HexLayout l = HexLayout::Compute(width, 100, 8, 13);
+    EXPECT_EQ(l.bytesPerLine, std::max(bytes, 1)) << width;
+    EXPECT_EQ(l.tooNarrow, bytes == 0) << width;
   }
   EXPECT_EQ(HexLayout::Compute(100, 5, 8, 13).fullLines, 1);
-  EXPECT_EQ(HexLayout::Compute(100, 5, 8, 13).MinimumWidth(), 13 * 8 + 10);
-}
 
-TEST(HexLayout, HitTest) {
   // c = 10, h = 20, 4 bytes per line: hex column at 96, characters at 3*10*7+10 = 220.
   const HexLayout l = HexLayout::Compute(9 * 10 + 10 + 4 * 10 * 4, 200, 10, 20);
-  ASSERT_EQ(l.bytesPerLine, 4);
-  ASSERT_EQ(l.hexX, 96);
-  ASSERT_EQ(l.charX, 220);
-  struct Case {
-    int x, y;
-    size_t top, size;
-    HexHit want;
-  } cases[] = {
-      {5, 25, 0, 10, {4, P::HighNibble}},      // offset column: first byte of the line
-      {96, 5, 0, 10, {0, P::HighNibble}},      // first cell of a byte
-      {106, 5, 0, 10, {0, P::LowNibble}},      // second cell
-      {116, 5, 0, 10, {0, P::LowNibble}},      // the blank
-      {126, 5, 0, 10, {1, P::HighNibble}},
-      {218, 5, 0, 10, {3, P::LowNibble}},      // gap before the character column
-      {220, 45, 0, 10, {8, P::Character}},
-      {500, 5, 0, 10, {3, P::Character}},      // right of everything: last byte of the line
-      {240, 45, 0, 10, {10, P::Character}},    // past the last byte: the end position
-      {166, 45, 0, 10, {10, P::HighNibble}},   // the end position has no low nibble
-      {106, 150, 0, 10, {10, P::HighNibble}},  // below the data
-      {96, -30, 0, 10, {0, P::HighNibble}},
-      {96, 5, 8, 10, {8, P::HighNibble}},      // scrolled
-      {106, 5, 0, 0, {0, P::HighNibble}},
+  ASSERT_EQ(std::tuple(l.bytesPerLine, l.hexX, l.charX), std::tuple(4, 96, 220));
+  struct Case { int x, y; size_t top, size; HexHit want; } cases[] = {
+      {5, 25, 0, 10, {4, P::HighNibble}},     // offset column: first byte of the line
+      {106, 5, 0, 10, {0, P::LowNibble}},     {126, 5, 0, 10, {1, P::HighNibble}},
+      {218, 5, 0, 10, {3, P::LowNibble}},     // gap before the character column
+      {220, 45, 0, 10, {8, P::Character}},    {500, 5, 0, 10, {3, P::Character}},
+      {240, 45, 0, 10, {10, P::Character}},   // past the last byte: the end position
+      {166, 45, 0, 10, {10, P::HighNibble}},  // the end position has no low nibble
+      {106, 150, 0, 10, {10, P::HighNibble}}, {96, -30, 0, 10, {0, P::HighNibble}},
+      {96, 5, 8, 10, {8, P::HighNibble}},  // scrolled
   };
   for (const Case& c : cases) EXPECT_EQ(l.HitTest(c.x, c.y, c.top, c.size), c.want) << c.x << "," << c.y;
 }
