@@ -31,7 +31,6 @@ class QtEnvironment : public ::testing::Environment {
 }  // namespace
 
 bool ScriptedDialogs::RunItemDialog(ItemDialogLogic& logic, QWidget* parent) {
-  itemTitles << logic.Title();
   itemInitials.push_back({logic.InitialTypeText(), logic.InitialId(), logic.InitialName()});
   itemTypeChoices.push_back(logic.TypeChoices());
   while (!items.isEmpty()) {
@@ -46,8 +45,7 @@ bool ScriptedDialogs::RunItemDialog(ItemDialogLogic& logic, QWidget* parent) {
 
 bool ScriptedDialogs::RunExportDialog(ExportChoice& choice, QWidget*) {
   exportCounts.push_back(choice.count);
-  if (exports.isEmpty()) return false;
-  std::optional<ExportChoice> next = exports.dequeue();
+  std::optional<ExportChoice> next = exports.isEmpty() ? std::nullopt : exports.dequeue();
   if (!next) return false;
   choice.mode = next->mode;
   choice.singleFile = next->singleFile;
@@ -55,8 +53,7 @@ bool ScriptedDialogs::RunExportDialog(ExportChoice& choice, QWidget*) {
 }
 
 bool ScriptedDialogs::RunImportDialog(ImportChoice& choice, QWidget*) {
-  if (imports.isEmpty()) return false;
-  std::optional<ImportChoice> next = imports.dequeue();
+  std::optional<ImportChoice> next = imports.isEmpty() ? std::nullopt : imports.dequeue();
   if (!next) return false;
   choice = *next;
   return true;
@@ -64,23 +61,16 @@ bool ScriptedDialogs::RunImportDialog(ImportChoice& choice, QWidget*) {
 
 bool ScriptedDialogs::RunImportFromIffDialog(ImportFromIffRows& rows, QWidget*) {
   iffRowsShown.push_back(rows);
-  if (iffPicks.isEmpty()) return false;
-  return iffPicks.dequeue()(rows);
+  return !iffPicks.isEmpty() && iffPicks.dequeue()(rows);
 }
 
-std::unique_ptr<IffFile> MakeContainer(const std::vector<ChunkRecipe>& chunks) {
+void WriteIffFile(const QString& path, const std::vector<ChunkRecipe>& chunks) {
   std::unique_ptr<IffFile> file = IffFile::CreateEmpty(false);
   for (const ChunkRecipe& recipe : chunks) {
     TypeCode type = 0;
     EXPECT_TRUE(ParseTypeCode(recipe.type, type));
-    IffChunk* chunk = file->AddChunk(type, recipe.id, recipe.name, recipe.data.data(), recipe.data.size());
-    chunk->flags = recipe.flags;
+    file->AddChunk(type, recipe.id, recipe.name, recipe.data.data(), recipe.data.size())->flags = recipe.flags;
   }
-  return file;
-}
-
-void WriteIffFile(const QString& path, const std::vector<ChunkRecipe>& chunks) {
-  std::unique_ptr<IffFile> file = MakeContainer(chunks);
   MemoryStream out;
   ASSERT_TRUE(file->Write(&out));
   WriteBytes(path, out.Bytes());
@@ -102,6 +92,11 @@ std::vector<uint8_t> Bytes(std::string_view text) { return std::vector<uint8_t>(
 
 std::vector<uint8_t> ChunkBytes(const IffChunk& chunk) {
   return std::vector<uint8_t>(chunk.Data(), chunk.Data() + chunk.Size());
+}
+
+ChunkRecipe Recipe(const IffChunk* chunk) {
+  if (!chunk) return {"", 0, "", {}, 0};
+  return {TypeCodeToString(chunk->type), chunk->id, chunk->name, ChunkBytes(*chunk), chunk->flags};
 }
 
 void ListFixture::Open(const std::vector<ChunkRecipe>& chunks) {
@@ -129,6 +124,12 @@ QStringList ListFixture::RowTexts() {
     rows << cells.join(QLatin1Char('|'));
   }
   return rows;
+}
+
+const IffChunk* ListFixture::Find(IffFile& file, const char* type, uint16_t id) {
+  TypeCode code = 0;
+  ParseTypeCode(type, code);
+  return file.Find(code, id);
 }
 
 void ListFixture::SelectTypeText(const QString& prefix) {

@@ -1,6 +1,5 @@
 #pragma once
-// Shared fixtures of the application tests: a scripted platform and scripted list dialogs,
-// containers built in code, and a scratch folder.
+// Shared fixtures of the application tests: scripted dialogs and containers built in code.
 
 #include <QQueue>
 #include <QString>
@@ -21,7 +20,6 @@
 
 namespace scrivet::test {
 
-// One attempt at the item dialog: the field values typed before pressing OK.
 struct ItemEntry {
   QString type;
   qint64 id;
@@ -43,8 +41,6 @@ class ScriptedDialogs : public ViewDialogs {
   // Receives the rows and may deselect some; returns false for Cancel.
   QQueue<std::function<bool(ImportFromIffRows&)>> iffPicks;
 
-  // What the dialogs showed.
-  QStringList itemTitles;
   std::vector<ItemEntry> itemInitials;
   std::vector<QStringList> itemTypeChoices;
   std::vector<int> exportCounts;
@@ -66,18 +62,21 @@ struct ChunkRecipe {
   std::string name;
   std::vector<uint8_t> data;
   uint16_t flags = 0x0010;
+  bool operator==(const ChunkRecipe&) const = default;
 };
+inline void PrintTo(const ChunkRecipe& c, std::ostream* out) {
+  *out << c.type << " " << c.id << " \"" << c.name << "\" " << c.data.size() << " bytes, flags " << c.flags;
+}
+// What a chunk holds, to compare in one go (all empty for a missing chunk).
+ChunkRecipe Recipe(const IffChunk* chunk);
 
-// Builds a container in memory with the given chunks in order.
-std::unique_ptr<IffFile> MakeContainer(const std::vector<ChunkRecipe>& chunks);
-// Writes such a container to a file with the project's own writer.
+// Writes a container of the given chunks, in order, with the project's own writer.
 void WriteIffFile(const QString& path, const std::vector<ChunkRecipe>& chunks);
 std::vector<uint8_t> ReadBytes(const QString& path);
 void WriteBytes(const QString& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> Bytes(std::string_view text);
 std::vector<uint8_t> ChunkBytes(const IffChunk& chunk);
 
-// A document opened on a generated file, with a controller over it: the common set-up.
 class ListFixture : public ::testing::Test {
  protected:
   void Open(const std::vector<ChunkRecipe>& chunks);
@@ -86,6 +85,9 @@ class ListFixture : public ::testing::Test {
   QStringList RowTexts();
   void SelectTypeText(const QString& prefix);
   IffFile& File() { return doc->File(); }
+  const IffChunk* Find(const char* type, uint16_t id) { return Find(File(), type, id); }
+  static const IffChunk* Find(IffFile& file, const char* type, uint16_t id);
+  QString Path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
 
   QTemporaryDir dir;
   QString path;

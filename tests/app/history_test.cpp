@@ -51,7 +51,6 @@ class HistoryTest : public ListFixture {
     list->SelectType(0);
     list->SelectRows(rowsToSelect);
   }
-  QString Path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
 };
 
 TEST_F(HistoryTest, EveryCommandUndoesAndRedoesToTheSameBytes) {
@@ -59,51 +58,25 @@ TEST_F(HistoryTest, EveryCommandUndoesAndRedoesToTheSameBytes) {
     const char* name;
     std::function<void()> run;
   };
+  auto yes = [this] { platform.answers.push_back(MessageAnswer::Yes); };
   const std::vector<Case> cases = {
-      {"Add",
-       [this] {
-         dialogs.Ok("STR#", 2, "new");  // replaces the one that stands in the middle
-         platform.answers.push_back(MessageAnswer::Yes);
-         list->Add();
-       }},
-      {"Delete",
-       [this] {
-         Select({0, 2, 4});
-         platform.answers.push_back(MessageAnswer::Yes);
-         list->Delete();
-       }},
-      {"Properties",
-       [this] {
-         Select({3});
-         dialogs.Ok("STR#", 2, "moved");
-         platform.answers.push_back(MessageAnswer::Yes);
-         list->Properties();
-       }},
+      // Replaces the STR# that stands in the middle.
+      {"Add", [&] { dialogs.Ok("STR#", 2, "new"); yes(); list->Add(); }},
+      {"Delete", [&] { Select({0, 2, 4}); yes(); list->Delete(); }},
+      {"Properties", [&] { Select({3}); dialogs.Ok("STR#", 2, "moved"); yes(); list->Properties(); }},
       {"Duplicate",
-       [this] {
+       [&] {
          Select({1, 3});
          dialogs.Ok("OBJT", 7, "copy");
          dialogs.Ok("STR#", 2, "over");
-         platform.answers.push_back(MessageAnswer::Yes);
+         yes();
          list->Duplicate();
        }},
-      {"Hex Edit",
-       [this] {
-         Select({3});
-         list->HexEdit();
-       }},
-      {"Edit OBJT 128",
-       [this] {  // rewrites its companion
-         Select({2});
-         list->OpenResource();
-       }},
-      {"Edit OBJT 129",
-       [this] {  // adds its companion
-         Select({3});
-         list->OpenResource();
-       }},
+      {"Hex Edit", [&] { Select({3}); list->HexEdit(); }},
+      {"Edit OBJT 128", [&] { Select({2}); list->OpenResource(); }},  // rewrites its companion
+      {"Edit OBJT 129", [&] { Select({3}); list->OpenResource(); }},  // adds its companion
       {"Import",
-       [this] {
+       [&] {
          WriteIffFile(Path("in.iff"), {{"STR#", 1, "imported", Bytes("i")}, {"NEWT", 5, "", Bytes("n")}});
          dialogs.imports.enqueue(ImportChoice{ImportChoice::Mode::IffFiles, true});
          platform.fileAnswers.push_back({Path("in.iff")});
@@ -111,14 +84,12 @@ TEST_F(HistoryTest, EveryCommandUndoesAndRedoesToTheSameBytes) {
          list->Import();
        }},
       {"Import",
-       [this] {  // two data files, the second over the first
-         WriteBytes(Path("a.bin"), Bytes("first"));
-         WriteBytes(Path("b.bin"), Bytes("second"));
+       [&] {  // two data files, the second over the first
+         for (const char* name : {"a.bin", "b.bin"}) WriteBytes(Path(name), Bytes(name));
          dialogs.imports.enqueue(ImportChoice{});
          platform.fileAnswers.push_back({Path("a.bin"), Path("b.bin")});
-         dialogs.Ok("DATA", 3, "a");
-         dialogs.Ok("DATA", 3, "b");
-         platform.answers.push_back(MessageAnswer::Yes);
+         for (const char* name : {"a", "b"}) dialogs.Ok("DATA", 3, name);
+         yes();
          list->Import();
        }},
   };
@@ -142,32 +113,31 @@ TEST_F(HistoryTest, EveryCommandUndoesAndRedoesToTheSameBytes) {
       EXPECT_EQ(Saved(File()), after);
       EXPECT_TRUE(doc->IsModified());
     }
-    // The list shows the restored container.
     history.undo();
     list->SelectType(0);
     EXPECT_EQ(list->Resources().rowCount(), 5);
   }
 }
 
-TEST_F(HistoryTest, CancelledCommandsLeaveNoStep) {
+TEST_F(HistoryTest, CancelledCommandsLeaveNoStepAndTheModifiedMarkFollowsTheSavedState) {
   OpenSample();
   Select({1});
   dialogs.Cancel();
   list->Properties();
   platform.answers.push_back(MessageAnswer::No);
   list->Delete();
-  for (TypeRow& row : rows)
+  std::vector<TypeRow> cancelling = rows;
+  for (TypeRow& row : cancelling)
     if (row.edit) row.edit = OnWorkingCopy<ResourceData, &Cancelled>;
-  list = std::make_unique<ResourceListController>(*doc, dialogs, behaviour, rows);
-  Select({2});
-  list->OpenResource();
+  ResourceListController cancelled(*doc, dialogs, behaviour, cancelling);
+  cancelled.Refresh();
+  cancelled.SelectType(0);
+  cancelled.SelectRows({2});
+  cancelled.OpenResource();
   EXPECT_TRUE(platform.MessageTexts().filter("Error").isEmpty());
   EXPECT_EQ(doc->History().count(), 0);
   EXPECT_FALSE(doc->IsModified());
-}
 
-TEST_F(HistoryTest, ModifiedMarkFollowsTheSavedState) {
-  OpenSample();
   Select({0});
   list->HexEdit();
   CompanionEditor::bytes = Bytes("again");
@@ -191,37 +161,19 @@ TEST_F(HistoryTest, RandomRunOnAGameFileMatchesTheSurvivingCommands) {
   const QString file =
       QStringLiteral(SCRIVET_CORPUS_DIR "/FaithBeam+Sims-1-Complete-Collection-Widescreen-Patcher/dd_domcal.iff");
   if (!QFileInfo::exists(file)) GTEST_SKIP() << "no corpus file " << file.toStdString();
-  struct Op {
-    int kind;
-    int row;
-    uint16_t id;
-  };
+  struct Op { int kind, row; uint16_t id; };
   auto apply = [this](const Op& op) {
     Select({op.row});
+    platform.answers = {MessageAnswer::Yes};
+    CompanionEditor::bytes.assign(op.id % 97, uint8_t(op.id));
+    const char* types[] = {"TEST", "BHAV", "SPR2"};
+    if (op.kind >= 1 && op.kind <= 3) dialogs.Ok(types[op.kind - 1], op.id, "changed");
     switch (op.kind) {
-      case 0:
-        platform.answers.push_back(MessageAnswer::Yes);
-        list->Delete();
-        break;
-      case 1:
-        dialogs.Ok("TEST", op.id, "added");
-        platform.answers.push_back(MessageAnswer::Yes);
-        list->Add();
-        break;
-      case 2:
-        dialogs.Ok("BHAV", op.id, "renamed");
-        platform.answers.push_back(MessageAnswer::Yes);
-        list->Properties();
-        break;
-      case 3:
-        dialogs.Ok("SPR2", op.id, "copy");
-        platform.answers.push_back(MessageAnswer::Yes);
-        list->Duplicate();
-        break;
-      default:
-        CompanionEditor::bytes.assign(op.id % 97, uint8_t(op.id));
-        list->HexEdit();
-        break;
+      case 0: list->Delete(); break;
+      case 1: list->Add(); break;
+      case 2: list->Properties(); break;
+      case 3: list->Duplicate(); break;
+      default: list->HexEdit(); break;
     }
     platform.answers.clear();
   };
@@ -238,11 +190,9 @@ TEST_F(HistoryTest, RandomRunOnAGameFileMatchesTheSurvivingCommands) {
   QUndoStack& history = doc->History();
   for (int step = 0; step < 300; ++step) {
     const int choice = int(random() % 10);
-    if (choice < 2 && history.canUndo()) {
-      history.undo();
-      ASSERT_EQ(Saved(File()), states[size_t(history.index())]) << "step " << step;
-    } else if (choice < 3 && history.canRedo()) {
-      history.redo();
+    const bool undo = choice < 2 && history.canUndo();
+    if (undo || (choice < 3 && history.canRedo())) {
+      undo ? history.undo() : history.redo();
       ASSERT_EQ(Saved(File()), states[size_t(history.index())]) << "step " << step;
     } else {
       const int rowCount = std::max(list->Resources().rowCount(), 1);

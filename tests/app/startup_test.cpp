@@ -1,7 +1,6 @@
 // Start-up messages for the combinations of game folder and script.txt.
 
 #include <QDir>
-#include <QFile>
 
 #include "app/startup.h"
 #include "app_test_support.h"
@@ -13,41 +12,17 @@ namespace {
 class StartupTest : public ::testing::Test {
  protected:
   void SetUp() override { qunsetenv("SIMS_DATA"); }
-  QString MakeGame() {
-    QDir(dir.path()).mkpath("game/GameData/Global");
-    WriteIffFile(dir.filePath("game/GameData/Behavior.iff"), {{"STR#", 139, "Primitives", {}}});
-    return dir.filePath("game");
-  }
-  QString MakeProgramFolder(const char* script) {
-    QDir(dir.path()).mkpath("bin");
-    if (script) {
-      QFile file(dir.filePath("bin/script.txt"));
-      EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-      file.write(script);
-    }
-    return dir.filePath("bin");
-  }
-  QTemporaryDir dir;
   ScriptedPlatform platform;
 };
 
-TEST_F(StartupTest, FolderSeparators) {
+TEST_F(StartupTest, GameFolderComesFromTheEnvironmentThenTheSettingWithOneSeparator) {
   EXPECT_EQ(WithTrailingSeparator(""), "");
-  EXPECT_EQ(WithTrailingSeparator("/games/sims"), "/games/sims/");
-  EXPECT_EQ(WithTrailingSeparator("/games/sims/"), "/games/sims/");
   EXPECT_EQ(WithTrailingSeparator("C:\\Sims\\"), "C:\\Sims\\");
-}
-
-TEST_F(StartupTest, GameFolderComesFromTheEnvironmentThenTheSetting) {
   platform.settings["GameFolder"] = "/from/settings";
   EXPECT_EQ(FindGameFolder(platform), "/from/settings/");
   qputenv("SIMS_DATA", "/from/env/");
   EXPECT_EQ(FindGameFolder(platform), "/from/env/");
   qunsetenv("SIMS_DATA");
-  platform.settings.clear();
-#ifndef Q_OS_WIN
-  EXPECT_EQ(FindGameFolder(platform), "");
-#endif
 }
 
 TEST_F(StartupTest, MessagesForEachCombination) {
@@ -68,20 +43,20 @@ TEST_F(StartupTest, MessagesForEachCombination) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     platform.Clear();
-    QDir(dir.path()).removeRecursively();
-    QDir().mkpath(dir.path());
-    const QString game = c.game ? MakeGame() : QString();
-    const QString bin = MakeProgramFolder(c.script);
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("bin");
+    if (c.game) {
+      QDir(dir.path()).mkpath("game/GameData/Global");
+      WriteIffFile(dir.filePath("game/GameData/Behavior.iff"), {{"STR#", 139, "Primitives", {}}});
+    }
+    if (c.script) WriteBytes(dir.filePath("bin/script.txt"), Bytes(c.script));
     BehaviourCatalogues catalogues;
-    bool ready = LoadBehaviourSupport(WithTrailingSeparator(game), bin, catalogues, platform);
-    EXPECT_EQ(ready, c.ready);
+    EXPECT_EQ(LoadBehaviourSupport(WithTrailingSeparator(c.game ? dir.filePath("game") : QString()), dir.filePath("bin"),
+                                   catalogues, platform),
+              c.ready);
     EXPECT_EQ(catalogues.primitives.scriptReady, c.ready);
     EXPECT_EQ(platform.MessageTexts(), c.messages);
-    for (const auto& message : platform.messages) {
-      EXPECT_FALSE(message.hadParent);
-      EXPECT_EQ(message.caption, "Error");
-      EXPECT_EQ(message.icon, MessageIcon::Error);
-    }
+    for (const auto& message : platform.messages) EXPECT_FALSE(message.hadParent);
   }
 }
 
