@@ -9,6 +9,7 @@
 #include "app_test_support.h"
 #include "behaviour/instruction_formatter.h"
 #include "codecs/resource_bhav.h"
+#include "codecs/resource_dgrp.h"
 #include "codecs/type_table.h"
 
 namespace scrivet::test {
@@ -218,6 +219,26 @@ struct CallNamer {
     return false;
   }
 };
+
+// Before a draw group's editor, each view asks once whether to build the blending tables.
+TEST_F(CommandsTest, BlendingQuestionIsAskedOncePerViewBeforeAnEditor) {
+  std::vector<uint8_t> drawGroup;
+  ASSERT_TRUE(ResourceDgrp().EncodeToBytes(drawGroup));
+  Open({{"DGRP", 1, "", drawGroup}});
+  SetEditor(rows, ResourceDgrp::kType, kFake<ResourceDgrp>);
+  FakeEditor::accept = false;
+  platform.answers.push_back(MessageAnswer::Yes);
+  list->OpenResource();
+  list->OpenResource();
+  EXPECT_EQ(platform.messages.size(), 1u);
+  EXPECT_TRUE(platform.MessageTexts()[0].startsWith("Do you want to generate blending tables first?"));
+  ResourceListController other(*doc, dialogs, behaviour, rows);
+  other.Refresh();
+  platform.answers.push_back(MessageAnswer::No);
+  other.OpenResource();
+  EXPECT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(FakeEditor::calls, 3);
+}
 
 TEST_F(CommandsTest, RoutineNamesComeFromTheEditedDocumentOnly) {
   const std::vector<uint8_t> routine = {0x02, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};

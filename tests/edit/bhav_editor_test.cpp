@@ -157,6 +157,38 @@ TEST(BhavEditor, LineCommandsAndTheirRefusals) {
   }
 }
 
+// Insert puts a line in front of the selected one in the flow; Delete renumbers the later lines.
+// Either way every other line still reaches what it reached.
+TEST(BhavEditor, InsertAndDeleteKeepEveryOtherLinesFlow) {
+  std::mt19937 random(99);
+  for (int round = 0; round < 200 && !HasFailure(); ++round) {
+    SCOPED_TRACE(round);
+    const ResourceBhav routine = RandomRoutine(random, 1 + random() % 30);
+    const std::vector<BhavInstruction>& old = routine.instructions;
+    const size_t s = random() % old.size(), added = old.size();
+    BhavEditor inserted(routine);
+    inserted.Select(s);
+    ASSERT_EQ(inserted.Insert(), EditError::None);
+    const std::vector<BhavInstruction>& now = inserted.Lines();
+    EXPECT_TRUE(now[added].trueTarget == s && now[added].falseTarget == s);
+    // A jump to the selected line goes through the new one; a jump past the last line names it.
+    const auto through = [&](uint8_t t, uint8_t was) { return was == added ? was : t == added ? uint8_t(s) : t; };
+    for (size_t i = 0; i < old.size(); ++i) {
+      EXPECT_EQ(through(now[i].trueTarget, old[i].trueTarget), old[i].trueTarget);
+      EXPECT_EQ(through(now[i].falseTarget, old[i].falseTarget), old[i].falseTarget);
+    }
+    BhavEditor deleted(routine);
+    deleted.Select(s);
+    if (deleted.Delete() == EditError::LineIsJumpTarget) continue;
+    for (size_t i = 0; i < old.size(); ++i) {
+      if (i == s) continue;
+      const BhavInstruction& moved = deleted.Lines()[i < s ? i : i - 1];
+      for (auto [was, is] : {std::pair{old[i].trueTarget, moved.trueTarget}, {old[i].falseTarget, moved.falseTarget}})
+        EXPECT_EQ(is, was > s && was < E ? was - 1 : was);
+    }
+  }
+}
+
 TEST(BhavEditor, FieldEditsChangeTheSelectedLine) {
   ResourceBhav routine = Routine({{1, F}, {T, F}});
   routine.signature = 0x8003;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -64,6 +65,36 @@ TEST_F(DgrpEditorTest, ApplyTakesEveryFieldOrNothingAndKeepsOnlyFlipAndLuminous)
     EXPECT_EQ(Tie(editor.Image().sprites[0]), Tie(c.expected));
     EXPECT_EQ(editor.CanUndo(), c.refused == Refused::None);
   }
+}
+
+TEST(DgrpHeading, OneDirectionBitNamesItAnyOtherShowsTheLowEightBits) {
+  const std::tuple<uint32_t, std::optional<int>, const char*> cases[] = {
+      {1, 0, "00000001"}, {128, 7, "10000000"}, {5, {}, "00000101"}, {0, {}, "00000000"}, {0x180, {}, "10000000"}};
+  for (const auto& [flags, direction, digits] : cases) {
+    DgrpImage image;
+    image.directionFlags = flags;
+    const DgrpImageHeading heading = HeadingOf(image);
+    EXPECT_EQ(std::tie(heading.direction, heading.flagDigits), std::tie(direction, digits)) << flags;
+  }
+}
+
+// With Auto update on, typing in one box is one step; off, nothing changes until Update, and
+// switching it back on applies the fields once.
+TEST_F(DgrpEditorTest, AutoUpdate) {
+  DgrpPropertiesEditor editor(*file_, group_, 1);
+  DgrpSpriteFields fields = editor.SelectedFields();
+  for (const char* typed : {"5", "57"}) {
+    fields.pixelX = typed;
+    editor.FieldEdited(fields, "x");
+  }
+  EXPECT_EQ(editor.Image().sprites[0].pixelX, 57);
+  editor.Undo();
+  EXPECT_EQ(editor.Image().sprites[0].pixelX, 0);
+  editor.SetAutoUpdate(false, fields);
+  editor.FieldEdited(fields, "x");
+  EXPECT_EQ(editor.Image().sprites[0].pixelX, 0);
+  editor.SetAutoUpdate(true, fields);
+  EXPECT_EQ(editor.Image().sprites[0].pixelX, 57);
 }
 
 TEST_F(DgrpEditorTest, ListCommandsMoveTheSelectionAndUndoBackToTheSameBytes) {

@@ -20,6 +20,7 @@ TEST(ObjdEditor, BoxesStoreTheLowBytesOfWhatTheyRead) {
       const char* rowText; } cases[] = {
       {"Price", B::Binary, "1111111111111111", 36, 0x0000FFFF, {"1111111111111111", "65535", "FFFF"}, "-1"},
       {"Price", B::Decimal, "12a", 36, 12, {"0000000000001100", "12", "000C"}, "12"},
+      {"Price", B::Decimal, "zz", 36, 0, {"0000000000000000", "0", "0000"}, "0"},
       {"Price", B::Binary, "1x1", 36, 5, {"0000000000000101", "5", "0005"}, "5"},
       {"Price", B::Hex, "0x8000", 36, 0x8000, {"1000000000000000", "32768", "8000"}, "-32768"},
       // A 1-byte field writes only its byte; its row shows the whole word (0x12 stays above).

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "edit/string_table_editor.h"
 #include "tests/edit/encoded.h"
 
@@ -14,6 +16,34 @@ ResourceStr Table(size_t items, size_t languages = 1) {
   for (size_t i = 0; i < items; ++i)
     for (size_t l = 0; l < languages; ++l) table.SetString(i, l, 0, "v" + std::to_string(i) + "/" + std::to_string(l));
   return table;
+}
+
+// Which controls each layout enables; with none or several items selected no text can be edited.
+TEST(StringTableEditor, LayoutBoxesEnableTheirControls) {
+  // basic, languages, descriptions -> language list (and Set for all), use-languages box,
+  // description box, use-descriptions box
+  const std::array<bool, 7> cases[] = {
+      {true, true, true, false, false, false, false},  {true, false, false, false, false, false, false},
+      {false, true, true, true, true, true, true},     {false, false, true, false, true, true, true},
+      {false, true, false, false, false, false, true}, {false, false, false, false, false, false, true}};
+  for (const auto& c : cases) {
+    ResourceStr table = Table(3);
+    table.basicMode = c[0];
+    table.useLanguages = c[1];
+    table.useDescriptions = c[2];
+    StringTableEditor editor(table);
+    editor.Select({1});
+    const StringControls s = editor.Controls();
+    EXPECT_TRUE(s.itemList && s.textBox && s.basicModeBox);
+    EXPECT_EQ((std::array{s.languageList, s.setForAll, s.useLanguagesBox, s.descriptionBox, s.useDescriptionsBox}),
+              (std::array{c[3], c[3], c[4], c[5], c[6]}))
+        << c[0] << c[1] << c[2];
+    for (const std::vector<size_t>& selection : {std::vector<size_t>{}, std::vector<size_t>{0, 2}}) {
+      editor.Select(selection);
+      EXPECT_FALSE(editor.Controls().textBox || editor.Controls().descriptionBox);
+      EXPECT_TRUE(editor.Controls().itemList);
+    }
+  }
 }
 
 TEST(StringTableEditor, LayoutBoxesResetTheLanguageAndRefuseWhatCannotBeWritten) {

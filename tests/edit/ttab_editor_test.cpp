@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -27,6 +28,24 @@ struct Fixture {
     table.interactions = {a, b};
   }
 };
+
+// Each box sets its own bit (children and adults are checked while theirs is clear); the bit
+// without a box stays.
+TEST(TtabEditor, FlagBoxes) {
+  const std::tuple<F, bool, uint32_t> cases[] = {
+      {F::Visitors, true, 0x8001}, {F::Joinable, true, 0x8002}, {F::Consecutive, true, 0x8008},
+      {F::Children, false, 0x8010}, {F::Adults, false, 0x8040}, {F::AutoFirst, true, 0x8100},
+      {F::Cats, true, 0x8200},      {F::Dogs, true, 0x8400}};
+  for (const auto& [flag, checked, flags] : cases) {
+    Fixture f;
+    TtabEditor editor(f.table, f.texts);
+    EXPECT_EQ(editor.Checked(flag), !checked) << int(flag);
+    editor.SetChecked(flag, checked);
+    EXPECT_EQ(std::pair(editor.CurrentInteraction()->flags, editor.Checked(flag)), std::pair(flags, checked)) << int(flag);
+    editor.SetChecked(flag, !checked);
+    EXPECT_EQ(editor.CurrentInteraction()->flags, 0x8000u) << int(flag);
+  }
+}
 
 TEST(TtabEditor, JoinAndAttenuationBoxesKeepTheStoredValues) {
   Fixture f;

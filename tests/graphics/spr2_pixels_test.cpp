@@ -79,6 +79,57 @@ TEST(Spr2Pixels, EncodeThenDecodeGivesTheNormalizedPlanes) {
 }
 
 // Refused imports leave the sprite's bytes as they were.
+// Opacity 0-31 and alpha 0-255 map both ways by rounding, so every opacity comes back exactly.
+TEST(Spr2Pixels, OpacityAndAlphaRoundBothWays) {
+  Spr2Pixels p;
+  ASSERT_TRUE(p.Allocate(32, 1));
+  for (int o = 0; o < 32; ++o) p.opacity[o] = uint8_t(o), p.index[o] = 1;
+  std::vector<uint8_t> palette(768, 0);
+  RgbaPicture picture;
+  Spr2PixelsToPicture(p, palette.data(), picture);
+  Spr2Pixels back;
+  PictureToSpr2Pixels(picture, palette.data(), {}, back);
+  EXPECT_EQ(back.opacity, p.opacity);
+  EXPECT_EQ(picture.rgba[4 * 16 + 3], 132);  // 16 x 255 / 31 = 131.6
+  for (const auto& [alpha, opacity] : {std::pair{0, 0}, {4, 0}, {5, 1}, {37, 4}, {128, 16}, {250, 30}, {251, 31}}) {
+    picture.rgba[3] = uint8_t(alpha);
+    PictureToSpr2Pixels(picture, palette.data(), {}, back);
+    EXPECT_EQ(back.opacity[0], opacity) << alpha;
+  }
+}
+
+// Exact colours take their first index (or the replaced frame's, when it has the same colour),
+// others the nearest with ties to the lower index; only those are counted.
+TEST(Spr2Pixels, NearestColoursAreCounted) {
+  std::vector<uint8_t> palette(768, 200);
+  auto set = [&](int i, uint8_t r, uint8_t g, uint8_t b) { palette[i * 3] = r, palette[i * 3 + 1] = g, palette[i * 3 + 2] = b; };
+  set(3, 10, 200, 230);
+  set(4, 10, 200, 230);
+  set(7, 100, 0, 0);
+  set(9, 0, 100, 0);
+  set(12, 0, 0, 0);
+  const struct { uint8_t r, g, b, a, index; bool approximated; } kPixels[] = {
+      {10, 200, 230, 255, 3, false}, {100, 0, 0, 255, 7, false}, {90, 5, 0, 255, 7, true},
+      {50, 50, 0, 255, 7, true},  // as far from 7 as from 9
+      {51, 50, 0, 0, 0, false},   // transparent: not counted
+      {0, 0, 1, 255, 12, true},    {90, 5, 0, 200, 7, true}, {10, 200, 230, 255, 4, false},
+  };
+  RgbaPicture picture;
+  picture.width = int(std::size(kPixels));
+  picture.height = 1;
+  size_t expected = 0;
+  for (const auto& p : kPixels) picture.rgba.insert(picture.rgba.end(), {p.r, p.g, p.b, p.a}), expected += p.approximated;
+  Spr2Pixels previous;
+  ASSERT_TRUE(previous.Allocate(picture.width, 1));
+  previous.opacity.back() = kSpr2Opaque;
+  previous.index.back() = 4;
+  Spr2PictureImport options;
+  options.previous = &previous;
+  Spr2Pixels out;
+  EXPECT_EQ(PictureToSpr2Pixels(picture, palette.data(), options, out), expected);
+  for (size_t i = 0; i < std::size(kPixels); ++i) EXPECT_EQ(out.index[i], kPixels[i].index) << i;
+}
+
 TEST(Spr2Import, RefusalsLeaveTheSpriteAsItWas) {
   gtest::TestFile file;
   file.AddTestPalette(1);

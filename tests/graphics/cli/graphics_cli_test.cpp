@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -11,11 +12,13 @@
 #include "codecs/resource_dgrp.h"
 #include "graphics/draw_group.h"
 #include "graphics/sprite_canvas.h"
+#include "graphics/spr2_pixels.h"
 #include "tests/graphics/graphics_test_util.h"
 
 namespace scrivet {
 namespace {
 
+using gtest::Bytes;
 using gtest::Spr2Stream;
 
 struct Result { int code = -1; QByteArray out, err; };
@@ -90,6 +93,84 @@ TEST(GraphicsCli, SpriteWritesColourDepthAndAlphaPlanes) {
   EXPECT_EQ(qGray(depth.pixel(0, 1)), 255) << "colour pixels leave the depth plane";
   EXPECT_EQ(qGray(alpha.pixel(2, 0)), Spr2Opacity(15));
   EXPECT_NE(RunCli({"sprite", file, "SPR2", "100", "1", "-o", d.filePath("x.png")}).code, 0);
+}
+
+// The recolouring workflow: sprite out, one pixel painted a colour the palette lacks, sprite-import
+// back; a depth picture of another size changes nothing.
+TEST(GraphicsCli, Spr2FramesGoOutAndComeBackAsPng) {
+  QTemporaryDir tmp;
+  const QString file = MakeFixture(QDir(tmp.path()));
+  QDir d(tmp.path());
+  auto frames = [&] {
+    auto reopened = IffFile::OpenPath(file.toStdString());
+    ResourceSpr2 sprite;
+    EXPECT_TRUE(reopened && sprite.Load(*reopened, *reopened->Find(ResourceSpr2::kType, 100)));
+    std::vector<Spr2Pixels> out(sprite.frames.size());
+    for (size_t i = 0; i < out.size(); ++i) EXPECT_TRUE(DecodeSpr2Pixels(sprite.frames[i], out[i]));
+    return out;
+  };
+  const std::vector<Spr2Pixels> before = frames();
+  Result r = RunCli({"sprite", file, "SPR2", "100", "-o", d.filePath("c.png"), "--depth", d.filePath("z.png")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  QImage colour(d.filePath("c.png"));
+  colour.setPixel(1, 0, qRgba(1, 2, 3, 255));
+  ASSERT_TRUE(colour.save(d.filePath("c.png")));
+  r = RunCli({"sprite-import", file, "SPR2", "100", "0", d.filePath("c.png"), "--depth", d.filePath("z.png")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.out.contains("1 pixel(s)")) << r.out.toStdString();
+  std::vector<Spr2Pixels> after = frames();
+  ASSERT_EQ(after.size(), 1u);
+  EXPECT_NE(after[0].index[1], before[0].index[1]);
+  after[0].index[1] = before[0].index[1];
+  EXPECT_EQ(after[0], before[0]);
+
+  QFile original(file);
+  ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+  const QByteArray bytes = original.readAll();
+  original.close();
+  ASSERT_TRUE(QImage(4, 2, QImage::Format_Grayscale8).save(d.filePath("z4.png")));
+  r = RunCli({"sprite-import", file, "SPR2", "100", "0", d.filePath("c.png"), "--depth", d.filePath("z4.png")});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_TRUE(r.err.contains("same width and height")) << r.err.toStdString();
+  ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+  EXPECT_EQ(original.readAll(), bytes);
+}
+
+// A frame far larger than its kilobyte of stream, and a sprite at the far left of the int range:
+// both are refused with a message and no picture.
+TEST(GraphicsCli, UndrawableFramesAndOffsetsAreRefused) {
+  QTemporaryDir tmp;
+  QDir d(tmp.path());
+  gtest::TestFile tf;
+  tf.AddTestPalette(1);
+  tf.AddSpr2(100, 1, {{{3, 2}, Spr2Stream().NextRow().Colour({8}).End().bytes()}});
+  Bytes kilobyte = Spr2Stream().NextRow().Colour({8}).bytes();
+  kilobyte.resize(1000, 0);  // next-row words
+  tf.AddSpr2(101, 1, {{{16383, 16383}, kilobyte}});
+  ResourceDgrp dgrp;
+  dgrp.images.resize(2);
+  DgrpSprite far;
+  far.spriteId = 100;
+  far.pixelX = -2147483647 - 1;
+  far.pixelY = 2;
+  dgrp.images[0].sprites = {far};
+  DgrpSprite huge;
+  huge.spriteId = 101;
+  dgrp.images[1].sprites = {huge};
+  tf.Add(dgrp, 300);
+  const QString file = d.filePath("bad.iff");
+  ASSERT_TRUE(tf.file().SaveToPath(file.toStdString()));
+
+  Result r = RunCli({"render", file, "DGRP", "300", "0", "-o", d.filePath("far.png")});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_TRUE(r.err.contains("outside the drawable range")) << r.err.toStdString();
+  r = RunCli({"render", file, "DGRP", "300", "1", "-o", d.filePath("huge.png")});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_TRUE(r.err.contains("too large")) << r.err.toStdString();
+  r = RunCli({"sprite", file, "SPR2", "101", "-o", d.filePath("frame.png")});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_TRUE(r.err.contains("too large")) << r.err.toStdString();
+  EXPECT_TRUE(d.entryList({"*.png"}, QDir::Files).isEmpty());
 }
 
 }  // namespace
