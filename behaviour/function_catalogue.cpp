@@ -64,7 +64,7 @@ bool FunctionCatalogue::LoadBehaviourFile(const std::filesystem::path& path) {
     if (!table.Load(*file, chunk)) continue;
     std::vector<std::string>& values = strings_[chunk.id];
     values.reserve(table.items.size());
-    for (const StringItem& item : table.items) values.push_back(item.slots[0].value);
+    for (const StringItem& item : table.items) values.push_back(item.slots[0].value.str());
   }
   return true;
 }

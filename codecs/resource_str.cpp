@@ -122,6 +122,13 @@ bool ResourceStr::DecodeInOrder(bool little) {
   // the records of all languages share the items.
   items.reserve(useLanguages ? FirstLanguageRun(chunk, count) : count);
 
+  // One copy of the table's bytes, which the decoded texts view.
+  const auto bytes = std::make_shared<const std::string>(reinterpret_cast<const char*>(chunk.Data()), chunk.Size());
+  const char* const data = reinterpret_cast<const char*>(chunk.Data());
+  auto inTable = [&](std::string_view text) {
+    return text.empty() ? std::string_view() : std::string_view(bytes->data() + (text.data() - data), text.size());
+  };
+
   size_t language = 0;
   size_t position = 0;
   std::string_view value;
@@ -154,14 +161,10 @@ bool ResourceStr::DecodeInOrder(bool little) {
     // As SetString: the record after the last item appends one, within the count word's range.
     if (position == items.size() && items.size() < kMaxStrings) items.emplace_back();
     if (position < items.size()) {
-      // The texts are read in place from the chunk and copied once, into the slot; an empty
-      // record over an empty slot writes nothing (and allocates no language slots).
+      // An empty record over an empty slot writes nothing (and allocates no language slots).
       const StringSlot& read = std::as_const(items[position].slots)[l];
-      if (!value.empty() || !description.empty() || !read.value.empty() || !read.description.empty()) {
-        StringSlot& slot = items[position].slots[l];
-        slot.value.assign(value);
-        slot.description.assign(description);
-      }
+      if (!value.empty() || !description.empty() || !read.value.empty() || !read.description.empty())
+        items[position].slots.SetDecoded(l, inTable(value), inTable(description), bytes);
     }
     ++position;
   }

@@ -40,8 +40,8 @@ void DescribeStr(const ResourceStr& r, N& out) {
     N& slots = items.Push(N::Array());
     for (const StringSlot& slot : item.slots) {
       N& s = slots.Push(N::Object());
-      s.Add("value", N::Text(slot.value));
-      s.Add("description", N::Text(slot.description));
+      s.Add("value", N::Text(slot.value.str()));
+      s.Add("description", N::Text(slot.description.str()));
     }
   }
 }
@@ -231,8 +231,14 @@ void StrText(const ResourceStr& r, std::string& out) {
       const StringSlot& slot = r.items[i].slots[l];
       // Language 0 always shows, so every item has a line.
       if (l != 0 && slot.value.empty() && slot.description.empty()) continue;
-      out += "[" + std::to_string(i) + "] " + kLanguageNames[l] + ": \"" + slot.value + "\"";
-      if (r.useDescriptions) out += " (\"" + slot.description + "\")";
+      out += "[" + std::to_string(i) + "] " + kLanguageNames[l] + ": \"";
+      out += slot.value.view();
+      out += '"';
+      if (r.useDescriptions) {
+        out += " (\"";
+        out += slot.description.view();
+        out += "\")";
+      }
       out += '\n';
     }
   }

@@ -141,14 +141,12 @@ void StringTableEditor::SetLanguage(size_t language) {
   history_.BreakMerge();
 }
 
-const std::string& StringTableEditor::Value(size_t item) const {
-  static const std::string kNone;
-  return item < ItemCount() ? state_.table.items[item].slots[state_.language].value : kNone;
+std::string_view StringTableEditor::Value(size_t item) const {
+  return item < ItemCount() ? state_.table.items[item].slots[state_.language].value.view() : std::string_view();
 }
 
-const std::string& StringTableEditor::Description(size_t item) const {
-  static const std::string kNone;
-  return item < ItemCount() ? state_.table.items[item].slots[state_.language].description : kNone;
+std::string_view StringTableEditor::Description(size_t item) const {
+  return item < ItemCount() ? state_.table.items[item].slots[state_.language].description.view() : std::string_view();
 }
 
 void StringTableEditor::Select(std::vector<size_t> items) {
@@ -163,8 +161,8 @@ EditFailure StringTableEditor::SetSelectedText(int part, std::string_view text) 
   if (state_.selection.size() != 1) return {};
   const size_t item = state_.selection.front();
   StringSlot& slot = state_.table.items[item].slots[state_.language];
-  std::string& target = part == ResourceStr::kPartValue ? slot.value : slot.description;
-  std::string bytes = StoredText(target, text);
+  const SlotText& target = part == ResourceStr::kPartValue ? slot.value : slot.description;
+  const std::string bytes = StoredText(target, text);
   if (bytes == target) return {};
   if (state_.table.basicMode && part == ResourceStr::kPartValue && bytes.size() > kBasicTextLimit)
     return Refused(EditError::TextTooLong, std::to_string(item));
@@ -176,10 +174,11 @@ EditFailure StringTableEditor::SetSelectedText(int part, std::string_view text) 
       state_, part == ResourceStr::kPartValue ? "Text" : "Description",
       [&](State& s) {
         StringSlot& edited = s.table.items[item].slots[s.language];
-        std::string& field = part == ResourceStr::kPartValue ? edited.value : edited.description;
-        std::swap(field, bytes);
+        SlotText& field = part == ResourceStr::kPartValue ? edited.value : edited.description;
+        SlotText before = std::move(field);
+        field = bytes;
         if (StringCountFits(s.table)) return true;
-        std::swap(field, bytes);
+        field = std::move(before);
         failure = Refused(EditError::TooManyStrings);
         return false;
       },

@@ -69,8 +69,8 @@ class StringTableEditor {
   void SetLanguage(size_t language);
 
   // Item `item`'s texts in the current language.
-  const std::string& Value(size_t item) const;
-  const std::string& Description(size_t item) const;
+  std::string_view Value(size_t item) const;
+  std::string_view Description(size_t item) const;
 
   // Selected items, ascending.
   const std::vector<size_t>& Selection() const { return state_.selection; }

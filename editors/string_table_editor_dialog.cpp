@@ -29,7 +29,7 @@ namespace {
 const QString kCaption = QStringLiteral("Scrivet 2");
 
 // A cell shows a multi-line text on one line.
-QString CellText(const std::string& bytes) {
+QString CellText(std::string_view bytes) {
   QString text = FromCp1252(bytes);
   text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
   text.replace(QLatin1Char('\r'), QLatin1Char(' '));

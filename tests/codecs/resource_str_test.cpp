@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "codec_test_util.h"
 
 namespace scrivet {
@@ -48,6 +51,36 @@ TEST(ResourceStr, LayoutsDecode) {
   ResourceStr str;  // a basic text ends at a zero byte
   ASSERT_TRUE(DecodeBytes(str, {1, 0, 3, 'a', 0, 'b'}));
   EXPECT_EQ(str.items[0].slots[0].value, "a");
+}
+
+// Decoded texts view one copy of the table's bytes: whatever is copied or moved out of a table
+// keeps its texts when the table is gone (AddressSanitizer reports any read of freed bytes).
+TEST(ResourceStr, TextsTakenFromATableOutliveIt) {
+  using Take = StringItem (*)(ResourceStr&);
+  const std::pair<const char*, Take> cases[] = {
+      {"items copied", [](ResourceStr& s) { return std::vector<StringItem>(s.items)[0]; }},
+      {"item assigned", [](ResourceStr& s) { StringItem i; i = s.items[0]; return i; }},
+      {"item moved", [](ResourceStr& s) { return std::move(s.items[0]); }},
+      {"item move-assigned", [](ResourceStr& s) { StringItem i; i = std::move(s.items[0]); return i; }},
+      {"slot copied", [](ResourceStr& s) { StringItem i; i.slots[2] = s.items[0].slots[2]; return i; }},
+      {"texts moved", [](ResourceStr& s) {
+         StringItem i;
+         i.slots[2] = {std::move(s.items[0].slots[2].value), std::move(s.items[0].slots[2].description)};
+         return i;
+       }},
+  };
+  for (const auto& [name, take] : cases) {
+    SCOPED_TRACE(name);
+    StringItem item;
+    {
+      ResourceStr str;
+      ASSERT_TRUE(DecodeBytes(str, kFormat3));
+      ResourceStr copy = str;
+      item = take(copy);
+      copy.items[1].slots[2].value = "edited";
+    }
+    EXPECT_EQ(item.slots[2], (StringSlot{"Bonjour", "salut"}));
+  }
 }
 
 TEST(ResourceStr, LanguageBlocksFillTheSameItemsAndAreWrittenInOrder) {
@@ -175,7 +208,7 @@ TEST(ResourceStr, TablesTooLargeToWriteAreRefusedAndNothingIsWritten) {
   EXPECT_FALSE(str.Encode());
   EXPECT_EQ(chunk.View(), "old");
   // Nineteen languages fit.
-  str.items[0].slots[19].value.clear();
+  str.items[0].slots[19].value = "";
   EXPECT_TRUE(str.Encode());
   // Basic counts that look like format words are refused; 0xFFFC is read back as a count.
   ResourceStr basic;

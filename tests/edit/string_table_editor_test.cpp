@@ -48,7 +48,7 @@ TEST(StringTableEditor, LayoutBoxesEnableTheirControls) {
 
 TEST(StringTableEditor, LayoutBoxesResetTheLanguageAndRefuseWhatCannotBeWritten) {
   ResourceStr table = Table(2, 20);
-  table.items[1].slots[0].value.assign(256, 'x');
+  table.items[1].slots[0].value = std::string(256, 'x');
   StringTableEditor editor(table);
   editor.SetLanguage(kGerman);
   EXPECT_TRUE(editor.SetUseDescriptions(false).error == E::None && editor.Language() == 0u);

@@ -156,7 +156,7 @@ TEST_F(SmallEditorDialogs, NamesKeepTheirSpacesAndStringsTheLineBreaksOfAnEdited
     d.OkButton().click();
   });
   const ResourceStr after = Stored<ResourceStr>(301);
-  EXPECT_EQ(after.items[1].slots[0].value, before.items[1].slots[0].value + "!\r\nx");
+  EXPECT_EQ(after.items[1].slots[0].value, before.items[1].slots[0].value.str() + "!\r\nx");
   EXPECT_EQ(after.items[0], before.items[0]);
   EXPECT_EQ(after.items[1].slots[0].description, before.items[1].slots[0].description);
 }
