@@ -197,9 +197,10 @@ TEST_F(FormatterTest, UserDefaultIsCalledExceptFromItself) {
       "main(9)=default(%%);"
       "default(9)=\"<\" & default(%%) & \">\";");
   EXPECT_EQ(formatter_.FormatInstruction(300, kAllFF, ""), "<300>");
-  // Written in capitals the call goes to the built-in.
+  // Spelt otherwise (names are matched regardless of case after the first letter) the call goes
+  // to the built-in.
   UseScript(
-      "main(9)=DEFAULT(%%);"
+      "main(9)=dEFAULT(%%);"
       "default(9)=\"mine\";");
   EXPECT_EQ(formatter_.FormatInstruction(300, kAllFF, ""), "300");
 }

@@ -81,6 +81,9 @@ TEST_F(HexEditorWidget, TypesSelectsWithTheMouseCopiesAndPastesThroughTheClipboa
   EXPECT_EQ(Model().Size(), 16u);
   QTest::keyClick(&Control(), Qt::Key_Y, Qt::ControlModifier);
   EXPECT_EQ(Model().Data(), expected);
+  QTest::keyClick(&Control(), Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(&Control(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // redo too
+  EXPECT_EQ(Model().Data(), expected);
 }
 
 TEST_F(HexEditorWidget, CharacterColumnCopyAndPlainTextPaste) {
@@ -97,9 +100,11 @@ TEST_F(HexEditorWidget, CharacterColumnCopyAndPlainTextPaste) {
   QTest::keyClick(&Control(), Qt::Key_Home, Qt::ControlModifier);
   QTest::keyClick(&Control(), Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(Model().Data(), (Bytes{'4', 'F', 0xE9, 0x41, 0x00, 0x42}));
-  // Typed characters go in as their code page bytes.
+  // Typed characters go in as their code page bytes, AltGr ones (Ctrl+Alt on Windows) too.
   QTest::keyClicks(&Control(), "x");
+  QTest::keyClick(&Control(), 'v', Qt::ControlModifier | Qt::AltModifier);
   EXPECT_EQ(Model().Data()[0], 'x');
+  EXPECT_EQ(Model().Data()[1], 'v');
 }
 
 TEST_F(HexEditorWidget, OkAndCtrlKTakeTheEditsCancelAndEscapeDropThem) {
