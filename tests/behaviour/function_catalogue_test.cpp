@@ -49,7 +49,7 @@ TEST(FunctionCatalogueTest, BehaviourFileStringsAndNaming) {
   TempFolder folder;
   WriteBytesFile(folder.path() / "Behavior.iff", BuildIff({{}, {{139, {"Sleep", "Generic Sims Call", "Expression"}},
                                                                 {1, {"zero", "one"}}}}));
-  WriteBytesFile(folder.path() / "Global" / "Global.iff", BuildIff({{{256, "Global one"}, {4100, "Global high"}}, {}}));
+  WriteBytesFile(folder.path() / "Global" / "Global.iff", BuildIff({{{256, "Global one"}, {4096, "Global high"}}, {}}));
   WriteBytesFile(folder.path() / "Global" / "PeopleGlobals.iff", BuildIff({{{8192, "Greet"}}, {}}));
   FunctionCatalogue catalogue;
   EXPECT_FALSE(catalogue.LoadBehaviourFile(folder.path() / "missing.iff"));
@@ -57,7 +57,7 @@ TEST(FunctionCatalogueTest, BehaviourFileStringsAndNaming) {
   catalogue.LoadGlobalFolder(folder.path() / "Global");
   EXPECT_EQ(catalogue.FindString(139, 3), nullptr);
   std::unique_ptr<IffFile> edited = IffFile::CreateEmpty(false);
-  edited->AddChunk(MakeTypeCode("BHAV"), 4096, "Private one", "", 0);
+  edited->AddChunk(MakeTypeCode("BHAV"), 4097, "Private one", "", 0);
   edited->AddChunk(MakeTypeCode("BHAV"), 256, "Shadowing", "", 0);
   const FunctionList privateFunctions = PrivateFunctions(*edited);
   PrimitiveCatalogue primitives;
@@ -70,8 +70,8 @@ TEST(FunctionCatalogueTest, BehaviourFileStringsAndNaming) {
   const Case cases[] = {
       {2, "", "Expression"},
       {256, "", "(priv:) Shadowing"},
-      {4100, "", "4100"},  // a global list entry outside the global range is not used
-      {4096, "", "(priv:) Private one"},
+      {4096, "", "4096"},  // a global list entry outside the global range is not used
+      {4097, "", "(priv:) Private one"},
       {8192, "PeopleGlobals", "(semi:) Greet"},
       {8192, "", "8192"},
       {8193, "PeopleGlobals", "8193"},

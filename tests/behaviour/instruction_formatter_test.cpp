@@ -214,6 +214,7 @@ TEST_F(FormatterTest, EndlessRecursionAndDeepNestingFailCleanly) {
   EXPECT_EQ(source, InstructionFormatter::Source::Default);
   UseScript("main(9)=count(%0);count(1)=[: %0 > 0 : count(%0 - 1) & \"x\" : : \"\"];");
   EXPECT_EQ(formatter_.FormatInstruction(200, kAllFF, ""), std::string(200, 'x'));
+  EXPECT_EQ(formatter_.FormatInstruction(300, kAllFF, ""), "300");  // deeper than calls may go
   // Work that grows exponentially ends at the step and text limits.
   std::string calls = "main(9)=e0();";
   for (int i = 0; i < 40; ++i) {

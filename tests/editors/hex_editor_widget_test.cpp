@@ -1,6 +1,8 @@
 // The hex editor driven through its widgets.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
@@ -59,6 +61,8 @@ TEST_F(HexEditorWidget, TypesSelectsWithTheMouseCopiesAndPastesThroughTheClipboa
   Open(Sequence(0x10, 16));
   QTest::keyClicks(&Control(), "41");
   EXPECT_EQ(Model().Caret(), 1u);
+  Drag(7, P::HighNibble, 7, P::HighNibble);  // a press without movement selects nothing
+  EXPECT_EQ(std::tuple(Model().Caret(), Model().HasSelection()), std::tuple(size_t{7}, false));
   Drag(2, P::HighNibble, 4, P::HighNibble);
   EXPECT_EQ(Model().SelectionStart(), 2u);
   EXPECT_EQ(Model().SelectionEnd(), 5u);
