@@ -21,7 +21,6 @@ class ResourceObjf : public ResourceOf<ResourceObjf> {
   static constexpr TypeCode kType = MakeTypeCode("OBJf");
   static constexpr size_t kEntryCount = 31;
   static constexpr uint32_t kMagic = 0x4F424A66;  // the bytes "fJBO"
-  static constexpr size_t kEncodedSize = 16 + 4 * kEntryCount;
 
   static const std::array<const char*, kEntryCount> kEntryNames;
 

@@ -109,6 +109,7 @@ class IffBuilder {
   void SetMapOffset(uint32_t offset) {
     for (int i = 0; i < 4; ++i) bytes_[60 + i] = uint8_t(offset >> (24 - 8 * i));
   }
+  void SetVersion(std::string_view version) { std::copy_n(version.begin(), 3, bytes_.begin() + 9); }
   void Raw(const Bytes& more) { bytes_.insert(bytes_.end(), more.begin(), more.end()); }
   uint32_t Size() const { return uint32_t(bytes_.size()); }
   const Bytes& Get() const { return bytes_; }

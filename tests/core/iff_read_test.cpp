@@ -212,6 +212,12 @@ TEST(ReadDirectory, MapsAreUsedAsFarAsTheyGo) {
       {"offset past the end", offset(0x7FFFFFF0u), scanned},
       {"offset inside the header", offset(10), scanned},
       {"no offset", offset(0), scanned},
+      {"version 2.0, which has no map",
+       [](MapFixture& f) {
+         f.b.Map({{"XXXX", f.free, 9, 0x0004, "free"}});
+         f.b.SetVersion("2.0");
+       },
+       scanned},
       {"bogus entries",
        [](MapFixture& f) {
          f.b.Map({{"AAAA", 0xFFFFFFF0u, 1, 0x10, "past the end"},

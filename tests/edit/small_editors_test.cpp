@@ -52,6 +52,13 @@ TEST(CarrEditor, EachBoxChecksItsRangeAndStoresItsField) {
     Job expected = Career(2).jobs[1];
     expected.*fields[box] = 7;
     EXPECT_EQ(editor.Career().jobs[1], expected) << "box " << box;
+    // The arrows stop at the box's range.
+    const bool skill = box >= 1 && box <= 6, motive = box >= 7 && box <= 13, hour = box >= 15;
+    const int32_t low = motive ? -100 : 0, high = skill ? 1000 : motive ? 100 : hour ? 23 : 32767;
+    editor.StepJobNumber(JobBox(box), -100000);
+    const int32_t stepDown = editor.Career().jobs[1].*fields[box];
+    editor.StepJobNumber(JobBox(box), 100000);
+    EXPECT_EQ(std::pair(stepDown, editor.Career().jobs[1].*fields[box]), std::pair(low, high)) << "box " << box;
   }
 
   struct Case { JobBox box; const char* text; E error; int32_t stored; const char* shown; } cases[] = {

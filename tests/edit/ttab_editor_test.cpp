@@ -58,10 +58,11 @@ TEST(TtabEditor, JoinAndAttenuationBoxesKeepTheStoredValues) {
   EXPECT_EQ(editor.NumberText(N::JoinItem), "7");
 
   // A preset keeps the custom value for when Custom is chosen again.
-  for (int choice : {4, 3, 2, 1, 0}) {
+  for (int choice : {4, 3, 2, 1, 0, -1, 5}) {  // -1 and 5 are ignored: the code stays 0
     editor.SetAttenuationChoice(choice);
     const Interaction& now = *editor.CurrentInteraction();
-    EXPECT_TRUE(now.attenuationCode == uint32_t(choice) && now.attenuationValue == std::bit_cast<uint32_t>(0.5f));
+    EXPECT_TRUE(now.attenuationCode == uint32_t(std::max(choice % 5, 0)) &&
+                now.attenuationValue == std::bit_cast<uint32_t>(0.5f)) << choice;
   }
   EXPECT_EQ(editor.AttenuationText(), "0.5");
   EXPECT_EQ(editor.EnterAttenuationValue(" 0.25 "), EditError::None);

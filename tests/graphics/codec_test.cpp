@@ -33,6 +33,8 @@ TEST(Palt, SixteenColoursDecodeAndAreWrittenBackAsFull) {
   ASSERT_EQ(out.size(), ResourcePalt::kEncodedSize);
   EXPECT_EQ(p.colorCount, 256u);
   EXPECT_EQ(Bytes(out.begin() + 4, out.begin() + 16), (Bytes{0, 1, 0, 0, 0xDD, 0xCC, 0xBB, 0xAA, 7, 0, 0, 0}));
+  b[0] = 2;  // only version 1 is known
+  EXPECT_FALSE(DecodeBytes(p, b));
 }
 
 TEST(Palt, EqualityCoversTheWholeTable) {
