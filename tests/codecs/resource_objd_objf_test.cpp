@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <vector>
 #include <string>
 
 #include "codec_test_util.h"
@@ -49,6 +51,19 @@ TEST(ResourceObjd, DisplayModes) {
   EXPECT_FALSE(objd.ReadField(214, 4, v));
   EXPECT_TRUE(objd.ReadField(212, 4, v));
   EXPECT_FALSE(objd.ReadField(0, 3, v));
+}
+
+// Every word of the first 194 bytes but the one at 46 has exactly one row, which starts at the word
+// (the two one-byte rows read the low byte of theirs); a row typed one byte off breaks the tiling.
+TEST(ResourceObjd, CatalogueRowsTileTheWords) {
+  std::vector<int> rowsAt(194, 0);
+  for (const ObjdField& field : ObjdFieldCatalogue()) {
+    if (field.IsHeading()) continue;
+    SCOPED_TRACE(field.label);
+    ASSERT_TRUE(field.offset % 2 == 0 && field.offset + field.size <= 194);
+    for (size_t at = field.offset; at < field.offset + std::max<size_t>(field.size, 2); at += 2) ++rowsAt[at];
+  }
+  for (size_t at = 0; at < rowsAt.size(); at += 2) EXPECT_EQ(rowsAt[at], at == 46 ? 0 : 1) << "word at " << at;
 }
 
 Bytes ObjfBytes(uint32_t count, uint32_t entries, uint32_t first = 0, uint32_t second = 0) {

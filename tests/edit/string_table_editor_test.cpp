@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 #include "edit/string_table_editor.h"
 #include "tests/edit/encoded.h"
@@ -43,6 +44,19 @@ TEST(StringTableEditor, LayoutBoxesEnableTheirControls) {
       EXPECT_FALSE(editor.Controls().textBox || editor.Controls().descriptionBox);
       EXPECT_TRUE(editor.Controls().itemList);
     }
+  }
+}
+
+// Only the languages the layout writes, and of those the ones with text, count.
+TEST(StringTableEditor, WrittenStringCountFollowsTheLayout) {
+  ResourceStr table = Table(3, 2);
+  const std::tuple<bool, bool, bool, size_t> cases[] = {
+      {false, true, true, 6}, {false, false, true, 3}, {false, true, false, 3}, {true, true, true, 3}};
+  for (const auto& [basic, languages, descriptions, count] : cases) {
+    table.basicMode = basic;
+    table.useLanguages = languages;
+    table.useDescriptions = descriptions;
+    EXPECT_EQ(WrittenStringCount(table), count) << basic << languages << descriptions;
   }
 }
 
