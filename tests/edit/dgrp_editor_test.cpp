@@ -127,6 +127,8 @@ TEST_F(DgrpEditorTest, ListCommandsMoveTheSelectionAndUndoBackToTheSameBytes) {
   EXPECT_TRUE(only.Apply(DgrpSpriteFields{}).ok()) << "no sprite: nothing to refuse";
   EXPECT_FALSE(only.Up());
   DgrpEditor picker(group_);
+  picker.TakeProperties(group_);
+  EXPECT_FALSE(picker.CanUndo()) << "the same images are no step";
   picker.TakeProperties(only.Group());
   EXPECT_TRUE(picker.ShownImage().sprites.empty());
   picker.Undo();

@@ -186,6 +186,7 @@ TEST_F(Raster, StreamsStopAtTheCanvasBottomAndAtTheirLastByte) {
   SpriteCanvas d = Canvas(1, 2);
   EXPECT_TRUE(DrawSpr2Frame(d, cut.data(), cut.size(), palette_.colors.data()));
   EXPECT_EQ(d.PixelRgb(0, 0), Rgb(7));
+  for (auto draw : {&DrawSprFrame, &DrawSpr2Frame}) EXPECT_FALSE(draw(d, cut.data(), cut.size(), nullptr, 0));
   EXPECT_EQ(d.MaskRow(0)[1], 0);
   // A huge skip-rows count and huge columns go nowhere.
   SpriteCanvas e = Canvas(2, 2);

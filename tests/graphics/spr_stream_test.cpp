@@ -80,8 +80,9 @@ TEST(SprEncoder, TallEmptyFramesUseSkipRowsOf255) {
 TEST(SprEncoder, RefusesEmptyImagesAndHonoursTheMaskPalette) {
   SprFrameEncoder encoder;
   Bytes out;
-  IndexedImage empty;
-  EXPECT_FALSE(encoder.Encode(empty, out));
+  IndexedImage empty, noColumns;
+  noColumns.Allocate(0, 3);
+  EXPECT_FALSE(encoder.Encode(empty, out) || encoder.Encode(noColumns, out));
   IndexedImage img = Image({{1, T}});
   // White first: bit 0 is the drawn one.
   const uint8_t whiteFirst[8] = {255, 255, 255, 0, 0, 0, 0, 0};
