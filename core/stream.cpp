@@ -307,7 +307,7 @@ bool ResolveSaveTarget(const std::filesystem::path& target, std::filesystem::pat
   // Renaming over a link would replace the link itself and leave the file it names unchanged.
   constexpr int kMaxLinks = 40;
   resolved = target;
-  for (int hop = 0; hop < kMaxLinks; ++hop) {
+  for (int hop = 0; hop <= kMaxLinks; ++hop) {  // the last pass only checks that no link is left
     std::error_code ec;
     if (!std::filesystem::is_symlink(std::filesystem::symlink_status(resolved, ec))) return true;
     std::filesystem::path next = std::filesystem::read_symlink(resolved, ec);

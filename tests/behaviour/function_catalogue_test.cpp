@@ -91,6 +91,21 @@ TEST(FunctionCatalogueTest, BehaviourFileStringsAndNaming) {
   EXPECT_EQ(value.text, "(glob:) Global one");
 }
 
+// A component is taken as written when it exists, else as the entry that differs only in case;
+// below a missing one the rest stays as written.
+TEST(BehaviourStartupTest, PathsResolveIgnoringCase) {
+  TempFolder folder;
+  const std::filesystem::path base = folder.path();
+  for (const char* twin : {"GAMEDATA", "GameData", "gamedata", "gameData"}) std::filesystem::create_directories(base / twin);
+  std::filesystem::create_directories(base / "GameData" / "Global");
+  const std::pair<const char*, std::filesystem::path> cases[] = {
+      {"gamedata\\Global", base / "gamedata" / "Global"},
+      {"GameData/global/x.iff", base / "GameData" / "Global" / "x.iff"},
+      {"nothing/Here", base / "nothing" / "Here"},
+  };
+  for (const auto& [relative, resolved] : cases) EXPECT_EQ(ResolvePathIgnoringCase(base, relative), resolved) << relative;
+}
+
 TEST(BehaviourStartupTest, StartupOrderAndMessages) {
   TempFolder folder;
   const auto game = folder.path() / "game";

@@ -94,6 +94,8 @@ TEST_F(FormatterTest, BuiltIns) {
       {"char(%0, %1)", Bytes({0x12, 0x80}), "-128"},
       {"long(%0, %1, %2, %3)", Bytes({1, 2, 3, 4}), "16909060"},
       {"long(short(%0, %1), %2)", Bytes({1, 2, 3}), "66051"},
+      {"long(%0, short(%1, %2))", Bytes({1, 2, 3}), "66051"},  // 2-byte values shift by 16
+      {"long(%0, 65536)", Bytes({1}), "65537"},                // 4-byte values are OR-ed in
       {"long()", {}, "0"},
       {"hex(%0)", Bytes({0xFF}), "ff"},
       {"hex(short(%0, %1))", Bytes({0xFF, 0xFF}), "ffff"},
@@ -130,6 +132,8 @@ TEST_F(FormatterTest, CasesEvaluateEveryConditionButOnlyTheChosenArm) {
       {"[: %0 < 0 && %0 >= -128 && %0 <= -128 && %0 != 0 && %1 > 2 : \"y\" : : \"n\"]", "y"},
       {"[: \"abc\" == \"xyz\" : \"equal\"]", "equal"},      // texts compare by their numbers
       {"[: \"a\" \"b\" : \"t\"]", "t"},                    // no operator: true
+      {"[: 2>10 : \"y\" : : \"n\"]", "n"},                  // operators need no blanks
+      {"[: 10<2 : \"y\" : : \"n\"]", "n"},
       {"[: 1 == 1 : [: 2 == 2 : \"in\"] & \"!\"]", "in!"},
       {"\"<\" & [: %1 == 3 : \"three\" : : \"other\"] & \">\"", "<three>"},
   };

@@ -4,6 +4,7 @@
 
 #include "codec_test_util.h"
 #include "codecs/resource_bhav.h"
+#include "codecs/resource_dgrp.h"
 #include "codecs/resource_str.h"
 #include "codecs/resource_ttab.h"
 #include "codecs/type_table.h"
@@ -34,6 +35,21 @@ TEST(ResourceReport, FirstDifferenceNamesThePath) {
   b.interactions.pop_back();
   ASSERT_TRUE(DescribeResource(b, tb));
   EXPECT_EQ(FirstDifference(ta, tb), "interactions(count 3 -> 2)");
+}
+
+// Types without a text form of their own are dumped as their model tree: small objects of
+// scalars on one line, list items numbered, nesting indented.
+TEST(ResourceReport, ModelTreeText) {
+  ResourceDgrp group;
+  group.images.resize(2);
+  group.images[1].sprites.resize(1);
+  group.images[1].sprites[0].spriteId = 7;
+  std::string text;
+  ASSERT_TRUE(DumpResourceText(group, text));
+  EXPECT_EQ(text,
+            "version: 20004\nimages[0]:\n  directionFlags: 1\n  zoom: 1\n  sprites:\nimages[1]:\n"
+            "  directionFlags: 4\n  zoom: 1\n  sprites[0]:\n    spriteId: 7\n    spriteIndex: 0\n    pixelX: 0\n"
+            "    pixelY: 0\n    zOffset: 0\n    xOffset: 0\n    yOffset: 0\n    flags: 0\n");
 }
 
 TEST(ResourceReport, CheckChunkOutcomes) {

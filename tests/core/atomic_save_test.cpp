@@ -92,6 +92,14 @@ TEST(AtomicSave, FailedSavesLeaveTheTargetAsItWasAndNoTemporaryFile) {
   EXPECT_EQ(dir.Listing(), withTargets);
   EXPECT_EQ(ReadFile(dir / "folder.iff" / "inside"), (Bytes{1, 2, 3}));
   EXPECT_NE(file->Name(), (dir / "folder.iff").string());
+#ifndef _WIN32
+  // Up to 40 links are followed, as the system does: n.iff links to n+1.iff.
+  const fs::path chain = dir / "chain";
+  fs::create_directory(chain);
+  for (int i = 0; i < 41; ++i) fs::create_symlink(std::to_string(i + 1) + ".iff", chain / (std::to_string(i) + ".iff"));
+  EXPECT_TRUE(file->SaveToPath(chain / "1.iff") && fs::is_regular_file(chain / "41.iff"));
+  EXPECT_FALSE(file->SaveToPath(chain / "0.iff"));
+#endif
 }
 
 #ifndef _WIN32

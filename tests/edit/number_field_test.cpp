@@ -30,6 +30,7 @@ TEST(NumberField, RangeCheckedBoxes) {
       {"-1", word, B::Hex, E::NotANumber, 0},         {"g", byte, B::Hex, E::NotANumber, 0},
       {"101", byte, B::Binary, E::None, 5},           {"100000000", byte, B::Binary, E::OutOfRange, 0},
       {"11111111", NumberField::Signed(1), B::Binary, E::None, -1}, {"102", byte, B::Binary, E::NotANumber, 0},
+      {"100", NumberField::Signed(1), B::Hex, E::OutOfRange, 0},
   };
   for (const Case& c : cases) {
     const NumberParse parse = ParseNumber(c.text, c.field, c.base);
@@ -42,6 +43,18 @@ TEST(NumberField, RangeCheckedBoxes) {
   // A range wider than the width holds is cut to it.
   EXPECT_EQ(NumberField::Range(1, -1000, 1000).min, -128);
   EXPECT_EQ(NumberField::Range(1, -1000, 1000).max, 127);
+}
+
+// Values are shown in the box's width: negative ones as their two's complement bits.
+TEST(NumberField, FormattingByWidthAndBase) {
+  struct Case { int64_t value; NumberField field; B base; const char* text; } cases[] = {
+      {-1, NumberField::Signed(1), B::Hex, "FF"},        {5, NumberField::Unsigned(1), B::Hex, "05"},
+      {5, NumberField::Unsigned(1), B::Binary, "00000101"}, {-2, NumberField::Signed(1), B::Decimal, "-2"},
+      {-1, NumberField::Signed(2), B::Binary, "1111111111111111"}, {0x1234, NumberField::Unsigned(2), B::Hex, "1234"},
+      {-32768, NumberField::Signed(2), B::Hex, "8000"},  {-1, NumberField::Signed(4), B::Hex, "FFFFFFFF"},
+      {4294967295, NumberField::Unsigned(4), B::Decimal, "4294967295"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FormatNumber(c.value, c.field, c.base), c.text) << c.value;
 }
 
 }  // namespace

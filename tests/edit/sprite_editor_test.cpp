@@ -124,6 +124,21 @@ TEST(SpriteEditor, ViewModesAndTheOnceOnlyMessage) {
   editor.Apply(editor.Fields());
   EXPECT_TRUE(editor.TakeMessage());
 
+  // An SPR2 frame shows its colour, depth or alpha plane, each on its own background.
+  fx.file.AddSpr2(8, 1, {{{1, 1}, Spr2Stream().NextRow().Depth({{3, 41}}).End().bytes()}});
+  ResourceSpr2 sprite2;
+  ASSERT_TRUE(sprite2.Load(fx.file.file(), *fx.file.file().Find(ResourceSpr2::kType, 8)));
+  Spr2Editor spr2(sprite2);
+  spr2.Select(0);
+  std::vector<uint32_t> shown, arounds;
+  for (auto view : {Spr2Editor::View::Pixels, Spr2Editor::View::Depth, Spr2Editor::View::Alpha}) {
+    spr2.SetViewMode(view);
+    ASSERT_EQ(spr2.Render(fx.file.file(), 0x123456, picture, around), FrameShow::Picture);
+    shown.push_back(picture.pixels.at(0));
+    arounds.push_back(around);
+  }
+  EXPECT_TRUE(shown[0] == rgb(41) && shown[1] != shown[0] && shown[2] != shown[0] && shown[1] != shown[2]);
+  EXPECT_EQ(arounds, (std::vector<uint32_t>{0x123456, 0xFFFFFF, 0x000000}));
 }
 
 TEST(SpriteEditor, ImportAndExport) {

@@ -125,7 +125,7 @@ TEST(StringTableEditor, LineBreaksComeBackAsTheTextWroteThem) {
       {"ab", std::string("a\0b", 3), "ab"},  // a zero byte would end the text
   };
   for (const Case& c : cases) EXPECT_EQ(StoredText(c.original, c.edited), c.stored) << c.original;
-  EXPECT_EQ(BoxText("a\r\nb\rc\nd\r"), "a\nb\nc\nd\n");
+  EXPECT_EQ(BoxText("a\r\nb\rc\nd\r\r\n"), "a\nb\nc\nd\n\n");
 
   ResourceStr table = Table(4);
   table.items[0].slots[0].value = "one\r\ntwo";

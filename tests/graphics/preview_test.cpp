@@ -39,6 +39,16 @@ TEST(CanvasPixels, EveryDepthGivesOpaqueRgb32TopRowFirst) {
     EXPECT_EQ(out, (std::vector<uint32_t>{0xFF000000u, 0xFF000000u, c.expected, 0, 0xFF000000u, 0xFF000000u,
                                           0xFF000000u, 0}));
   }
+  // The depth and mask views show their plane as grey.
+  for (const int mode : {1, 2}) {
+    SpriteCanvas grey(1, 2, 24);
+    ASSERT_TRUE(grey.Allocate());
+    (mode == 1 ? grey.depth : grey.mask)[1] = 0x5A;
+    grey.viewMode = mode;
+    std::vector<uint32_t> out(2);
+    ASSERT_TRUE(grey.ToDisplay() && CanvasToRgb32(grey, CanvasPlane::Display, out.data(), 2));
+    EXPECT_EQ(out[1], 0xFF5A5A5Au) << mode;
+  }
   SpriteCanvas bare(2, 2, 32);
   std::vector<uint32_t> out(4);
   EXPECT_FALSE(CanvasToRgb32(bare, CanvasPlane::Color, out.data(), 2)) << "no planes";

@@ -108,7 +108,9 @@ TEST(Spr2Pixels, NearestColoursAreCounted) {
   set(7, 100, 0, 0);
   set(9, 0, 100, 0);
   set(12, 0, 0, 0);
+  set(20, 180, 5, 0);  // twice the red of a pixel below
   const struct { uint8_t r, g, b, a, index; bool approximated; } kPixels[] = {
+      {200, 200, 200, 255, 0, false},  // index 0 is a colour like any other
       {10, 200, 230, 255, 3, false}, {100, 0, 0, 255, 7, false}, {90, 5, 0, 255, 7, true},
       {50, 50, 0, 255, 7, true},  // as far from 7 as from 9
       {51, 50, 0, 0, 0, false},   // transparent: not counted
@@ -128,6 +130,31 @@ TEST(Spr2Pixels, NearestColoursAreCounted) {
   Spr2Pixels out;
   EXPECT_EQ(PictureToSpr2Pixels(picture, palette.data(), options, out), expected);
   for (size_t i = 0; i < std::size(kPixels); ++i) EXPECT_EQ(out.index[i], kPixels[i].index) << i;
+}
+
+// The nearest-colour search, which skips entries by their red, agrees with trying every entry.
+TEST(Spr2Pixels, NearestColourMatchesAFullSearch) {
+  uint32_t seed = 7;
+  auto next = [&] { return uint8_t((seed = seed * 1103515245u + 12345u) >> 16); };
+  std::vector<uint8_t> palette(768);
+  for (uint8_t& c : palette) c = next() & 0xF8;  // repeated values make ties
+  RgbaPicture picture;
+  picture.width = 500;
+  picture.height = 1;
+  for (int i = 0; i < picture.width; ++i) picture.rgba.insert(picture.rgba.end(), {next(), next(), next(), 255});
+  Spr2Pixels out;
+  PictureToSpr2Pixels(picture, palette.data(), {}, out);
+  std::vector<uint8_t> expected;
+  for (int i = 0; i < picture.width; ++i) {
+    int best = 1 << 30, bestIndex = 0;
+    for (int e = 0; e < 256; ++e) {
+      int d = 0;
+      for (int c = 0; c < 3; ++c) d += (palette[e * 3 + c] - picture.rgba[i * 4 + c]) * (palette[e * 3 + c] - picture.rgba[i * 4 + c]);
+      if (d < best) best = d, bestIndex = e;
+    }
+    expected.push_back(uint8_t(bestIndex));
+  }
+  EXPECT_EQ(out.index, expected);
 }
 
 TEST(Spr2Import, RefusalsLeaveTheSpriteAsItWas) {
