@@ -132,6 +132,7 @@ TEST_F(FormatterTest, CasesEvaluateEveryConditionButOnlyTheChosenArm) {
       {"[: %0 < 0 && %0 >= -128 && %0 <= -128 && %0 != 0 && %1 > 2 : \"y\" : : \"n\"]", "y"},
       {"[: \"abc\" == \"xyz\" : \"equal\"]", "equal"},      // texts compare by their numbers
       {"[: \"a\" \"b\" : \"t\"]", "t"},                    // no operator: true
+      {"[: 1 2 : \"t\" : : \"f\"]", "t"},                   // no operator: true, whatever follows
       {"[: 2>10 : \"y\" : : \"n\"]", "n"},                  // operators need no blanks
       {"[: 10<2 : \"y\" : : \"n\"]", "n"},
       {"[: 1 == 1 : [: 2 == 2 : \"in\"] & \"!\"]", "in!"},

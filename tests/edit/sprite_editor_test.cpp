@@ -155,6 +155,10 @@ TEST(SpriteEditor, ImportAndExport) {
   EXPECT_EQ(empty.Import(fx.file.file(), &mask, &mask).result, SpriteImportResult::BadPixelFile);
   EXPECT_EQ(Encoded(empty.Working()), before);
   EXPECT_TRUE(empty.Undo() && empty.FrameCount() == 0u);
+  // Onto a selected frame, the first included: replaced in place, the selection stays.
+  editor.Select(0);
+  ASSERT_EQ(editor.Import(fx.file.file(), &pixels, &mask).result, SpriteImportResult::Imported);
+  EXPECT_TRUE(editor.Selected() == 0u && editor.FrameCount() == 3u);
 
   fx.file.AddSpr2(7, 1, {{{2, 2}, Spr2Stream().NextRow().Depth({{3, 4}}).End().bytes()}});
   ResourceSpr2 sprite;

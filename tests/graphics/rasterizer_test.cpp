@@ -187,6 +187,11 @@ TEST_F(Raster, StreamsStopAtTheCanvasBottomAndAtTheirLastByte) {
   EXPECT_TRUE(DrawSpr2Frame(d, cut.data(), cut.size(), palette_.colors.data()));
   EXPECT_EQ(d.PixelRgb(0, 0), Rgb(7));
   for (auto draw : {&DrawSprFrame, &DrawSpr2Frame}) EXPECT_FALSE(draw(d, cut.data(), cut.size(), nullptr, 0));
+  // Planes too small for the canvas: SPR2 needs depth; a depth plane, when there is one, must fit.
+  d.depth.clear();
+  EXPECT_FALSE(DrawSpr2Frame(d, cut.data(), cut.size(), palette_.colors.data()));
+  d.depth.resize(1);
+  EXPECT_FALSE(DrawSprFrame(d, cut.data(), cut.size(), palette_.colors.data()));
   EXPECT_EQ(d.MaskRow(0)[1], 0);
   // A huge skip-rows count and huge columns go nowhere.
   SpriteCanvas e = Canvas(2, 2);

@@ -109,12 +109,14 @@ TEST(Spr2Pixels, NearestColoursAreCounted) {
   set(9, 0, 100, 0);
   set(12, 0, 0, 0);
   set(20, 180, 5, 0);  // twice the red of a pixel below
+  set(2, 60, 200, 0);  // as near to (65, 200, 0) as 5, which the search meets first
+  set(5, 70, 200, 0);
   const struct { uint8_t r, g, b, a, index; bool approximated; } kPixels[] = {
       {200, 200, 200, 255, 0, false},  // index 0 is a colour like any other
       {10, 200, 230, 255, 3, false}, {100, 0, 0, 255, 7, false}, {90, 5, 0, 255, 7, true},
       {50, 50, 0, 255, 7, true},  // as far from 7 as from 9
       {51, 50, 0, 0, 0, false},   // transparent: not counted
-      {0, 0, 1, 255, 12, true},    {90, 5, 0, 200, 7, true}, {10, 200, 230, 255, 4, false},
+      {0, 0, 1, 255, 12, true},    {65, 200, 0, 255, 2, true},    {90, 5, 0, 200, 7, true}, {10, 200, 230, 255, 4, false},
   };
   RgbaPicture picture;
   picture.width = int(std::size(kPixels));
