@@ -33,6 +33,18 @@ bool HasHexPrefix(std::string_view text) {
   return text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
 }
 
+// What every box's parse starts with: the text without surrounding blanks, kept as the detail,
+// and the range; Empty for a blank box.
+NumberParse StartParse(std::string_view& text, int64_t min = 0, int64_t max = 0) {
+  NumberParse parse;
+  parse.min = min;
+  parse.max = max;
+  text = Trim(text);
+  parse.detail.assign(text);
+  if (text.empty()) parse.error = EditError::Empty;
+  return parse;
+}
+
 uint32_t LowMask(int width) { return width >= 4 ? 0xFFFFFFFFu : (uint32_t{1} << (8 * width)) - 1; }
 
 }  // namespace
@@ -47,15 +59,8 @@ int64_t NumberField::FromBits(uint32_t bits) const {
 uint32_t NumberField::ToBits(int64_t value) const { return static_cast<uint32_t>(value) & LowMask(width); }
 
 NumberParse ParseNumber(std::string_view text, const NumberField& field, NumberBase base) {
-  NumberParse result;
-  result.min = field.min;
-  result.max = field.max;
-  text = Trim(text);
-  result.detail.assign(text);
-  if (text.empty()) {
-    result.error = EditError::Empty;
-    return result;
-  }
+  NumberParse result = StartParse(text, field.min, field.max);
+  if (!result.ok()) return result;
   bool negative = false;
   if (base == NumberBase::Decimal && (text.front() == '-' || text.front() == '+')) {
     negative = text.front() == '-';
@@ -155,13 +160,8 @@ std::string FormatReal(float value) {
 }
 
 NumberParse ParseReal(std::string_view text, float& value) {
-  NumberParse parse;
-  text = Trim(text);
-  parse.detail.assign(text);
-  if (text.empty()) {
-    parse.error = EditError::Empty;
-    return parse;
-  }
+  NumberParse parse = StartParse(text);
+  if (!parse.ok()) return parse;
   // from_chars takes no plus sign; a box may.
   if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
   float read = 0;
@@ -176,15 +176,8 @@ NumberParse ParseReal(std::string_view text, float& value) {
 }
 
 NumberParse ParseTruncated(std::string_view text, const NumberField& field) {
-  NumberParse result;
-  result.min = field.min;
-  result.max = field.max;
-  text = Trim(text);
-  result.detail.assign(text);
-  if (text.empty()) {
-    result.error = EditError::Empty;
-    return result;
-  }
+  NumberParse result = StartParse(text, field.min, field.max);
+  if (!result.ok()) return result;
   if (text.front() == '+') text.remove_prefix(1);
   double value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
